@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds the native tree (under AddressSanitizer + UBSan, and under
+# ThreadSanitizer for the threaded code), the release tree with the benchmarks, and the Windows
+# tree, and runs every test; the Windows tests run under Wine. Fails when any build or test fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+
+export KYROX_WERROR=${KYROX_WERROR:-ON}
+jobs=$(nproc)
+
+step() { echo; echo "== $*"; }
+
+for preset in linux-asan linux-tsan linux windows; do
+  step "configure and build: $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+done
+
+for preset in linux-asan linux-tsan windows; do
+  step "test: $preset"
+  ctest --preset "$preset"
+done
