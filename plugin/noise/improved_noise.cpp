@@ -6,6 +6,7 @@
 #include "plugin/noise/permutation_table.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 
@@ -15,12 +16,30 @@ namespace {
 // Indices stay below 512: a cell index and a permutation entry are each at most 255.
 int perm(int index) { return permutation_table[static_cast<std::size_t>(index)]; }
 
+struct GradVector {
+    float x, y, z;
+};
+
+// The gradient of each hash value h = 0..15: a is x for h < 8, else y; b is y for h < 4, x for h 12 and 14,
+// else z; bits 0 and 1 negate a and b. Spelt out as coefficients, so a sample costs a lookup instead of
+// branches the hash makes unpredictable.
+constexpr std::array<GradVector, 16> grad_vectors = [] {
+    std::array<GradVector, 16> table{};
+    for (int h = 0; h < 16; ++h) {
+        std::array<float, 3> g{};
+        const int a = h < 8 ? 0 : 1;
+        const int b = h < 4 ? 1 : (h == 12 || h == 14 ? 0 : 2);
+        g[static_cast<std::size_t>(a)] += (h & 1) != 0 ? -1.0f : 1.0f;
+        g[static_cast<std::size_t>(b)] += (h & 2) != 0 ? -1.0f : 1.0f;
+        table[static_cast<std::size_t>(h)] = {g[0], g[1], g[2]};
+    }
+    return table;
+}();
+
 float grad(int hash, float x, float y, float z)
 {
-    const int h = hash & 15;
-    const float a = h < 8 ? x : y;
-    const float b = h < 4 ? y : (h == 12 || h == 14 ? x : z);
-    return ((h & 1) != 0 ? -a : a) + ((h & 2) != 0 ? -b : b);
+    const GradVector& g = grad_vectors[static_cast<std::size_t>(hash & 15)];
+    return g.x * x + g.y * y + g.z * z;
 }
 
 float lerp(float t, float a, float b) { return a + t * (b - a); }

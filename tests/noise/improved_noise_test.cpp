@@ -121,6 +121,13 @@ TEST(GradientNoise2, MatchesThePublishedAlgorithm)
         EXPECT_NEAR(gradient_noise2({pt[0], pt[1], pt[2], 0.0f}), reference_noise(pt[0], pt[1], pt[2]), 1e-5)
             << pt[0] << " " << pt[1] << " " << pt[2];
     }
+    // A sweep wide enough to meet every gradient of the hash many times over.
+    for (int i = 0; i < 2000; ++i) {
+        const float x = -40.0f + 0.0391f * static_cast<float>(i);
+        const float y = 3.3f - 0.0173f * static_cast<float>(i);
+        const float z = 0.0117f * static_cast<float>(i % 257);
+        EXPECT_NEAR(gradient_noise2({x, y, z, 0.0f}), reference_noise(x, y, z), 1e-5) << x << " " << y << " " << z;
+    }
 }
 
 TEST(GradientNoise2, NegativeCoordinatesFloorDownwards)
