@@ -45,6 +45,7 @@ TEST(RidgedMultiElement, OctaveTableHoldsSeedsFrequenciesAndWeights)
         EXPECT_EQ(octaves[i].frequency, frequencies[i]) << i;
         EXPECT_FLOAT_EQ(octaves[i].spectral_weight, std::pow(frequencies[i], -1.5f)) << i;
     }
+    EXPECT_EQ(element(2, 0x7fffffff).octaves()[1].seed, 0);
     EXPECT_EQ(element(2, -5).octaves()[0].seed, 0x7ffffffb);
     EXPECT_EQ(element(2, INT_MIN).octaves()[1].seed, 1);
 }
