@@ -1,0 +1,172 @@
+// The crash guard on Windows. The compiler offers no structured-exception blocks, so a vectored
+// exception handler takes the processor faults of threads that run a guard: it writes the dump
+// right there, while the faulting stack is intact, then lets the system resume the thread in a
+// small function that jumps back to the innermost guard. Thrown exceptions are caught in the
+// ordinary way and reported from the guard.
+#include "plugin/host/crash_guard.h"
+
+#include "plugin/host/crash_dump.h"
+#include "plugin/platform/win32/fault_record.h"
+
+#include <windows.h>
+
+namespace kyrox {
+
+namespace {
+
+// One active guard on a thread's stack; nested guards chain through `outer`.
+struct GuardFrame {
+    void* resume[5] = {};
+    GuardFrame* outer = nullptr;
+    // Set once the fault has been reported (or when nothing is to be reported): a fault while
+    // reporting only jumps back.
+    volatile LONG reported = 0;
+};
+
+LONG CALLBACK on_exception(EXCEPTION_POINTERS* pointers);
+
+// The process-wide part: the handler and the thread slot holding each thread's innermost guard.
+// The handler is removed when the library is unloaded, so it never points into unmapped code.
+class ExceptionHandler {
+public:
+    ExceptionHandler() noexcept : slot_(TlsAlloc()), handle_(AddVectoredExceptionHandler(1, on_exception)) {}
+
+    ExceptionHandler(const ExceptionHandler&) = delete;
+    ExceptionHandler& operator=(const ExceptionHandler&) = delete;
+
+    ~ExceptionHandler()
+    {
+        if (handle_ != nullptr) {
+            RemoveVectoredExceptionHandler(handle_);
+        }
+        if (slot_ != TLS_OUT_OF_INDEXES) {
+            TlsFree(slot_);
+        }
+    }
+
+    // Leaves the thread's last-error value alone: the handler also sees faults it passes on.
+    GuardFrame* innermost() const noexcept
+    {
+        const DWORD last_error = GetLastError();
+        auto* frame = static_cast<GuardFrame*>(TlsGetValue(slot_));
+        SetLastError(last_error);
+        return frame;
+    }
+
+    void set_innermost(GuardFrame* frame) const noexcept { TlsSetValue(slot_, frame); }
+
+private:
+    DWORD slot_;
+    void* handle_;
+};
+
+const ExceptionHandler& exception_handler() noexcept
+{
+    static const ExceptionHandler handler;
+    return handler;
+}
+
+bool is_processor_fault(DWORD code) noexcept
+{
+    switch (code) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
+    case EXCEPTION_DATATYPE_MISALIGNMENT:
+    case EXCEPTION_FLT_DENORMAL_OPERAND:
+    case EXCEPTION_FLT_DIVIDE_BY_ZERO:
+    case EXCEPTION_FLT_INEXACT_RESULT:
+    case EXCEPTION_FLT_INVALID_OPERATION:
+    case EXCEPTION_FLT_OVERFLOW:
+    case EXCEPTION_FLT_STACK_CHECK:
+    case EXCEPTION_FLT_UNDERFLOW:
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_IN_PAGE_ERROR:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_INT_OVERFLOW:
+    case EXCEPTION_PRIV_INSTRUCTION:
+    case EXCEPTION_STACK_OVERFLOW:
+    case STATUS_FLOAT_MULTIPLE_FAULTS:
+    case STATUS_FLOAT_MULTIPLE_TRAPS:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Where a faulting thread resumes: the jump runs in ordinary context, after the system has
+// finished dispatching the exception.
+[[noreturn, gnu::noinline]] void resume_at_guard(GuardFrame* frame)
+{
+    __builtin_longjmp(frame->resume, 1);
+}
+
+LONG CALLBACK on_exception(EXCEPTION_POINTERS* pointers)
+{
+    if (!is_processor_fault(pointers->ExceptionRecord->ExceptionCode)) {
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    GuardFrame* frame = exception_handler().innermost();
+    if (frame == nullptr) {
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    if (InterlockedExchange(&frame->reported, 1) == 0) {
+        const FaultRecord fault{pointers};
+        write_crash_dump(&fault);
+    }
+    // Call resume_at_guard(frame) on the faulting stack, just below where it failed, aligned as
+    // a call would leave it.
+    CONTEXT& cpu = *pointers->ContextRecord;
+    cpu.Rcx = reinterpret_cast<DWORD64>(frame);
+    cpu.Rsp = ((cpu.Rsp - 256) & ~DWORD64{15}) - 8;
+    cpu.Rip = reinterpret_cast<DWORD64>(&resume_at_guard);
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+enum class Outcome { returned, threw, faulted };
+
+// Runs the body and catches what it throws. Kept apart from the function that sets the jump
+// target, so no exception handling shares a frame with it.
+[[gnu::noinline]] Outcome run_catching(void (*body)(void*), void* context) noexcept
+{
+    try {
+        body(context);
+        return Outcome::returned;
+    } catch (...) {
+        return Outcome::threw;
+    }
+}
+
+// Runs the body with its faults reported from the handler, or not reported at all.
+Outcome run_trapped(void (*body)(void*), void* context, bool report_faults) noexcept
+{
+    const ExceptionHandler& handler = exception_handler();
+    GuardFrame frame;
+    frame.outer = handler.innermost();
+    frame.reported = report_faults ? 0 : 1;
+    handler.set_innermost(&frame);
+    volatile Outcome outcome = Outcome::faulted;
+    if (__builtin_setjmp(frame.resume) == 0) {
+        outcome = run_catching(body, context);
+    }
+    handler.set_innermost(frame.outer);
+    return outcome;
+}
+
+}  // namespace
+
+bool run_guarded(void (*body)(void*), void* context) noexcept
+{
+    switch (run_trapped(body, context, true)) {
+    case Outcome::returned:
+        return true;
+    case Outcome::threw:
+        // A failure while reporting must not take the process down; it goes unreported.
+        run_trapped([](void*) { write_crash_dump(nullptr); }, nullptr, false);
+        return false;
+    case Outcome::faulted:
+        break;
+    }
+    return false;
+}
+
+}  // namespace kyrox
