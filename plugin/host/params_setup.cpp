@@ -1,5 +1,6 @@
 #include "plugin/host/ae_plugin_connection.h"
 #include "plugin/host/param_add.h"
+#include "plugin/host/param_index.h"
 #include "plugin/host/param_table.h"
 #include "plugin/host/popup_items.h"
 
@@ -43,10 +44,11 @@ void add_entry(CommandContext& context, const ParamEntry& e)
 
 }  // namespace
 
-// Registers the effect's parameters in table order.
+// Registers the effect's parameters in table order; the ID table is written anew each time.
 void AePluginConnection::setup_params(CommandContext& context)
 {
     reserve_popup_item_strings();
+    clear_param_indices();
     for (const ParamEntry& entry : param_table) {
         add_entry(context, entry);
     }
