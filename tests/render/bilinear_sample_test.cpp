@@ -62,8 +62,12 @@ TEST(SampleBilinear, PositionsOutsideReadTheClampedEdge)
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     const EdgeCase cases[] = {
-        {-7.0f, -3.0f, 0.0f},    {40.0f, 2.0f, 24.0f},  {2.0f, 1e9f, 32.0f}, {1e30f, -1e30f, 4.0f},
-        {4.5f, 3.0f, 34.0f},     {-2.0f, 1.0f, 10.0f},
+        {-7.0f, -3.0f, 0.0f},
+        {40.0f, 2.0f, 24.0f},
+        {2.0f, 1e9f, 32.0f},
+        {1e30f, -1e30f, 4.0f},
+        {4.5f, 3.0f, 34.0f},
+        {-2.0f, 1.0f, 10.0f},
         // x = -0.5 floors to -1: the cells taken are columns 0 and 1, each with weight 0.5.
         {-0.5f, 0.0f, 0.5f},
     };

@@ -77,8 +77,8 @@ TEST(DistortionNoise, BiasBendsTheMagnitudeAndKeepsTheSign)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const ShapeCase cases[] = {
-        {-0.5f, 2.0f, false, -0.25f}, {0.5f, 2.0f, false, 0.25f},  {-0.5f, 1.0f, false, -0.5f},
-        {-0.5f, nan, false, -0.5f},   {0.25f, 0.5f, false, 0.5f},  {-0.5f, 2.0f, true, 0.25f},
+        {-0.5f, 2.0f, false, -0.25f}, {0.5f, 2.0f, false, 0.25f}, {-0.5f, 1.0f, false, -0.5f},
+        {-0.5f, nan, false, -0.5f},   {0.25f, 0.5f, false, 0.5f}, {-0.5f, 2.0f, true, 0.25f},
         {0.7f, 1.0f, true, -0.7f},    {0.0f, 2.0f, false, 0.0f},
     };
     for (const ShapeCase& c : cases) {
