@@ -11,7 +11,7 @@ namespace {
 
 constexpr float pi = 3.1415927f;
 constexpr float half_pi = 1.5707964f;
-constexpr std::int32_t max_cap_points = 65536;
+constexpr std::int32_t max_cap_points = 4096;
 
 }  // namespace
 

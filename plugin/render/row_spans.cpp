@@ -10,7 +10,7 @@ namespace kyrox {
 namespace {
 
 // No frame reaches this far; the bound keeps a far-away outline from asking for millions of rows.
-constexpr std::int32_t max_row = 1 << 20;
+constexpr std::int32_t max_row = 1 << 16;
 
 }  // namespace
 

@@ -11,7 +11,7 @@ inline OutlinePoint unit_direction(OutlinePoint p, OutlinePoint q) noexcept
 {
     const float dx = q.x - p.x;
     const float dy = q.y - p.y;
-    const float length = std::sqrt(dx * dx + dy * dy);
+    const float length = std::hypot(dx, dy);  // no overflow for far-apart points
     if (length == 0.0f) {
         return {dx, dy};
     }
