@@ -3,6 +3,7 @@
 #include "plugin/render/blade_outline.h"
 #include "plugin/render/elliptic_cap.h"
 #include "plugin/render/polygon_coverage.h"
+#include "tests/render/outline_measure.h"
 
 #include <gtest/gtest.h>
 
@@ -27,17 +28,6 @@ SceneRecord blade_scene(std::vector<CoreSegment> samples)
     scene.start_offset = 0.0f;
     scene.end_offset = 1.0f;
     return scene;
-}
-
-double shoelace_area(const std::vector<OutlinePoint>& points)
-{
-    double twice = 0.0;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const OutlinePoint& a = points[i];
-        const OutlinePoint& b = points[(i + 1) % points.size()];
-        twice += static_cast<double>(a.x) * b.y - static_cast<double>(b.x) * a.y;
-    }
-    return std::abs(twice) * 0.5;
 }
 
 void expect_point(OutlinePoint p, float x, float y)
@@ -127,7 +117,7 @@ TEST(BladeOutline, CoincidentEndsGiveOneWholeEllipse)
     EXPECT_NEAR(max_y, 60.0f, 1e-3f);
     EXPECT_NEAR(min_x, 30.0f, 0.05f);
     EXPECT_NEAR(max_x, 50.0f, 0.05f);
-    EXPECT_GT(shoelace_area(points), 0.95 * 3.14159265 * 200.0);
+    EXPECT_GT(outline_measure::area(points), 0.95 * 3.14159265 * 200.0);
 }
 
 TEST(BladeOutline, ZeroHalfWidthKeepsTheCapAlongTheCore)

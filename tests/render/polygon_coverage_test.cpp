@@ -1,6 +1,7 @@
 #include "plugin/render/polygon_coverage.h"
 
 #include "plugin/render/coverage_row.h"
+#include "tests/render/outline_measure.h"
 
 #include <gtest/gtest.h>
 
@@ -36,29 +37,21 @@ struct Planes {
     float core_at(std::int32_t x, std::int32_t y) const { return core.row(y)[static_cast<std::size_t>(x)]; }
     float glow_at(std::int32_t x, std::int32_t y) const { return glow.row(y)[static_cast<std::size_t>(x)]; }
 
-    double core_total() const
+    double core_total() const { return total(core); }
+    double glow_total() const { return total(glow); }
+
+    static double total(const FloatPlane& plane)
     {
-        double total = 0.0;
-        for (std::int32_t y = 0; y < core.height(); ++y) {
-            for (float v : core.row(y)) {
-                total += v;
+        double sum = 0.0;
+        for (std::int32_t y = 0; y < plane.height(); ++y) {
+            for (float v : plane.row(y)) {
+                sum += v;
             }
         }
-        return total;
+        return sum;
     }
 
     bool all_zero() const { return core_total() == 0.0 && glow_total() == 0.0; }
-
-    double glow_total() const
-    {
-        double total = 0.0;
-        for (std::int32_t y = 0; y < glow.height(); ++y) {
-            for (float v : glow.row(y)) {
-                total += v;
-            }
-        }
-        return total;
-    }
 
     FloatPlane glow;
     FloatPlane core;
@@ -67,28 +60,6 @@ struct Planes {
 std::vector<OutlinePoint> rectangle(float x0, float y0, float x1, float y1)
 {
     return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-}
-
-double shoelace_area(const std::vector<OutlinePoint>& points)
-{
-    double twice = 0.0;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const OutlinePoint& a = points[i];
-        const OutlinePoint& b = points[(i + 1) % points.size()];
-        twice += static_cast<double>(a.x) * b.y - static_cast<double>(b.x) * a.y;
-    }
-    return std::abs(twice) * 0.5;
-}
-
-double perimeter(const std::vector<OutlinePoint>& points)
-{
-    double length = 0.0;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const OutlinePoint& a = points[i];
-        const OutlinePoint& b = points[(i + 1) % points.size()];
-        length += std::hypot(static_cast<double>(b.x) - a.x, static_cast<double>(b.y) - a.y);
-    }
-    return length;
 }
 
 TEST(PolygonCoverage, FewerThanThreePointsAddNothing)
@@ -222,7 +193,7 @@ TEST(PolygonCoverage, TotalMatchesTheExactArea)
             planes.fill(shape, kind, 1.0f);
             // Rounding to sub-samples and the widening to the sub-row band cost at most about a
             // sub-sample along the outline.
-            EXPECT_NEAR(planes.core_total(), shoelace_area(shape), perimeter(shape) / 16.0)
+            EXPECT_NEAR(planes.core_total(), outline_measure::area(shape), outline_measure::perimeter(shape) / 16.0)
                 << shape.size() << " points, kind " << int{kind};
             EXPECT_NEAR(planes.glow_total(), planes.core_total(), 1e-3);
         }
