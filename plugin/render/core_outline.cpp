@@ -1,11 +1,11 @@
 #include "plugin/render/core_outline.h"
 
 #include <algorithm>
-#include <random>
 
 #include "plugin/noise/flicker_noise.h"
 #include "plugin/render/blade_outline.h"
 #include "plugin/render/outline_limits.h"
+#include "plugin/render/seeded_random.h"
 #include "plugin/render/stroke_outline.h"
 #include "plugin/render/worker_pool.h"
 
@@ -16,7 +16,7 @@ namespace {
 // Coverage weight of one randomised piece: the frame flicker's curve at a phase of its own.
 float piece_flicker(std::minstd_rand& generator, const SceneRecord& scene, float time)
 {
-    const float u = static_cast<float>(generator() - 1) / 2147483648.0f;
+    const float u = canonical_draw(generator);
     const float v = flicker_noise(time * scene.flicker_speed * 0.5f + u * 1000.0f);
     const float weight = v * 0.5f * scene.flicker_amount * 0.02f + 1.0f;
     return weight > 0.0f ? weight : 0.0f;
@@ -25,8 +25,7 @@ float piece_flicker(std::minstd_rand& generator, const SceneRecord& scene, float
 std::vector<CorePolygon> path_polygons(const SceneRecord& scene, float scale, float time, std::int32_t ns,
                                        std::int32_t ne)
 {
-    // Seeded from the bits of the seed read unsigned; the generator reduces it and maps 0 to 1.
-    std::minstd_rand generator(static_cast<std::uint32_t>(scene.random_seed));
+    std::minstd_rand generator = seeded_generator(scene.random_seed);
     std::vector<CorePolygon> polygons;
     for (const std::vector<PathPoint>& piece : scene.paths) {
         // Every piece takes its draw, so a piece keeps its phase when an earlier one is dropped.

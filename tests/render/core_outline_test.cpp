@@ -1,5 +1,7 @@
 #include "plugin/render/core_outline.h"
 
+#include "plugin/noise/flicker_noise.h"
+
 #include "plugin/render/blade_outline.h"
 #include "plugin/render/elliptic_cap.h"
 #include "plugin/render/polygon_coverage.h"
@@ -263,6 +265,18 @@ TEST(PathOutline, RandomisedPiecesFlickerApart)
         intensities.insert(polygon.intensity);
     }
     EXPECT_EQ(intensities.size(), 3u);
+    // The first piece's phase is the generator's first draw: 7 x 48271 = 337897.
+    const float u = 337896.0f / 2147483648.0f;
+    EXPECT_FLOAT_EQ(polygons[0].intensity, kyrox::flicker_noise(1.3f * 3.0f * 0.5f + u * 1000.0f) + 1.0f);
+
+    // Seeds are reduced modulo 2^31 - 1 with 0 mapped to 1.
+    const auto first_intensity = [&](std::int32_t seed) {
+        scene.random_seed = seed;
+        return kyrox::build_core_outline(scene, 1.0f, 1.3f, {2, 1}, {2, 1})[0].intensity;
+    };
+    EXPECT_EQ(first_intensity(0), first_intensity(2147483647));
+    EXPECT_EQ(first_intensity(-1), first_intensity(1));
+    EXPECT_NE(first_intensity(1), first_intensity(2));
 
     scene.flicker_amount = 0.0f;
     for (const CorePolygon& polygon : kyrox::build_core_outline(scene, 1.0f, 1.3f, {2, 1}, {2, 1})) {
