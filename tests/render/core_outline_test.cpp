@@ -1,7 +1,6 @@
 #include "plugin/render/core_outline.h"
 
 #include "plugin/noise/flicker_noise.h"
-
 #include "plugin/render/blade_outline.h"
 #include "plugin/render/elliptic_cap.h"
 #include "plugin/render/polygon_coverage.h"
