@@ -52,6 +52,7 @@ public:
 
 private:
     void worker_loop();
+    bool wait_until_done(std::int32_t count);
 
     std::deque<WorkerTaskPtr> queue_;
     std::vector<std::thread> threads_;
