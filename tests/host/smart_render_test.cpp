@@ -83,6 +83,8 @@ TEST_F(SmartRenderTest, AFailedOrEmptyCheckoutEndsTheCommandWithoutRendering)
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.what);
+        host.settings() = minihost::HostSettings{};
+        ASSERT_EQ(host.smart_render(8), PF_Err_NONE);  // views of a good frame first
         host.log().clear();
         host.settings().layer_pixels_error = c.layer_error;
         host.settings().output_error = c.output_error;
