@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "hostapi/aegp_types.h"
 #include "plugin/host/ae_plugin.h"
 #include "plugin/host/frame_target.h"
+#include "plugin/render/color_ramp.h"
 
 namespace kyrox {
 
@@ -26,6 +28,7 @@ public:
     FrameTarget target;           // written by each smart render
     void* main_window = nullptr;
     bool render_engine = false;  // the host runs without UI; kept for the record
+    std::vector<ColorRamp> color_ramps;  // the six base ramps, built with the instance
 };
 
 }  // namespace kyrox

@@ -36,6 +36,7 @@ PF_Err create_instance(PF_InData* in_data, PF_OutData* out_data)
     }
     *slot = nullptr;
     auto instance = std::make_unique<AePluginConnection>();
+    build_color_ramps(instance->color_ramps);
     *slot = instance.release();
     return PF_Err_NONE;
 }

@@ -9,11 +9,10 @@
 #include "plugin/render/core_polygon.h"
 #include "plugin/render/core_rect.h"
 #include "plugin/render/elliptic_cap.h"
+#include "plugin/render/level_rect.h"
 
 // The scalar work of one frame: what the renderer computes before and between its pixel stages.
 namespace kyrox {
-
-inline constexpr int glow_level_count = 4;
 
 // True when the visible part of the core has no length (NaN counts as none) or the core has no size.
 bool nothing_to_draw(const SceneRecord& scene) noexcept;
@@ -47,15 +46,6 @@ struct OutlineBounds {
     float max_y = -3.4028235e38f;
 };
 OutlineBounds outline_bounds(std::span<const CorePolygon> polygons) noexcept;
-
-// Where one glow level can be non-zero, as insets from the plane's left, top, right and bottom edges.
-struct LevelRect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-};
-using LevelRects = std::array<LevelRect, glow_level_count>;
 
 // Each level's area reaches 3.7 of its size (plus 2) beyond the outline, or nothing beyond it when
 // the glow is off; all inside the width x height plane.

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "plugin/host/distortion_settings.h"
+#include "plugin/host/frame_target.h"
+#include "plugin/host/scene_record.h"
+#include "plugin/render/color_ramp.h"
+
+namespace kyrox {
+
+// Draws one frame of the blade into the target's output buffer, whose pixels have the channel type
+// Channel (std::uint8_t, std::uint16_t or float). Every stage runs on the process-wide worker pool;
+// the call returns when all of them are done and has released everything of the frame by then, also
+// when it leaves by an exception. Frames of one depth must not render at the same time: they share
+// the depth's Gaussian work buffers.
+template <class Channel>
+void render_frame(std::span<const ColorRamp> base_ramps, const FrameTarget& target, const SceneRecord& scene,
+                  const DistortionSettings& glow_distortion, const DistortionSettings& core_distortion, float time);
+
+extern template void render_frame<std::uint8_t>(std::span<const ColorRamp>, const FrameTarget&, const SceneRecord&,
+                                                const DistortionSettings&, const DistortionSettings&, float);
+extern template void render_frame<std::uint16_t>(std::span<const ColorRamp>, const FrameTarget&, const SceneRecord&,
+                                                 const DistortionSettings&, const DistortionSettings&, float);
+extern template void render_frame<float>(std::span<const ColorRamp>, const FrameTarget&, const SceneRecord&,
+                                         const DistortionSettings&, const DistortionSettings&, float);
+
+}  // namespace kyrox
