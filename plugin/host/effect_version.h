@@ -9,13 +9,13 @@
 #define KYROX_VERSION_BUILD 39
 
 // The host's version packing: major << 19 | minor << 15 | bug-fix << 11 | stage << 9 | build.
-#define KYROX_EFFECT_VERSION 0x80027
+#define KYROX_EFFECT_VERSION 0x80027L
 
 // Non-parameter variation, expanded buffer, pixel independence, shutter angle, deep colour.
-#define KYROX_OUT_FLAGS 0x2080604
+#define KYROX_OUT_FLAGS 0x2080604L
 // Dynamic-flags query, collapsed groups, zero alpha revealed, smart render, float colour,
 // unreferenced masks.
-#define KYROX_OUT_FLAGS2 0x81489
+#define KYROX_OUT_FLAGS2 0x81489L
 
 #ifdef __cplusplus
 static_assert(KYROX_EFFECT_VERSION
