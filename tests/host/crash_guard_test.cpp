@@ -114,6 +114,19 @@ void execute_illegal_instruction(void*)
     __builtin_trap();
 }
 
+// Never reaches depth 0: it recurses until the stack runs out.
+[[gnu::noinline]] int recurse_from(int depth)
+{
+    volatile char frame_filler[256];
+    frame_filler[0] = static_cast<char>(depth);
+    return depth == 0 ? 0 : recurse_from(depth + 1) + frame_filler[0];
+}
+
+void overflow_stack(void*)
+{
+    recurse_from(1);
+}
+
 void throw_runtime_error(void*)
 {
     throw std::runtime_error("blade collapsed");
@@ -223,6 +236,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FailureCase{"NullWrite", write_through_null, "signal: 11 (SIGSEGV), code 1\naddress: "},
                       FailureCase{"DivideByZero", divide_by_zero, "signal: 8 (SIGFPE)"},
                       FailureCase{"IllegalInstruction", execute_illegal_instruction, "signal: 4 (SIGILL)"},
+                      FailureCase{"StackOverflow", overflow_stack, "signal: 11 (SIGSEGV)"},
                       FailureCase{"StandardException", throw_runtime_error, "exception: blade collapsed\n"},
                       FailureCase{"OtherException", throw_integer, "exception: unknown\n"}),
     [](const ::testing::TestParamInfo<FailureCase>& param) { return std::string(param.param.name); });
