@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <latch>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -320,6 +322,53 @@ TEST_F(CrashGuard, FaultsOnSeveralThreadsAtOnceEachWriteTheirOwnDump)
 }
 
 #ifndef _WIN32
+// Sets an environment variable for one test and puts the old value back.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        setenv(name, value.c_str(), 1);
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+    ~ScopedVariable()
+    {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST_F(CrashGuard, DocumentsFolderFollowsTheUserFolderListThenTheUsualName)
+{
+    const fs::path home = documents() / "home";
+    const fs::path config = documents() / "config";
+    const ScopedVariable home_variable("HOME", home.string());
+    const ScopedVariable config_variable("XDG_CONFIG_HOME", config.string());
+    fs::create_directories(config);
+
+    // No folder at all: the guard falls back to the temporary folder.
+    EXPECT_EQ(kyrox::platform::documents_folder(), fs::path());
+
+    fs::create_directories(home / "Documents");
+    EXPECT_EQ(kyrox::platform::documents_folder(), home / "Documents");
+
+    fs::create_directories(home / "Papers");
+    std::ofstream(config / "user-dirs.dirs") << "# written by the desktop\n"
+                                                "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                                "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n";
+    EXPECT_EQ(kyrox::platform::documents_folder(), home / "Papers");
+}
+
 // Outside a guard a fault must still end the process as it would without the guard (under the
 // sanitizers: with their report).
 TEST_F(CrashGuard, FaultOutsideAnyGuardStillEndsTheProcess)
