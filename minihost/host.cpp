@@ -31,11 +31,11 @@ constexpr SPErr suite_not_found = -1;
 struct Host::DefaultSuites {
     AEGP_UtilitySuite utility = forwarding_utility_suite();
     PFAppSuite app = forwarding_app_suite();
-    AEGP_PFInterfaceSuite pf_interface = trapped_pf_interface_suite();
-    AEGP_EffectSuite effect = trapped_effect_suite();
-    PF_ParamUtilsSuite param_utils = trapped_param_utils_suite();
-    AEGP_StreamSuite stream = trapped_stream_suite();
-    AEGP_DynamicStreamSuite dynamic_stream = trapped_dynamic_stream_suite();
+    AEGP_PFInterfaceSuite pf_interface = with_effect_handles(trapped_pf_interface_suite());
+    AEGP_EffectSuite effect = with_effect_disposal(trapped_effect_suite());
+    PF_ParamUtilsSuite param_utils = with_param_ui_updates(trapped_param_utils_suite());
+    AEGP_StreamSuite stream = with_effect_streams(trapped_stream_suite());
+    AEGP_DynamicStreamSuite dynamic_stream = with_stream_flags(trapped_dynamic_stream_suite());
     AEGP_LayerSuite layer = trapped_layer_suite();
     AEGP_CompSuite comp = trapped_comp_suite();
     AEGP_ItemSuite item = trapped_item_suite();
@@ -115,7 +115,10 @@ PF_Err Host::params_setup()
 PF_Err Host::user_changed_param(PF_ParamIndex index)
 {
     PF_UserChangedParamExtra extra{index};
-    return send(PF_Cmd_USER_CHANGED_PARAM, &extra);
+    param_state_.clear_change_flags(params_);
+    const PF_Err error = send(PF_Cmd_USER_CHANGED_PARAM, &extra);
+    param_state_.collect_changes(params_);
+    return error;
 }
 
 void Host::set_frame(A_long width, A_long height, int bytes_per_channel, A_long row_padding)

@@ -10,6 +10,7 @@
 #include "hostapi/effect_api.h"
 #include "minihost/call_log.h"
 #include "minihost/host_world.h"
+#include "minihost/param_state.h"
 #include "minihost/suite_traps.h"
 
 namespace minihost {
@@ -64,6 +65,7 @@ public:
 
     // The parameter array; index 0 is the input layer.
     std::vector<PF_ParamDef>& params() noexcept { return params_; }
+    ParamState& param_state() noexcept { return param_state_; }
 
     // Suites: tables stay the caller's and must outlive the host's use of them.
     void provide_suite(const std::string& name, A_long version, const void* table);
@@ -114,6 +116,7 @@ private:
     std::map<A_long, HostWorld*> checkout_layers_;
     std::vector<PF_ParamDef> params_;
     std::vector<PF_ParamDef*> param_pointers_;
+    ParamState param_state_;
     std::map<PF_Handle, std::unique_ptr<HandleBlock>> handles_;
     std::unique_ptr<DefaultSuites> default_suites_;
     std::map<std::pair<std::string, A_long>, const void*> suites_;

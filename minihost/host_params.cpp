@@ -8,6 +8,7 @@ PF_Err Host::add_param(PF_ParamIndex index, const PF_ParamDef& def)
     log_.added_params.push_back({index, def});
     if (index == -1 || index == static_cast<PF_ParamIndex>(params_.size())) {
         params_.push_back(def);
+        param_state_.added(static_cast<PF_ParamIndex>(params_.size() - 1), def.uu.id);
         return PF_Err_NONE;
     }
     return PF_Err_INVALID_INDEX;

@@ -9,6 +9,7 @@
 
 #include "minihost/host.h"
 #include "minihost/output_capture.h"
+#include "minihost/param_listing.h"
 #include "minihost/plugin_module.h"
 
 namespace {
@@ -18,12 +19,14 @@ struct Options {
     A_long width = 640;
     A_long height = 360;
     A_short bitdepth = 8;
+    bool list_params = false;
+    std::string preset;
 };
 
 [[noreturn]] void usage(const char* message)
 {
     std::cerr << "kyrox-render: " << message << "\n"
-              << "usage: kyrox-render --plugin FILE [--size WIDTH HEIGHT] [--depth 8|16|32]\n";
+              << "usage: kyrox-render --plugin FILE [--size WIDTH HEIGHT] [--depth 8|16|32] [--list-params] [--preset NAME]\n";
     std::exit(2);
 }
 
@@ -53,6 +56,10 @@ Options parse(int argc, char** argv)
             if (options.bitdepth != 8 && options.bitdepth != 16 && options.bitdepth != 32) {
                 usage("the depth is 8, 16 or 32");
             }
+        } else if (arg == "--list-params") {
+            options.list_params = true;
+        } else if (arg == "--preset" && left >= 1) {
+            options.preset = argv[++i];
         } else {
             std::string message = "unknown argument ";
             message += arg;
@@ -98,6 +105,17 @@ int run(const Options& options)
 
     const PF_Err params_error = host.params_setup();
     std::cout << "Parameter set-up: error " << params_error << ", parameters " << out.num_params << "\n";
+    if (!options.preset.empty()) {
+        PF_Err preset_error = PF_Err_NONE;
+        if (!minihost::choose_preset(host, options.preset, preset_error)) {
+            usage("no preset of that name");
+        }
+        std::cout << "Preset " << options.preset << ": error " << preset_error << ", parameters changed "
+                  << host.param_state().changed_count() << "\n";
+    }
+    if (options.list_params) {
+        minihost::print_params(std::cout, host);
+    }
 
     const PF_Err about_error = host.about();
     std::cout << "About: error " << about_error << "\n" << out.return_msg << "\n";

@@ -33,4 +33,14 @@ void set_param_index(std::int32_t id, PF_ParamIndex index)
     table[static_cast<std::size_t>(id)] = index;
 }
 
+void clear_param_indices() noexcept
+{
+    index_table().clear();
+}
+
+std::size_t param_index_table_size() noexcept
+{
+    return index_table().size();
+}
+
 }  // namespace kyrox
