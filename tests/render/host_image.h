@@ -10,7 +10,8 @@
 namespace kyrox::test {
 
 // A host pixel buffer of the depth of Channel, exactly height * row_bytes long, so that the address
-// sanitizer sees any access past it. Padding bytes at the end of each row are filled with 0xAB.
+// sanitizer sees any access past it. Padding bytes at the end of each row (a multiple of the channel
+// size) are filled with 0xAB.
 template <class Channel>
 class HostImage {
 public:
