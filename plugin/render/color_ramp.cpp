@@ -108,9 +108,11 @@ ColorRamp build_frame_ramp(std::span<const ColorRamp> base_ramps, const SceneRec
 
     const auto sectors = static_cast<std::int32_t>(base_ramps.size());
     const float width = 360.0f / static_cast<float>(sectors);
-    const std::int32_t k = static_cast<std::int32_t>(static_cast<float>(sectors) * (hsv.hue * 0.0027777778f)) % sectors;
+    // A glow colour that is not a number has no hue; it counts as hue 0 so that the sector exists.
+    const float hue = hsv.hue >= 0.0f && hsv.hue < 360.0f ? hsv.hue : 0.0f;
+    const std::int32_t k = static_cast<std::int32_t>(static_cast<float>(sectors) * (hue * 0.0027777778f)) % sectors;
     const std::int32_t k1 = (k + 1) % sectors;
-    const float t = (hsv.hue - width * std::trunc(hsv.hue * (1.0f / width))) * (1.0f / width);
+    const float t = (hue - width * std::trunc(hue * (1.0f / width))) * (1.0f / width);
 
     const ColorRamp& from = base_ramps[static_cast<std::size_t>(k)];
     const ColorRamp& to = base_ramps[static_cast<std::size_t>(k1)];
