@@ -31,7 +31,8 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
                 std::initializer_list<const FloatPlane*> planes, const SceneRecord& scene, const ColorRamp& ramp,
                 Intensity intensity, Composite composite)
 {
-    if (ramp.empty()) {
+    const WorldView& output = target.output_view;
+    if (ramp.empty() || !has_pixels(output)) {
         return;
     }
     std::int32_t width = (*planes.begin())->width();
@@ -41,7 +42,6 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
         height = std::min(height, plane->height());
     }
     const WorldView& input = target.input_view;
-    const WorldView& output = target.output_view;
     const std::int32_t shift_x = plane_shift(offset.x);
     const std::int32_t shift_y = plane_shift(offset.y);
     const IndexRange rows = output_range(std::max(work.begin, 0), std::min(work.end, height), shift_y, output.height);

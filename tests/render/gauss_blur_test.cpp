@@ -10,6 +10,7 @@
 #include "plugin/render/gauss_coefficients.h"
 #include "plugin/render/gauss_iir.h"
 #include "plugin/render/gauss_jobs.h"
+#include "plugin/render/worker_pool.h"
 #include "tests/render/plane_fixture.h"
 
 namespace kyrox {
@@ -272,6 +273,57 @@ TEST_F(GaussJobs, HorizontalPassStopsAtTheOutputsHeight)
         for (const std::int32_t i : {3, 4}) {
             EXPECT_EQ(cell(0, i, j).lane0, before[static_cast<std::size_t>(i * width + j)].lane0) << i << " " << j;
         }
+    }
+}
+
+// The three passes through the pool, as a frame runs them.
+void blur_on_pool(const FloatPlane& source, const FrameTarget& target, const LevelRects& rects,
+                  const GaussPasses& passes, GaussBuffers& gauss)
+{
+    parallel_for(worker_pool(), [&](const ThreadWorkData& w) { return load_gauss_rows_job(w, source, gauss); },
+                 source.height());
+    parallel_for(worker_pool(),
+                 [&](const ThreadWorkData& w) { return gauss_rows_job(w, rects, source, passes, gauss); },
+                 source.width());
+    parallel_for(worker_pool(), [&](const ThreadWorkData& w) {
+        return gauss_columns_job(w, {}, target, source, rects, passes, gauss);
+    }, source.height());
+}
+
+TEST(GaussBlur, PointBlursSymmetricallyWithUnitSumWhateverTheChunking)
+{
+    constexpr std::int32_t size = 61;
+    FloatPlane source = filled_plane(size, size, 0.0f);
+    source.row(size / 2)[size / 2] = 1.0f;
+    FrameTarget target;
+    target.output_view = sized_view(size, size);
+    const GaussPasses passes = gauss_passes({1.0, 2.0, 3.0, 4.0});
+    GaussBuffers pooled;
+    size_gauss_buffers(pooled, size * size);
+    blur_on_pool(source, target, {}, passes, pooled);
+
+    GaussBuffers inline_run;
+    size_gauss_buffers(inline_run, size * size);
+    load_gauss_rows_job({0, size, 0}, source, inline_run);
+    gauss_rows_job({0, size, 0}, {}, source, passes, inline_run);
+    gauss_columns_job({0, size, 0}, {}, target, source, {}, passes, inline_run);
+
+    for (std::size_t b = 0; b < 2; ++b) {
+        double sum0 = 0.0;
+        double sum1 = 0.0;
+        for (std::int32_t i = 0; i < size; ++i) {
+            for (std::int32_t j = 0; j < size; ++j) {
+                const GaussPair c = pooled.buffers[b][static_cast<std::size_t>(i * size + j)];
+                const GaussPair mirrored = pooled.buffers[b][static_cast<std::size_t>(j * size + (size - 1 - i))];
+                EXPECT_EQ(c.lane0, inline_run.buffers[b][static_cast<std::size_t>(i * size + j)].lane0);
+                EXPECT_NEAR(c.lane1, mirrored.lane1, 1e-12) << b << " " << i << " " << j;
+                sum0 += c.lane0;
+                sum1 += c.lane1;
+            }
+        }
+        // The recursive filter's tails are longer than the Gaussian's; a little reaches the border.
+        EXPECT_NEAR(sum0, 1.0, 2e-4) << b;
+        EXPECT_NEAR(sum1, 1.0, 2e-4) << b;
     }
 }
 

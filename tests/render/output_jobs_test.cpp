@@ -168,6 +168,19 @@ TEST(WriteOutputJob, BrightnessScalesTheCoreAndRowsAndColumnsBeyondTheOutputStay
     }
 }
 
+TEST(WriteOutputJob, AnOutputWithoutPixelsOrAnEmptyRampIsLeftAlone)
+{
+    const FloatPlane plane = filled_plane(2, 2, 0.5f);
+    FrameTarget no_pixels;
+    no_pixels.output_view.width = 2;
+    no_pixels.output_view.height = 2;
+    EXPECT_TRUE(write_output_job<float>({0, 2, 0}, {}, no_pixels, plane, plane, plain_scene(CompositeMode::add),
+                                        index_ramp()));
+    OutputRun<float> run(2, 2, {});
+    write_output_job<float>({0, 2, 0}, {}, run.target, plane, plane, plain_scene(CompositeMode::add), ColorRamp{});
+    EXPECT_EQ(run.output.at(1, 1).alpha, 7.0f);
+}
+
 struct ColorizeRun {
     explicit ColorizeRun(std::int32_t w = 12, std::int32_t h = 6)
         : source(filled_plane(w, h, 0.0f)),
