@@ -7,10 +7,9 @@ namespace kyrox {
 
 void alloc_zeroed_buffer(ZeroedBuffer& owner, std::uint64_t byte_count)
 {
-    if constexpr (sizeof(std::size_t) < sizeof(std::uint64_t)) {
-        if (byte_count > std::numeric_limits<std::size_t>::max()) {
-            throw std::bad_alloc();
-        }
+    // No object may span more than half the address space.
+    if (byte_count > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max())) {
+        throw std::bad_alloc();
     }
     owner.reset(new std::byte[static_cast<std::size_t>(byte_count)]());
 }

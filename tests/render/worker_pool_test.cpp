@@ -129,9 +129,9 @@ INSTANTIATE_TEST_SUITE_P(
                       // Fewer than two chunks: once, inline.
                       ChunkingCase{4, 0, {{0, 0, 0}}}, ChunkingCase{4, 1, {{0, 1, 0}}},
                       ChunkingCase{1, 100, {{0, 100, 0}}}, ChunkingCase{4, -5, {{0, -5, 0}}}),
-    [](const ::testing::TestParamInfo<ChunkingCase>& info) {
-        const std::string n = info.param.n < 0 ? "minus" + std::to_string(-info.param.n) : std::to_string(info.param.n);
-        return "threads" + std::to_string(info.param.threads) + "_rows" + n;
+    [](const ::testing::TestParamInfo<ChunkingCase>& param_info) {
+        const std::string n = param_info.param.n < 0 ? "minus" + std::to_string(-param_info.param.n) : std::to_string(param_info.param.n);
+        return "threads" + std::to_string(param_info.param.threads) + "_rows" + n;
     });
 
 TEST_F(PoolTest, FewerThanTwoChunksRunOnTheCallingThread)
