@@ -1,6 +1,7 @@
 #include "plugin/render/blade_outline.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "plugin/render/outline_limits.h"
 #include "plugin/render/row_spans.h"

@@ -1,6 +1,7 @@
 #include "plugin/render/polygon_coverage.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "plugin/render/coverage_row.h"
@@ -96,7 +97,9 @@ void fill_polygon_coverage(const CoverageParams& params, FloatPlane& glow_source
     if (last - first < 1) {
         return;
     }
-    const CoverageJob job{first, &params, edges, kind, &glow_source, &core, params.intensity, width};
+    // A weight without a value would wipe the glow source cells it touches; it counts as none.
+    const float intensity = std::isfinite(params.intensity) ? params.intensity : 0.0f;
+    const CoverageJob job{first, &params, edges, kind, &glow_source, &core, intensity, width};
     parallel_for(
         worker_pool(), [&job](const ThreadWorkData& work) { return polygon_rows_job(work, job); }, last - first);
 }

@@ -36,7 +36,8 @@ struct CoverageJob {
 // Adds the anti-aliased coverage of the outline into both planes: times intensity (never below 0)
 // into the glow source, plainly into the core plane. kind 0 fills each sub-scanline from its leftmost
 // to its rightmost crossing, any other kind by the nonzero winding rule. Fewer than three points,
-// a non-finite point, or planes without cells add nothing. Runs on the pool.
+// a non-finite point, or planes without cells add nothing; a non-finite intensity counts as 0.
+// Runs on the pool.
 void fill_polygon_coverage(const CoverageParams& params, FloatPlane& glow_source, FloatPlane& core,
                            std::uint8_t kind);
 

@@ -149,6 +149,11 @@ TEST(BladeOutline, SeveralSamplesFillTheSweptAreaOnIntegerRows)
         EXPECT_GE(p.y, 9.0f);
         EXPECT_LE(p.y, 31.0f);
     }
+    // The left side top-down, then the right side bottom-up.
+    for (std::size_t i = 1; i < hull.points.size(); ++i) {
+        const float step = hull.points[i].y - hull.points[i - 1].y;
+        EXPECT_EQ(step, i < 23 ? 1.0f : (i == 23 ? 0.0f : -1.0f)) << i;
+    }
     // Row 9 crosses the chord of the four-point start cap from (10, 8.5) to (10 - sqrt(3), 9.5).
     expect_point(hull.points.front(), 10.0f - std::sqrt(3.0f) * 0.5f, 9.0f);
 
@@ -165,6 +170,28 @@ TEST(BladeOutline, SeveralSamplesFillTheSweptAreaOnIntegerRows)
     }
     EXPECT_EQ(core.row(20)[5], 0.0f);
     EXPECT_EQ(core.row(20)[55], 0.0f);
+}
+
+TEST(BladeOutline, RowChunksJoinInOrderWhateverTheThreadCount)
+{
+    std::vector<CoreSegment> samples;
+    for (int i = 0; i < 5; ++i) {
+        const auto t = static_cast<float>(i);
+        samples.push_back({10.0f + 3.0f * t, 10.0f + 7.0f * t, 60.0f - 2.0f * t, 40.0f + 9.0f * t});
+    }
+    const kyrox::BladeShape shape{0.1f, 0.9f, {6.0f, 3.0f}, {4.0f, 8.0f}, 6, 8};
+    kyrox::WorkerPool one(1);
+    const std::vector<OutlinePoint> inline_rows = kyrox::build_blade_outline(one, samples, shape);
+    ASSERT_FALSE(inline_rows.empty());
+    for (unsigned threads : {2u, 3u, 7u}) {
+        kyrox::WorkerPool pool(threads);
+        const std::vector<OutlinePoint> chunked = kyrox::build_blade_outline(pool, samples, shape);
+        ASSERT_EQ(chunked.size(), inline_rows.size()) << threads;
+        for (std::size_t i = 0; i < chunked.size(); ++i) {
+            EXPECT_EQ(chunked[i].x, inline_rows[i].x) << threads << " " << i;
+            EXPECT_EQ(chunked[i].y, inline_rows[i].y) << threads << " " << i;
+        }
+    }
 }
 
 TEST(BladeOutline, SamplesWithNonFinitePointsAreLeftOut)

@@ -172,10 +172,13 @@ TEST(PolygonCoverage, SpansLeftOfTheFrame)
 
 TEST(PolygonCoverage, IntensityZeroLeavesTheGlowSource)
 {
-    Planes planes(8, 8);
-    planes.fill(rectangle(1.0f, 1.0f, 6.0f, 6.0f), 1, 0.0f);
-    EXPECT_EQ(planes.glow_total(), 0.0);
-    EXPECT_EQ(planes.core_at(3, 3), 1.0f);
+    for (float intensity : {0.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+        Planes planes(8, 8);
+        planes.fill(rectangle(2.0f, 2.0f, 7.0f, 7.0f), 1, 0.5f);
+        planes.fill(rectangle(1.0f, 1.0f, 6.0f, 6.0f), 1, intensity);
+        EXPECT_EQ(planes.glow_at(3, 3), 0.5f) << intensity;
+        EXPECT_EQ(planes.core_at(3, 3), 2.0f) << intensity;
+    }
 }
 
 TEST(PolygonCoverage, TotalMatchesTheExactArea)
