@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "minihost/host_world.h"
+
+namespace minihost {
+
+// Writes a host buffer as an RGBA image: 8-bit buffers as 8-bit PNG, 16-bit buffers as 16-bit PNG
+// (the host's full scale of 32768 becomes 65535), float buffers as OpenEXR with half channels,
+// which keep values above 1. Returns the file written: the path with .png or .exr. Throws
+// std::runtime_error when the file cannot be written.
+std::filesystem::path write_image(const HostWorld& world, const std::filesystem::path& without_extension);
+
+// An 8-bit RGBA picture in memory, row after row.
+struct Rgba8Image {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> pixels;  // 4 bytes per pixel: red, green, blue, alpha
+};
+
+void write_png(const Rgba8Image& image, const std::filesystem::path& path);
+
+// The buffer's channels as 8-bit RGBA, values above 1 clamped.
+Rgba8Image rgba8_of(const HostWorld& world);
+
+}  // namespace minihost
