@@ -66,7 +66,7 @@ std::vector<std::string> FrameSession::preset_names()
     const PF_ParamDef& popup = param_by_id(host_, preset_id);
     std::string items = popup.u.pd.u_names != nullptr ? popup.u.pd.u_names : "";
     std::vector<std::string> names;
-    for (std::size_t start = 0; start <= items.size();) {
+    for (std::size_t start = items.find('|') + 1; start != 0 && start <= items.size();) {
         const std::size_t bar = std::min(items.find('|', start), items.size());
         names.push_back(items.substr(start, bar - start));
         start = bar + 1;

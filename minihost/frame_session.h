@@ -38,7 +38,8 @@ public:
     // Renders frame `frame` (at 24 frames a second) into the host's output.
     PF_Err render(A_long frame);
 
-    // The items of the Preset popup, in popup order.
+    // The built-in presets in Preset popup order: the popup's items after its first, "Select", which
+    // applies nothing.
     std::vector<std::string> preset_names();
 
     Host& host() noexcept { return host_; }
