@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -18,8 +19,8 @@ class Host;
 struct MaskShape {
     std::vector<AEGP_MaskVertex> vertices;
     bool open = false;
-    // When not negative, the segment count the host reports whatever the vertices (a broken host).
-    A_long claimed_segments = -1;
+    // The segment count the host reports whatever the vertices (a broken host), when set.
+    std::optional<A_long> claimed_segments;
 };
 
 // A mask whose outline may be animated: keyed shapes, linearly blended between keys of equal

@@ -309,7 +309,7 @@ A_Err is_mask_outline_open(AEGP_MaskOutlineValH outline, A_Boolean* open)
 A_Err get_mask_outline_num_segments(AEGP_MaskOutlineValH outline, A_long* segments)
 {
     const MaskShape& shape = logged("AEGP_GetMaskOutlineNumSegments").scene().outline_value(outline);
-    *segments = shape.claimed_segments >= 0 ? shape.claimed_segments : segment_count(shape.vertices, shape.open);
+    *segments = shape.claimed_segments.value_or(segment_count(shape.vertices, shape.open));
     return PF_Err_NONE;
 }
 
