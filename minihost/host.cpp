@@ -31,18 +31,18 @@ constexpr SPErr suite_not_found = -1;
 struct Host::DefaultSuites {
     AEGP_UtilitySuite utility = forwarding_utility_suite();
     PFAppSuite app = forwarding_app_suite();
-    AEGP_PFInterfaceSuite pf_interface = with_effect_handles(trapped_pf_interface_suite());
+    AEGP_PFInterfaceSuite pf_interface = with_scene_effect_layer(with_effect_handles(trapped_pf_interface_suite()));
     AEGP_EffectSuite effect = with_effect_disposal(trapped_effect_suite());
     PF_ParamUtilsSuite param_utils = with_param_ui_updates(trapped_param_utils_suite());
-    AEGP_StreamSuite stream = with_effect_streams(trapped_stream_suite());
+    AEGP_StreamSuite stream = with_scene_streams(with_effect_streams(trapped_stream_suite()));
     AEGP_DynamicStreamSuite dynamic_stream = with_stream_flags(trapped_dynamic_stream_suite());
-    AEGP_LayerSuite layer = trapped_layer_suite();
-    AEGP_CompSuite comp = trapped_comp_suite();
-    AEGP_ItemSuite item = trapped_item_suite();
-    AEGP_TextLayerSuite text_layer = trapped_text_layer_suite();
-    PF_PathDataSuite path_data = trapped_path_data_suite();
-    AEGP_LayerMaskSuite layer_mask = trapped_layer_mask_suite();
-    AEGP_MaskOutlineSuite mask_outline = trapped_mask_outline_suite();
+    AEGP_LayerSuite layer = with_scene_layers(trapped_layer_suite());
+    AEGP_CompSuite comp = with_scene_comp(trapped_comp_suite());
+    AEGP_ItemSuite item = with_scene_items(trapped_item_suite());
+    AEGP_TextLayerSuite text_layer = with_scene_text(trapped_text_layer_suite());
+    PF_PathDataSuite path_data = with_scene_path_data(trapped_path_data_suite());
+    AEGP_LayerMaskSuite layer_mask = with_scene_masks(trapped_layer_mask_suite());
+    AEGP_MaskOutlineSuite mask_outline = with_scene_mask_outlines(trapped_mask_outline_suite());
 };
 
 Host::Host(PF_EntryPointFunc entry) : entry_(entry), default_suites_(std::make_unique<DefaultSuites>())
@@ -103,6 +103,12 @@ PF_Err Host::send(PF_Cmd cmd, void* extra)
         param_pointers_.push_back(&param);
     }
     return entry_(cmd, &in_data_, &out_data_, param_pointers_.data(), &output_.world(), extra);
+}
+
+void Host::run_as_command(const std::function<void()>& fn)
+{
+    ActiveHost active(*this);
+    fn();
 }
 
 PF_Err Host::params_setup()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -11,6 +12,7 @@
 #include "minihost/call_log.h"
 #include "minihost/host_world.h"
 #include "minihost/param_state.h"
+#include "minihost/scene_model.h"
 #include "minihost/suite_traps.h"
 
 namespace minihost {
@@ -50,6 +52,10 @@ public:
     // output's rectangles go in as the host holds them and come back merged.
     PF_Err smart_pre_render(PF_PreRenderOutput& output, PF_PreRenderInput input);
     PF_Err smart_render(A_short bitdepth);
+    // Runs fn as the body of a command, so that host callbacks find this host: for tests and tools
+    // that call into the plug-in's internals directly.
+    void run_as_command(const std::function<void()>& fn);
+    PF_SmartRenderCallbacks* smart_render_callbacks() noexcept { return &smart_render_callbacks_; }
 
     PF_InData& in_data() noexcept { return in_data_; }
     PF_OutData& out_data() noexcept { return out_data_; }
@@ -66,6 +72,8 @@ public:
     // The parameter array; index 0 is the input layer.
     std::vector<PF_ParamDef>& params() noexcept { return params_; }
     ParamState& param_state() noexcept { return param_state_; }
+    // The composition around the effect: masks, layers, switches and parameter keyframes.
+    SceneModel& scene() noexcept { return scene_; }
 
     // Suites: tables stay the caller's and must outlive the host's use of them.
     void provide_suite(const std::string& name, A_long version, const void* table);
@@ -117,6 +125,7 @@ private:
     std::vector<PF_ParamDef> params_;
     std::vector<PF_ParamDef*> param_pointers_;
     ParamState param_state_;
+    SceneModel scene_;
     std::map<PF_Handle, std::unique_ptr<HandleBlock>> handles_;
     std::unique_ptr<DefaultSuites> default_suites_;
     std::map<std::pair<std::string, A_long>, const void*> suites_;

@@ -23,6 +23,7 @@ PF_Err Host::checkout_param(PF_ParamIndex index, A_long what_time, A_long time_s
         return PF_Err_INVALID_INDEX;
     }
     param = params_[static_cast<std::size_t>(index)];
+    scene_.animate(index, what_time, param);
     return PF_Err_NONE;
 }
 

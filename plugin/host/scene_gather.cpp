@@ -1,0 +1,158 @@
+#include "plugin/host/scene_gather.h"
+
+#include "hostapi/pf_smart_render.h"
+#include "plugin/host/core_motion_samples.h"
+#include "plugin/host/param_readers.h"
+#include "plugin/host/path_gather.h"
+#include "plugin/host/safe_convert.h"
+#include "plugin/host/scene_param_ids.h"
+
+namespace kyrox {
+
+namespace {
+
+namespace ids = scene_ids;
+
+// max(x, 3) that keeps x only when it is greater, so NaN becomes 3.
+float at_least_3(float x) noexcept
+{
+    return x > 3.0f ? x : 3.0f;
+}
+
+void read_core_shape(const CommandContext& context, SceneRecord& scene)
+{
+    const float s = get_float_param(context, ids::start_size);
+    const float e = get_float_param(context, ids::end_size);
+    const float rs = 100.0f * get_float_param(context, ids::start_roundness);
+    const float re = 100.0f * get_float_param(context, ids::end_roundness);
+    if (get_checkbox_param(context, ids::offset_size)) {
+        scene.start_size = s;
+        scene.end_size = e;
+        scene.start_roundness = at_least_3(rs);
+        scene.end_roundness = at_least_3(re);
+        return;
+    }
+    // The ramp spans the whole core; each visible end takes the ramp's value at its offset.
+    const float so = scene.start_offset;
+    const float eo = scene.end_offset;
+    scene.start_size = (1.0f - so) * s + so * e;
+    scene.end_size = (1.0f - eo) * s + eo * e;
+    scene.start_roundness = at_least_3((1.0f - so) * rs + so * re);
+    scene.end_roundness = at_least_3((1.0f - eo) * rs + eo * re);
+}
+
+void read_glow_levels(const CommandContext& context, SceneRecord& scene)
+{
+    const float i = get_checkbox_param(context, ids::enable_glow)
+                        ? get_float_param(context, ids::glow_intensity_multiplier) *
+                              get_float_param(context, ids::glow_intensity) * 0.01f * 0.5f
+                        : 0.0f;
+    const float b = get_float_param(context, ids::glow_bias);
+    const float spread = 2.0f * get_float_param(context, ids::glow_size_multiplier) *
+                         get_float_param(context, ids::glow_spread);
+    const float s = spread > 0.0f ? spread : 0.0f;
+    const float halo_intensity = get_float_param(context, ids::halo_intensity) * 0.01f;
+    const float halo_size = get_float_param(context, ids::halo_size) * 0.01f;
+
+    scene.glow_intensity[0] = get_float_param(context, ids::glow_1_intensity) * i * b;
+    scene.glow_intensity[1] = get_float_param(context, ids::glow_2_intensity) * i * (1.0f + 0.65f * (b - 1.0f));
+    scene.glow_intensity[2] = get_float_param(context, ids::glow_3_intensity) * i * (1.0f + 0.4f * (b - 1.0f));
+    scene.glow_intensity[3] =
+        get_float_param(context, ids::glow_4_intensity) * i * halo_intensity * (1.0f + 0.2f * (b - 1.0f));
+    scene.glow_size[0] = get_float_param(context, ids::glow_1_size) * s;
+    scene.glow_size[1] = get_float_param(context, ids::glow_2_size) * s;
+    scene.glow_size[2] = get_float_param(context, ids::glow_3_size) * s;
+    scene.glow_size[3] = get_float_param(context, ids::glow_4_size) * s * halo_size;
+    scene.glow_level_weights[0] = 0.5f;
+    scene.glow_level_weights[1] = 1.0f;
+    scene.glow_level_weights[2] = 1.0f;
+    scene.glow_level_weights[3] = 1.0f;
+    scene.glow_pre_gamma = get_float_param(context, ids::glow_pre_gamma);
+}
+
+void read_alpha_mode(const CommandContext& context, SceneRecord& scene)
+{
+    const std::int32_t mode = get_popup_param(context, ids::alpha_mode);
+    scene.mask_glow = mode == 1 || mode == 3;
+    scene.not_mask_core = mode == 1 || mode >= 3;
+    scene.mask_all = mode == 1;
+    scene.invert_masks = get_checkbox_param(context, ids::invert_masks);
+}
+
+// The text layer's pixels, checked out at pre-render under the Text Layer parameter's ID.
+void fetch_text_view(const AePluginConnection& instance, CommandContext& context, SceneRecord& scene)
+{
+    const auto* extra = static_cast<const PF_SmartRenderExtra*>(context.extra);
+    if (extra == nullptr || extra->cb == nullptr) {
+        return;
+    }
+    PF_EffectWorld* world = nullptr;
+    context.error = extra->cb->checkout_layer_pixels(context.in_data->effect_ref, ids::text_layer, &world);
+    if (context.error != PF_Err_NONE || world == nullptr || world->data == nullptr) {
+        return;
+    }
+    WorldView& view = scene.text_view;
+    view.row_bytes = world->rowbytes;
+    view.bytes_per_channel = instance.target.bytes_per_channel;
+    view.origin_x = world->origin_x;
+    view.origin_y = world->origin_y;
+    view.width = world->width;
+    view.height = world->height;
+    view.data = world->data;
+}
+
+}  // namespace
+
+SceneRecord gather_scene(const AePluginConnection& instance, CommandContext& context)
+{
+    SceneRecord scene;
+    {
+        suite_handler suites(context.in_data->pica_basicP);
+        AEGP_LayerH layer = nullptr;
+        AEGP_CompH comp = nullptr;
+        if (const AEGP_PFInterfaceSuite* pf = suites.pf_interface(); pf != nullptr) {
+            pf->AEGP_GetEffectLayer(context.in_data->effect_ref, &layer);
+        }
+        if (const AEGP_LayerSuite* layers = suites.layer_11(); layers != nullptr && layer != nullptr) {
+            layers->AEGP_GetLayerParentComp(layer, &comp);
+        }
+        scene.core_segments = sample_core_segments(context, motion_blur_enabled(context, suites, layer, comp));
+    }
+
+    scene.core_size = get_float_param(context, ids::core_size);
+    scene.end_offset = get_float_param(context, ids::end_offset) * 0.01f;
+    scene.start_offset = get_float_param(context, ids::start_offset) * 0.01f;
+    const std::int32_t core_type = get_popup_param(context, ids::core_type);
+    if (core_type != ids::core_type_blade) {
+        gather_paths(instance, context, scene);
+    }
+    read_core_shape(context, scene);
+
+    scene.core_softness = get_float_param(context, ids::core_softness);
+    const PF_Pixel color = read_param(context, ids::glow_color).u.cd.value;
+    constexpr float channel_scale = 0.003921569f;
+    scene.glow_color[0] = static_cast<float>(color.red) * channel_scale;
+    scene.glow_color[1] = static_cast<float>(color.green) * channel_scale;
+    scene.glow_color[2] = static_cast<float>(color.blue) * channel_scale;
+    scene.glow_color[3] = static_cast<float>(color.alpha) * channel_scale;
+
+    read_glow_levels(context, scene);
+    scene.flicker_speed = get_float_param(context, ids::flicker_speed);
+    scene.flicker_amount = 2.0f * get_float_param(context, ids::flicker_intensity);
+    scene.composite_mode = static_cast<std::uint8_t>(get_popup_param(context, ids::composite_settings));
+    scene.mask_randomization = get_checkbox_param(context, ids::mask_randomization);
+    scene.random_seed = truncate_to_i32(get_float_param(context, ids::random_seed) + 0.5f);
+    scene.alpha_boost = get_float_param(context, ids::alpha_boost);
+    scene.gamma = get_float_param(context, ids::gamma);
+    scene.brightness = get_float_param(context, ids::brightness);
+    scene.saturation = get_float_param(context, ids::saturation);
+    read_alpha_mode(context, scene);
+
+    if (get_checkbox_param(context, ids::use_text_alpha) && core_type == ids::core_type_text) {
+        fetch_text_view(instance, context, scene);
+    }
+    scene.blend_on_top = get_checkbox_param(context, ids::blend_on_top);
+    return scene;
+}
+
+}  // namespace kyrox
