@@ -157,12 +157,17 @@ void Host::set_checkout_layer(A_long checkout_id, HostWorld* world)
     }
 }
 
-PF_Err Host::smart_pre_render(PF_PreRenderOutput& output, A_short bitdepth)
+PF_PreRenderInput Host::pre_render_input(A_short bitdepth) const
 {
     PF_PreRenderInput input{};
     input.output_request.rect = {0, 0, in_data_.width, in_data_.height};
     input.output_request.channel_mask = PF_ChannelMask_ARGB;
     input.bitdepth = bitdepth;
+    return input;
+}
+
+PF_Err Host::smart_pre_render(PF_PreRenderOutput& output, PF_PreRenderInput input)
+{
     PF_PreRenderExtra extra{&input, &output, &pre_render_callbacks_};
     return send(PF_Cmd_SMART_PRE_RENDER, &extra);
 }

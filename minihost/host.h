@@ -47,8 +47,10 @@ public:
     PF_Err params_setup();
     PF_Err update_params_ui() { return send(PF_Cmd_UPDATE_PARAMS_UI); }
     PF_Err user_changed_param(PF_ParamIndex index);
-    // Asks for the whole layer; output's rectangles go in as the host holds them and come back merged.
-    PF_Err smart_pre_render(PF_PreRenderOutput& output, A_short bitdepth = 8);
+    // What the host asks of a pre-render by default: the whole layer, all four channels.
+    PF_PreRenderInput pre_render_input(A_short bitdepth) const;
+    // output's rectangles go in as the host holds them and come back merged.
+    PF_Err smart_pre_render(PF_PreRenderOutput& output, PF_PreRenderInput input);
     PF_Err smart_render(A_short bitdepth);
     // Runs fn as the body of a command, so that host callbacks find this host: for tests and tools
     // that call into the plug-in's internals directly.

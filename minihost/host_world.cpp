@@ -82,12 +82,14 @@ float HostWorld::channel(A_long x, A_long y, int c) const
 void HostWorld::set_channel(A_long x, A_long y, int c, float value)
 {
     std::byte* p = pixel(x, y, c);
+    // Integer depths clamp to their range; float channels keep the value as given.
+    const auto integer = std::lround(std::fmin(std::fmax(value, 0.0f), 1.0f) * full_scale(bytes_per_channel_));
     switch (bytes_per_channel_) {
     case 1:
-        *p = static_cast<std::byte>(std::lround(std::fmin(std::fmax(value, 0.0f), 1.0f) * full_scale(1)));
+        *p = static_cast<std::byte>(integer);
         break;
     case 2: {
-        const auto v = static_cast<std::uint16_t>(std::lround(std::fmin(std::fmax(value, 0.0f), 1.0f) * full_scale(2)));
+        const auto v = static_cast<std::uint16_t>(integer);
         std::memcpy(p, &v, sizeof v);
         break;
     }

@@ -132,7 +132,7 @@ int run(const Options& options)
     std::cout << "About: error " << about_error << "\n" << out.return_msg << "\n";
 
     PF_PreRenderOutput pre_render{};
-    const PF_Err pre_render_error = host.smart_pre_render(pre_render, options.bitdepth);
+    const PF_Err pre_render_error = host.smart_pre_render(pre_render, host.pre_render_input(options.bitdepth));
     std::cout << "Smart pre-render: error " << pre_render_error << ", result " << rect_text(pre_render.result_rect)
               << ", maximum " << rect_text(pre_render.max_result_rect) << ", flags " << hex(pre_render.flags)
               << "\n";

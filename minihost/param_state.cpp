@@ -75,7 +75,7 @@ A_Err get_new_effect_stream_by_index(AEGP_PluginID plugin_id, AEGP_EffectRefH ef
     Host& host = Host::current();
     check_plugin_id(host, plugin_id);
     host.log().calls.emplace_back("AEGP_GetNewEffectStreamByIndex");
-    if (host.param_state().open_effects() == 0 || effect == nullptr) {
+    if (!host.param_state().effect_open(effect)) {
         host_fault("a stream of an effect handle the host never gave");
     }
     if (index < 0 || slot(index) >= host.params().size()) {

@@ -42,6 +42,7 @@ public:
 
     AEGP_EffectRefH new_effect();
     void dispose_effect(AEGP_EffectRefH effect);
+    bool effect_open(AEGP_EffectRefH effect) const { return open_effects_.contains(effect); }
     std::size_t open_effects() const noexcept { return open_effects_.size(); }
 
     AEGP_StreamRefH new_stream(PF_ParamIndex index);

@@ -50,10 +50,8 @@ make_prefix() {
 }
 
 run() {
-  set +e
-  timeout --kill-after=10 "$timeout_s" "$wine_bin" "$program" "$@"
-  local rc=$?
-  set -e
+  local rc=0
+  timeout --kill-after=10 "$timeout_s" "$wine_bin" "$program" "$@" || rc=$?
   [ $rc -ne 124 ] || echo "wine-run: $program timed out after ${timeout_s}s" >&2
   return $rc
 }
@@ -62,6 +60,14 @@ make_prefix
 if [ -z "${DISPLAY:-}" ]; then
   command -v xvfb-run >/dev/null || { echo "wine-run: no DISPLAY and xvfb-run is not installed" >&2; exit 127; }
   # Re-enter this script under a private Xvfb server with its own display number.
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX" "$0" "$program" "$@"
+  KYROX_WINE_OWN_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 +extension GLX" "$0" "$program" "$@"
 fi
-run "$@"
+rc=0
+run "$@" || rc=$?
+if [ -n "${KYROX_WINE_OWN_DISPLAY:-}" ]; then
+  # Wine's desktop process stays connected to the display until the Wine server shuts down; wait
+  # for that (bounded), so the display does not vanish under it, which it would report as a broken
+  # X connection, and under any program of a parallel run that it still serves.
+  timeout 60 wineserver -w || true
+fi
+exit $rc

@@ -47,19 +47,27 @@ struct ParamEntry {
     std::int32_t y_percent = 0;
 };
 
-inline constexpr bool as_percent = true;
-inline constexpr bool collapsed = true;
-inline constexpr bool starts_open = false;
-inline constexpr bool supervise_changes = true;
+// Flags of table rows, named for readability.
+inline constexpr bool row_as_percent = true;
+inline constexpr bool row_collapsed = true;
+inline constexpr bool row_open = false;
+inline constexpr bool row_supervised = true;
+
+constexpr ParamEntry simple_row(ParamKind kind, std::int32_t id, const char* name, bool on = false)
+{
+    ParamEntry e;
+    e.id = id;
+    e.name = name;
+    e.kind = kind;
+    e.on = on;
+    return e;
+}
 
 constexpr ParamEntry float_row(std::int32_t id, const char* name, float valid_min, float valid_max,
                                float default_value, std::int16_t precision, float slider_fraction,
                                bool shown_as_percent = false)
 {
-    ParamEntry e;
-    e.id = id;
-    e.name = name;
-    e.kind = ParamKind::float_slider;
+    ParamEntry e = simple_row(ParamKind::float_slider, id, name);
     e.valid_min = valid_min;
     e.valid_max = valid_max;
     e.default_value = default_value;
@@ -72,23 +80,10 @@ constexpr ParamEntry float_row(std::int32_t id, const char* name, float valid_mi
 constexpr ParamEntry popup_row(std::int32_t id, const char* name, const char* items, std::int32_t default_item,
                                bool supervise = false)
 {
-    ParamEntry e;
-    e.id = id;
-    e.name = name;
-    e.kind = ParamKind::popup;
+    ParamEntry e = simple_row(ParamKind::popup, id, name);
     e.items = items;
     e.default_item = default_item;
     e.supervised = supervise;
-    return e;
-}
-
-constexpr ParamEntry simple_row(ParamKind kind, std::int32_t id, const char* name, bool on = false)
-{
-    ParamEntry e;
-    e.id = id;
-    e.name = name;
-    e.kind = kind;
-    e.on = on;
     return e;
 }
 
@@ -168,38 +163,38 @@ inline constexpr const char* noise_type_items = "Smoke|Fluid|Energy";
 
 // clang-format off
 inline constexpr std::array<ParamEntry, 93> param_table = {{
-    popup_row(114, "Preset", preset_items, 1, supervise_changes),
+    popup_row(114, "Preset", preset_items, 1, row_supervised),
     checkbox_row(99, "Enable Glow", true),
     colour_row(3, "Glow Color", 0, 127, 255),  // (0, 0.5, 1) x 255, truncated
-    float_row(4, "Glow Intensity", 0, 500, 50, 1, 0.25f, as_percent),
+    float_row(4, "Glow Intensity", 0, 500, 50, 1, 0.25f, row_as_percent),
     float_row(73, "Glow Spread", 0, 2, 0.5f, 2, 0.5f),
     float_row(123, "Glow Bias", 0, 5, 0.5f, 2, 0.5f),
     float_row(5, "Core Size", 0, 200, 3, 2, 0.125f),
     point_row(6, "Core Start", 50, 85),
     point_row(7, "Core End", 50, 15),
-    group_start_row(9, "Customize Core", collapsed),
+    group_start_row(9, "Customize Core", row_collapsed),
     popup_row(109, "Core Type", "Kyrox|Layer Masks|Text Layer", 1),
     simple_row(ParamKind::layer, 132, "Text Layer"),
     simple_row(ParamKind::angle, 119, "Mask Evolution"),
-    float_row(10, "Start Size", 0, 200, 100, 0, 1, as_percent),
-    float_row(111, "Start Offset", 0, 100, 0, 0, 1, as_percent),
+    float_row(10, "Start Size", 0, 200, 100, 0, 1, row_as_percent),
+    float_row(111, "Start Offset", 0, 100, 0, 0, 1, row_as_percent),
     float_row(13, "Start Roundness", 0, 2, 0.5f, 2, 1),
-    float_row(11, "End Size", 0, 200, 100, 0, 1, as_percent),
-    float_row(8, "End Offset", 0, 100, 100, 0, 1, as_percent),
+    float_row(11, "End Size", 0, 200, 100, 0, 1, row_as_percent),
+    float_row(8, "End Offset", 0, 100, 100, 0, 1, row_as_percent),
     float_row(14, "End Roundness", 0, 2, 0.5f, 2, 1),
     checkbox_row(118, "Offset Size", true),
-    float_row(77, "Halo Intensity", 0, 1000, 100, 0, 0.2f, as_percent),
-    float_row(78, "Halo Size", 0, 1000, 100, 0, 1, as_percent),
+    float_row(77, "Halo Intensity", 0, 1000, 100, 0, 0.2f, row_as_percent),
+    float_row(78, "Halo Size", 0, 1000, 100, 0, 1, row_as_percent),
     float_row(112, "Core Softness", 0, 25, 0, 1, 1),
     group_end_row(16),
-    group_start_row(63, "Flicker", collapsed),
-    float_row(18, "Flicker Intensity", 0, 500, 0, 0, 1, as_percent),
+    group_start_row(63, "Flicker", row_collapsed),
+    float_row(18, "Flicker Intensity", 0, 500, 0, 0, 1, row_as_percent),
     float_row(17, "Flicker Speed", 0, 30, 15, 2, 1),
     checkbox_row(110, "Mask Randomization", false),
     float_row(120, "Random Seed", 0, 100000, 5000, 0, 1),
     group_end_row(64),
-    group_start_row(97, "Distortion", collapsed),
-    group_start_row(79, "Glow Distortion", collapsed),
+    group_start_row(97, "Distortion", row_collapsed),
+    group_start_row(79, "Glow Distortion", row_collapsed),
     float_row(94, "Distortion Amount", 0, 200, 0, 1, 1),
     popup_row(80, "Distortion Type", noise_type_items, 1),
     popup_row(130, "Composite", "Distortion|Multiply", 1),
@@ -215,7 +210,7 @@ inline constexpr std::array<ParamEntry, 93> param_table = {{
     float_row(129, "Random Seed", 0, 100000, 5000, 0, 1),
     checkbox_row(104, "Lock Noise to Kyrox", true),
     group_end_row(95),
-    group_start_row(1079, "Core Distortion", collapsed),
+    group_start_row(1079, "Core Distortion", row_collapsed),
     float_row(1094, "Distortion Amount", 0, 200, 0, 1, 1),
     popup_row(1080, "Distortion Type", noise_type_items, 1),
     float_row(1088, "Wind Speed", -200, 200, 0.5f, 2, 0.01f),
@@ -232,7 +227,7 @@ inline constexpr std::array<ParamEntry, 93> param_table = {{
     checkbox_row(106, "Blend on Top", true),
     group_end_row(1095),
     group_end_row(98),
-    group_start_row(19, "Glow Settings", collapsed),
+    group_start_row(19, "Glow Settings", row_collapsed),
     float_row(62, "Glow Intensity Multiplier", 0, 1000, 67.64f, 2, 0.02f),
     float_row(61, "Glow Size Multiplier", 0, 1000, 3.07f, 2, 0.01f),
     float_row(122, "Glow Pre Gamma", 0.1f, 5, 1, 2, 1),
@@ -245,8 +240,8 @@ inline constexpr std::array<ParamEntry, 93> param_table = {{
     float_row(41, "Glow 4 Intensity", 0, 100, 0.16f, 2, 0.1f),
     float_row(40, "Glow 4 Size", 0, 500, 2.9f, 2, 1),
     group_end_row(49),
-    group_start_row(50, "Render Settings", collapsed),
-    group_start_row(75, "Motion Blur", starts_open),
+    group_start_row(50, "Render Settings", row_collapsed),
+    group_start_row(75, "Motion Blur", row_open),
     popup_row(51, "Motion Blur", "On|Off|Composition", 1),
     float_row(71, "Motion Blur Multiplier", 0, 2, 1, 2, 1),
     float_row(72, "Motion Blur Phase", -360, 360, 0, 1, 1),

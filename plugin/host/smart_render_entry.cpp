@@ -63,6 +63,8 @@ void smart_render_entry(AePluginConnection& instance, CommandContext& context)
     target.downsample_y = ratio_of(in_data.downsample_y);
     target.pixel_aspect = ratio_of(in_data.pixel_aspect_ratio);
 
+    // Views describe this render's buffers only, also when a checkout fails.
+    target.output_view = WorldView{};
     context.input_world = checkout_world(instance, context, 0, target.input_view);
     if (context.input_world == nullptr) {
         return;

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <latch>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -112,6 +114,19 @@ std::string file_text(const fs::path& file)
 void execute_illegal_instruction(void*)
 {
     __builtin_trap();
+}
+
+// Never reaches depth 0: it recurses until the stack runs out.
+[[gnu::noinline]] int recurse_from(int depth)
+{
+    volatile char frame_filler[256];
+    frame_filler[0] = static_cast<char>(depth);
+    return depth == 0 ? 0 : recurse_from(depth + 1) + frame_filler[0];
+}
+
+void overflow_stack(void*)
+{
+    recurse_from(1);
 }
 
 void throw_runtime_error(void*)
@@ -223,6 +238,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FailureCase{"NullWrite", write_through_null, "signal: 11 (SIGSEGV), code 1\naddress: "},
                       FailureCase{"DivideByZero", divide_by_zero, "signal: 8 (SIGFPE)"},
                       FailureCase{"IllegalInstruction", execute_illegal_instruction, "signal: 4 (SIGILL)"},
+                      FailureCase{"StackOverflow", overflow_stack, "signal: 11 (SIGSEGV)"},
                       FailureCase{"StandardException", throw_runtime_error, "exception: blade collapsed\n"},
                       FailureCase{"OtherException", throw_integer, "exception: unknown\n"}),
     [](const ::testing::TestParamInfo<FailureCase>& param) { return std::string(param.param.name); });
@@ -306,6 +322,53 @@ TEST_F(CrashGuard, FaultsOnSeveralThreadsAtOnceEachWriteTheirOwnDump)
 }
 
 #ifndef _WIN32
+// Sets an environment variable for one test and puts the old value back.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        setenv(name, value.c_str(), 1);
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+    ~ScopedVariable()
+    {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST_F(CrashGuard, DocumentsFolderFollowsTheUserFolderListThenTheUsualName)
+{
+    const fs::path home = documents() / "home";
+    const fs::path config = documents() / "config";
+    const ScopedVariable home_variable("HOME", home.string());
+    const ScopedVariable config_variable("XDG_CONFIG_HOME", config.string());
+    fs::create_directories(config);
+
+    // No folder at all: the guard falls back to the temporary folder.
+    EXPECT_EQ(kyrox::platform::documents_folder(), fs::path());
+
+    fs::create_directories(home / "Documents");
+    EXPECT_EQ(kyrox::platform::documents_folder(), home / "Documents");
+
+    fs::create_directories(home / "Papers");
+    std::ofstream(config / "user-dirs.dirs") << "# written by the desktop\n"
+                                                "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                                "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n";
+    EXPECT_EQ(kyrox::platform::documents_folder(), home / "Papers");
+}
+
 // Outside a guard a fault must still end the process as it would without the guard (under the
 // sanitizers: with their report).
 TEST_F(CrashGuard, FaultOutsideAnyGuardStillEndsTheProcess)

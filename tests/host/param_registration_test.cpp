@@ -1,4 +1,4 @@
-#include <cmath>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>

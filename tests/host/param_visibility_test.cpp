@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "effect_host_fixture.h"
 #include "plugin/host/param_index.h"
 
@@ -40,6 +42,9 @@ protected:
 
     void expect_everything_released()
     {
+        const auto& calls = host.log().calls;
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "AEGP_GetNewEffectForEffect"), 1);
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "AEGP_DisposeEffect"), 1);
         EXPECT_EQ(host.param_state().open_effects(), 0u);
         EXPECT_EQ(host.param_state().open_streams(), 0u);
         EXPECT_EQ(host.outstanding_suites(), 0u);
@@ -76,6 +81,12 @@ TEST_P(ParamVisibilityTest, StreamPathSetsTheHiddenFlagWhenParamUtilsIsMissing)
     ASSERT_EQ(host.update_params_ui(), PF_Err_NONE);
 
     EXPECT_TRUE(host.param_state().ui_updates.empty());
+    // Each call asks for the preferred suite again before it falls back.
+    std::size_t param_utils_asked = 0;
+    for (const minihost::SuiteCall& call : host.log().suites) {
+        param_utils_asked += call.kind == minihost::SuiteCall::Kind::acquire && call.name == kPFParamUtilsSuite ? 1 : 0;
+    }
+    EXPECT_EQ(param_utils_asked, std::size(shown_ids));
     for (const A_long id : shown_ids) {
         SCOPED_TRACE(id);
         EXPECT_EQ(host.param_state().stream_hidden(kyrox::param_index_of(id)), expected_hidden(id));

@@ -32,7 +32,7 @@ struct GuardFrame {
     volatile sig_atomic_t faulted = 0;
 };
 
-void on_fault(int signal, siginfo_t* info, void* context);
+void on_fault(int signal_number, siginfo_t* info, void* context);
 
 // The process-wide part: the fault handlers and the thread slot holding each thread's innermost
 // guard. The previous handlers come back when the library is unloaded, so no handler is left
@@ -75,27 +75,27 @@ public:
 
     // Hands a signal no guard takes to whoever handled it before us (a sanitizer runtime, the
     // host), or to the system's default action.
-    void pass_on(int signal, siginfo_t* info, void* context) const noexcept
+    void pass_on(int signal_number, siginfo_t* info, void* context) const noexcept
     {
         for (std::size_t i = 0; i < fault_signals.size(); ++i) {
-            if (fault_signals[i] != signal) {
+            if (fault_signals[i] != signal_number) {
                 continue;
             }
             const struct sigaction& previous = previous_[i];
             if ((previous.sa_flags & SA_SIGINFO) != 0) {
-                previous.sa_sigaction(signal, info, context);
+                previous.sa_sigaction(signal_number, info, context);
                 return;
             }
             if (previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
-                previous.sa_handler(signal);
+                previous.sa_handler(signal_number);
                 return;
             }
         }
         // A real fault repeats when the handler returns and then ends the process the default way;
         // a signal someone sent has to be raised again.
-        std::signal(signal, SIG_DFL);
+        std::signal(signal_number, SIG_DFL);
         if (info->si_code <= 0) {
-            std::raise(signal);
+            std::raise(signal_number);
         }
     }
 
@@ -115,19 +115,19 @@ void record_stack(FaultRecord& fault) noexcept
     fault.stack_depth = backtrace(fault.stack.data(), static_cast<int>(fault.stack.size()));
 }
 
-void on_fault(int signal, siginfo_t* info, void* context)
+void on_fault(int signal_number, siginfo_t* info, void* context)
 {
     const FaultHandlers& handlers = fault_handlers();
     GuardFrame* frame = handlers.innermost();
     // si_code > 0: raised by the processor, not sent by a process.
     if (frame == nullptr || info->si_code <= 0) {
-        handlers.pass_on(signal, info, context);
+        handlers.pass_on(signal_number, info, context);
         return;
     }
     if (frame->faulted == 0) {
         frame->faulted = 1;
         FaultRecord& fault = *frame->fault;
-        fault.signal = signal;
+        fault.signal = signal_number;
         fault.code = info->si_code;
         fault.address = info->si_addr;
         record_stack(fault);

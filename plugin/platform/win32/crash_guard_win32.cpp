@@ -2,7 +2,8 @@
 // exception handler takes the processor faults of threads that run a guard: it writes the dump
 // right there, while the faulting stack is intact, then lets the system resume the thread in a
 // small function that jumps back to the innermost guard. Thrown exceptions are caught in the
-// ordinary way and reported from the guard.
+// ordinary way and reported from the guard, and so is a stack overflow, which leaves too little
+// stack to write a dump where it happened.
 #include "plugin/host/crash_guard.h"
 
 #include "plugin/host/crash_dump.h"
@@ -14,10 +15,23 @@ namespace kyrox {
 
 namespace {
 
+// A fault the guard reports once the thread is back with it: a copy of what the system said.
+struct DeferredFault {
+    DeferredFault() noexcept : pointers{&record, &context} {}
+    DeferredFault(const DeferredFault&) = delete;
+    DeferredFault& operator=(const DeferredFault&) = delete;
+
+    EXCEPTION_RECORD record{};
+    CONTEXT context{};
+    EXCEPTION_POINTERS pointers;
+};
+
 // One active guard on a thread's stack; nested guards chain through `outer`.
 struct GuardFrame {
     void* resume[5] = {};
     GuardFrame* outer = nullptr;
+    // Where a stack overflow is kept for reporting; null when nothing is to be reported.
+    DeferredFault* deferred = nullptr;
     // Set once the fault has been reported (or when nothing is to be reported): a fault while
     // reporting only jumps back.
     volatile LONG reported = 0;
@@ -110,8 +124,14 @@ LONG CALLBACK on_exception(EXCEPTION_POINTERS* pointers)
         return EXCEPTION_CONTINUE_SEARCH;
     }
     if (InterlockedExchange(&frame->reported, 1) == 0) {
-        const FaultRecord fault{pointers};
-        write_crash_dump(&fault);
+        if (pointers->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW) {
+            frame->deferred->record = *pointers->ExceptionRecord;
+            frame->deferred->record.ExceptionRecord = nullptr;
+            frame->deferred->context = *pointers->ContextRecord;
+        } else {
+            const FaultRecord fault{pointers};
+            write_crash_dump(&fault);
+        }
     }
     // Call resume_at_guard(frame) on the faulting stack, just below where it failed, aligned as
     // a call would leave it.
@@ -136,13 +156,15 @@ enum class Outcome { returned, threw, faulted };
     }
 }
 
-// Runs the body with its faults reported from the handler, or not reported at all.
-Outcome run_trapped(void (*body)(void*), void* context, bool report_faults) noexcept
+// Runs the body with its faults reported, a stack overflow into `deferred`; with no `deferred`,
+// faults are not reported at all.
+Outcome run_trapped(void (*body)(void*), void* context, DeferredFault* deferred) noexcept
 {
     const ExceptionHandler& handler = exception_handler();
     GuardFrame frame;
     frame.outer = handler.innermost();
-    frame.reported = report_faults ? 0 : 1;
+    frame.deferred = deferred;
+    frame.reported = deferred != nullptr ? 0 : 1;
     handler.set_innermost(&frame);
     volatile Outcome outcome = Outcome::faulted;
     if (__builtin_setjmp(frame.resume) == 0) {
@@ -152,18 +174,27 @@ Outcome run_trapped(void (*body)(void*), void* context, bool report_faults) noex
     return outcome;
 }
 
+// A failure while reporting must not take the process down; it goes unreported.
+void report_from_guard(FaultRecord fault) noexcept
+{
+    run_trapped([](void* record) { write_crash_dump(static_cast<const FaultRecord*>(record)); }, &fault, nullptr);
+}
+
 }  // namespace
 
 bool run_guarded(void (*body)(void*), void* context) noexcept
 {
-    switch (run_trapped(body, context, true)) {
+    DeferredFault deferred;
+    switch (run_trapped(body, context, &deferred)) {
     case Outcome::returned:
         return true;
     case Outcome::threw:
-        // A failure while reporting must not take the process down; it goes unreported.
-        run_trapped([](void*) { write_crash_dump(nullptr); }, nullptr, false);
-        return false;
+        report_from_guard(FaultRecord{});
+        break;
     case Outcome::faulted:
+        if (deferred.record.ExceptionCode != 0) {
+            report_from_guard(FaultRecord{&deferred.pointers});
+        }
         break;
     }
     return false;

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "plugin/noise/pipeline_element.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace noisepp {
+
+struct RidgedOctave {
+    std::int32_t seed;
+    float frequency;
+    float spectral_weight;
+};
+static_assert(sizeof(RidgedOctave) == 12);
+
+// Folds a scaled coordinate at or beyond +-2^30 back into range, where float offsets inside a lattice cell
+// still have precision.
+float ridged_wrap(float v);
+
+// Ridged multifractal: octaves of gradient noise, each folded into ridges around the offset and weighted by
+// the one before.
+class RidgedMultiElement3D final : public PipelineElement3D {
+public:
+    // Counts below 0 build no octaves; counts above kyrox::max_noise_octaves build that many. Quality 1 blends
+    // cubically, 2 quintically, anything else linearly.
+    RidgedMultiElement3D(int octave_count, float frequency, float lacunarity, float exponent, float offset,
+                         float gain, int seed, int quality);
+
+    // The cache is not used.
+    float value(float x, float y, float z, PipelineCacheRecord* cache) const override;
+
+    std::span<const RidgedOctave> octaves() const { return octaves_; }
+
+private:
+    template <float (*Noise)(float, float, float, int)>
+    float ridged_sum(float x, float y, float z) const;
+
+    std::vector<RidgedOctave> octaves_;
+    int quality_;
+    float offset_;
+    float gain_;
+};
+
+}  // namespace noisepp

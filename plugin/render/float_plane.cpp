@@ -1,0 +1,48 @@
+#include "plugin/render/float_plane.h"
+
+#include <limits>
+#include <new>
+
+namespace kyrox {
+
+void alloc_zeroed_buffer(ZeroedBuffer& owner, std::uint64_t byte_count)
+{
+    // No object may span more than half the address space.
+    if (byte_count > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max())) {
+        throw std::bad_alloc();
+    }
+    owner.reset(new std::byte[static_cast<std::size_t>(byte_count)]());
+}
+
+namespace {
+
+// Row bytes of a plane of the given width; they must fit the view's 32-bit field.
+std::int32_t plane_row_bytes(std::int32_t width)
+{
+    const std::int64_t row_bytes = std::int64_t{4} * width;
+    if (width < 0 || row_bytes > std::numeric_limits<std::int32_t>::max()) {
+        throw std::bad_alloc();
+    }
+    return static_cast<std::int32_t>(row_bytes);
+}
+
+}  // namespace
+
+FloatPlane::FloatPlane(const WorldView& model)
+{
+    const std::int32_t row_bytes = plane_row_bytes(model.width);
+    if (model.height < 0) {
+        throw std::bad_alloc();
+    }
+    // Both factors are below 2^31, so the product is exact in 64 bits.
+    alloc_zeroed_buffer(buffer, static_cast<std::uint64_t>(row_bytes) * static_cast<std::uint64_t>(model.height));
+    view.row_bytes = row_bytes;
+    view.bytes_per_channel = 4;
+    view.origin_x = model.origin_x;
+    view.origin_y = model.origin_y;
+    view.width = model.width;
+    view.height = model.height;
+    view.data = buffer.get();
+}
+
+}  // namespace kyrox

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "plugin/host/world_view.h"
+
+namespace kyrox {
+
+using ZeroedBuffer = std::unique_ptr<std::byte[]>;
+
+// Allocates byte_count zero bytes into owner. Throws std::bad_alloc when the storage cannot be had,
+// also when the count does not fit the address space; owner is then left as it was.
+void alloc_zeroed_buffer(ZeroedBuffer& owner, std::uint64_t byte_count);
+
+// Position of plane cell (0, 0) in the output.
+struct PlaneOffset {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+// One float per cell, row after row, zero at creation; its view describes the buffer in the host's
+// buffer form with 4 bytes per channel.
+struct FloatPlane {
+    // A plane of the model's width, height and origin. Throws std::bad_alloc when the size is
+    // negative or its byte count or row bytes do not fit.
+    explicit FloatPlane(const WorldView& model);
+
+    std::int32_t width() const noexcept { return view.width; }
+    std::int32_t height() const noexcept { return view.height; }
+    std::span<float> row(std::int32_t i) const noexcept;
+
+    ZeroedBuffer buffer;
+    WorldView view;
+};
+
+// The cells of one row of a plane described by a view (4 bytes per channel). The row must exist.
+inline std::span<float> plane_row(const WorldView& plane_view, std::int32_t i) noexcept
+{
+    auto* start = static_cast<std::byte*>(plane_view.data) + static_cast<std::int64_t>(i) * plane_view.row_bytes;
+    return {reinterpret_cast<float*>(start), static_cast<std::size_t>(plane_view.width)};
+}
+
+inline std::span<float> FloatPlane::row(std::int32_t i) const noexcept
+{
+    return plane_row(view, i);
+}
+
+}  // namespace kyrox

@@ -1,0 +1,258 @@
+#include "plugin/render/polygon_coverage.h"
+
+#include "plugin/render/coverage_row.h"
+#include "tests/render/outline_measure.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numeric>
+#include <vector>
+
+namespace {
+
+using kyrox::FloatPlane;
+using kyrox::OutlinePoint;
+
+struct Planes {
+    Planes(std::int32_t width, std::int32_t height)
+        : glow(model(width, height)), core(model(width, height))
+    {
+    }
+
+    static kyrox::WorldView model(std::int32_t width, std::int32_t height)
+    {
+        kyrox::WorldView view;
+        view.width = width;
+        view.height = height;
+        return view;
+    }
+
+    void fill(const std::vector<OutlinePoint>& points, std::uint8_t kind, float intensity = 1.0f)
+    {
+        kyrox::fill_polygon_coverage({16, 0.00390625f, 0.0625f, points, intensity}, glow, core, kind);
+    }
+
+    float core_at(std::int32_t x, std::int32_t y) const { return core.row(y)[static_cast<std::size_t>(x)]; }
+    float glow_at(std::int32_t x, std::int32_t y) const { return glow.row(y)[static_cast<std::size_t>(x)]; }
+
+    double core_total() const { return total(core); }
+    double glow_total() const { return total(glow); }
+
+    static double total(const FloatPlane& plane)
+    {
+        double sum = 0.0;
+        for (std::int32_t y = 0; y < plane.height(); ++y) {
+            for (float v : plane.row(y)) {
+                sum += v;
+            }
+        }
+        return sum;
+    }
+
+    bool all_zero() const { return core_total() == 0.0 && glow_total() == 0.0; }
+
+    FloatPlane glow;
+    FloatPlane core;
+};
+
+std::vector<OutlinePoint> rectangle(float x0, float y0, float x1, float y1)
+{
+    return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+}
+
+TEST(PolygonCoverage, FewerThanThreePointsAddNothing)
+{
+    Planes planes(16, 16);
+    planes.fill({}, 1);
+    planes.fill({{2.0f, 2.0f}}, 1);
+    planes.fill({{2.0f, 2.0f}, {12.0f, 12.0f}}, 0);
+    EXPECT_TRUE(planes.all_zero());
+}
+
+TEST(PolygonCoverage, CoveredPixelGetsOneAndTheIntensity)
+{
+    for (std::uint8_t kind : {0, 1}) {
+        Planes planes(16, 16);
+        planes.fill(rectangle(2.0f, 2.0f, 9.0f, 9.0f), kind, 0.375f);
+        for (std::int32_t y = 3; y < 9; ++y) {
+            for (std::int32_t x = 2; x < 9; ++x) {
+                EXPECT_EQ(planes.core_at(x, y), 1.0f) << x << ", " << y;
+                EXPECT_EQ(planes.glow_at(x, y), 0.375f) << x << ", " << y;
+            }
+        }
+        // The scanline at an integer y belongs to the row below it: the top row misses its first
+        // sub-row, which the row under the bottom edge receives.
+        EXPECT_EQ(planes.core_at(4, 2), 15.0f / 16.0f);
+        EXPECT_EQ(planes.core_at(4, 9), 1.0f / 16.0f);
+        EXPECT_EQ(planes.core_at(1, 5), 0.0f);
+        EXPECT_EQ(planes.core_at(9, 5), 0.0f);
+    }
+}
+
+TEST(PolygonCoverage, SpanInsideOnePixelAddsItsSubSamples)
+{
+    struct Case {
+        float x0;
+        float x1;
+        float expected;  // of one full pixel row: 16 sub-rows
+    };
+    // x in sub-samples: 3.25 .. 3.75 is 52 .. 60; a span rounded to zero width still counts one.
+    for (const Case& c : {Case{3.25f, 3.75f, 16.0f * 8.0f / 256.0f}, Case{3.5f, 3.5f + 1.0f / 64.0f, 16.0f / 256.0f},
+                          Case{3.75f, 4.25f, 16.0f * 4.0f / 256.0f}}) {
+        Planes planes(8, 8);
+        planes.fill(rectangle(c.x0, 2.5f, c.x1, 4.5f), 1);
+        EXPECT_EQ(planes.core_at(3, 3), c.expected) << c.x0;
+    }
+}
+
+TEST(PolygonCoverage, OverlappingPiecesAdd)
+{
+    Planes planes(16, 16);
+    planes.fill(rectangle(1.0f, 1.0f, 8.0f, 8.0f), 1, 0.5f);
+    planes.fill(rectangle(4.0f, 4.0f, 12.0f, 12.0f), 1, 0.25f);
+    EXPECT_EQ(planes.core_at(5, 5), 2.0f);
+    EXPECT_EQ(planes.glow_at(5, 5), 0.75f);
+    EXPECT_EQ(planes.core_at(2, 2), 1.0f);
+    EXPECT_EQ(planes.core_at(10, 10), 1.0f);
+}
+
+TEST(PolygonCoverage, NonzeroWindingFillsOverlapOnceAndKindZeroFillsEachScanline)
+{
+    // The same square twice round: winding number 2 inside.
+    std::vector<OutlinePoint> twice = rectangle(2.0f, 2.0f, 10.0f, 10.0f);
+    const std::vector<OutlinePoint> again = twice;
+    twice.insert(twice.end(), again.begin(), again.end());
+    for (std::uint8_t kind : {0, 1}) {
+        Planes planes(12, 12);
+        planes.fill(twice, kind);
+        EXPECT_EQ(planes.core_at(5, 5), 1.0f) << int{kind};
+    }
+    // A U: two prongs joined at the bottom. Nonzero leaves the gap between the prongs empty, kind 0
+    // spans from the leftmost to the rightmost crossing.
+    const std::vector<OutlinePoint> u{{2, 2}, {4, 2}, {4, 8}, {8, 8}, {8, 2}, {10, 2}, {10, 10}, {2, 10}};
+    Planes winding(12, 12);
+    winding.fill(u, 1);
+    EXPECT_EQ(winding.core_at(6, 5), 0.0f);
+    EXPECT_EQ(winding.core_at(3, 5), 1.0f);
+    EXPECT_EQ(winding.core_at(9, 5), 1.0f);
+    EXPECT_EQ(winding.core_at(6, 9), 1.0f);
+    Planes span(12, 12);
+    span.fill(u, 0);
+    EXPECT_EQ(span.core_at(6, 5), 1.0f);
+    // A figure eight crossing itself: both lobes wind, in opposite senses, and both are filled.
+    const std::vector<OutlinePoint> bow{{2, 2}, {10, 10}, {10, 2}, {2, 10}};
+    Planes bowtie(12, 12);
+    bowtie.fill(bow, 1);
+    EXPECT_EQ(bowtie.core_at(3, 6), 1.0f);
+    EXPECT_EQ(bowtie.core_at(8, 6), 1.0f);
+    EXPECT_EQ(bowtie.core_at(6, 3), 0.0f);
+}
+
+TEST(PolygonCoverage, SpanPastTheRightBorderStopsOneSubSampleShort)
+{
+    Planes planes(8, 8);
+    planes.fill(rectangle(6.0f, 2.5f, 13.0f, 4.5f), 1);
+    EXPECT_EQ(planes.core_at(6, 3), 1.0f);
+    EXPECT_EQ(planes.core_at(7, 3), 15.0f / 16.0f);
+}
+
+TEST(PolygonCoverage, SpansLeftOfTheFrame)
+{
+    Planes outside(8, 8);
+    outside.fill(rectangle(-10.0f, 2.0f, -2.0f, 6.0f), 1);
+    EXPECT_TRUE(outside.all_zero());
+    Planes across(8, 8);
+    across.fill(rectangle(-5.0f, 2.5f, 1.5f, 4.5f), 1);
+    EXPECT_EQ(across.core_at(0, 3), 1.0f);
+    EXPECT_EQ(across.core_at(1, 3), 0.5f);
+    EXPECT_EQ(across.core_at(2, 3), 0.0f);
+}
+
+TEST(PolygonCoverage, IntensityZeroLeavesTheGlowSource)
+{
+    for (float intensity : {0.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+        Planes planes(8, 8);
+        planes.fill(rectangle(2.0f, 2.0f, 7.0f, 7.0f), 1, 0.5f);
+        planes.fill(rectangle(1.0f, 1.0f, 6.0f, 6.0f), 1, intensity);
+        EXPECT_EQ(planes.glow_at(3, 3), 0.5f) << intensity;
+        EXPECT_EQ(planes.core_at(3, 3), 2.0f) << intensity;
+    }
+}
+
+TEST(PolygonCoverage, TotalMatchesTheExactArea)
+{
+    std::vector<OutlinePoint> disc;
+    for (int i = 0; i < 256; ++i) {
+        const double t = 2.0 * 3.14159265358979 * i / 256.0;
+        disc.push_back({static_cast<float>(32.0 + 20.0 * std::cos(t)), static_cast<float>(30.0 + 20.0 * std::sin(t))});
+    }
+    const std::vector<std::vector<OutlinePoint>> shapes{
+        rectangle(1.3f, 2.7f, 20.6f, 15.2f), disc, {{5.2f, 3.1f}, {60.7f, 20.4f}, {17.9f, 58.3f}}};
+    for (const auto& shape : shapes) {
+        for (std::uint8_t kind : {0, 1}) {
+            Planes planes(64, 64);
+            planes.fill(shape, kind, 1.0f);
+            // Rounding to sub-samples and the widening to the sub-row band cost at most about a
+            // sub-sample along the outline.
+            EXPECT_NEAR(planes.core_total(), outline_measure::area(shape), outline_measure::perimeter(shape) / 16.0)
+                << shape.size() << " points, kind " << int{kind};
+            EXPECT_NEAR(planes.glow_total(), planes.core_total(), 1e-3);
+        }
+    }
+}
+
+TEST(PolygonCoverage, BadShapesAndFramesStayInside)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    {
+        Planes planes(16, 16);
+        planes.fill({{1, 1}, {nan, 5}, {8, 8}}, 1);
+        planes.fill({{1, 1}, {inf, 5}, {8, 8}}, 0);
+        EXPECT_TRUE(planes.all_zero());
+        // No area: only the one-sub-sample minimum width of every span, along 128 sub-rows.
+        planes.fill({{1, 1}, {5, 5}, {9, 9}}, 1);
+        planes.fill({{4, 4}, {4, 4}, {4, 4}}, 0);
+        EXPECT_LE(planes.core_total(), 128.0 * 2.0 / 256.0);
+    }
+    for (std::uint8_t kind : {0, 1}) {
+        Planes planes(16, 16);
+        planes.fill({{-1e30f, -1e30f}, {3e38f, -2e30f}, {1e31f, 3e38f}, {-3e38f, 1e30f}}, kind);
+        for (std::int32_t y = 0; y < 16; ++y) {
+            for (std::int32_t x = 0; x < 16; ++x) {
+                EXPECT_TRUE(std::isfinite(planes.core_at(x, y)));
+                EXPECT_GE(planes.core_at(x, y), 0.0f);
+                EXPECT_LE(planes.core_at(x, y), 1.0f);
+            }
+        }
+    }
+    for (auto [w, h] : {std::pair{0, 0}, std::pair{1, 1}, std::pair{0, 5}, std::pair{5, 0}, std::pair{1, 7},
+                        std::pair{7, 1}}) {
+        Planes planes(w, h);
+        planes.fill(rectangle(-3.0f, -3.0f, 20.0f, 20.0f), 1);
+        planes.fill(rectangle(0.2f, 0.2f, 0.7f, 0.7f), 0);
+        if (w > 0 && h > 0) {
+            EXPECT_GT(planes.core_at(0, 0), 0.0f);
+            EXPECT_LE(planes.core_at(w - 1, h - 1), 1.2f);
+        }
+    }
+}
+
+TEST(AccumulateSpan, AddsEveryPixelOfTheRunAndClampsTheGlowAtZero)
+{
+    for (std::int32_t end : {1, 3, 4, 5, 8, 11}) {
+        std::vector<float> glow(12, 0.5f);
+        std::vector<float> core(12, 0.0f);
+        kyrox::accumulate_span({glow, core, -2.0f}, 0, end, 0.125f);
+        for (std::int32_t p = 0; p < 12; ++p) {
+            EXPECT_EQ(core[static_cast<std::size_t>(p)], p < end ? 0.125f : 0.0f) << end << " " << p;
+            EXPECT_EQ(glow[static_cast<std::size_t>(p)], p < end ? 0.25f : 0.5f) << end << " " << p;
+        }
+        kyrox::accumulate_span({glow, core, -4.0f}, 0, end, 0.125f);
+        EXPECT_EQ(glow[0], 0.0f);
+    }
+}
+
+}  // namespace
