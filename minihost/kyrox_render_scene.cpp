@@ -25,7 +25,7 @@ int dump_scene(std::ostream& out, const SceneDumpRequest& request)
 #endif
     }
     PF_PreRenderOutput pre_render{};
-    host.smart_pre_render(pre_render, request.bitdepth);
+    host.smart_pre_render(pre_render, host.pre_render_input(request.bitdepth));
 
     PF_SmartRenderInput input{};
     input.bitdepth = request.bitdepth;
