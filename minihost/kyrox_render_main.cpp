@@ -8,6 +8,7 @@
 #include <string>
 
 #include "minihost/host.h"
+#include "minihost/kyrox_render_scene.h"
 #include "minihost/output_capture.h"
 #include "minihost/param_listing.h"
 #include "minihost/plugin_module.h"
@@ -21,12 +22,15 @@ struct Options {
     A_short bitdepth = 8;
     bool list_params = false;
     std::string preset;
+    bool dump_scene = false;
+    std::string scene_file;
 };
 
 [[noreturn]] void usage(const char* message)
 {
     std::cerr << "kyrox-render: " << message << "\n"
-              << "usage: kyrox-render --plugin FILE [--size WIDTH HEIGHT] [--depth 8|16|32] [--list-params] [--preset NAME]\n";
+              << "usage: kyrox-render --plugin FILE [--size WIDTH HEIGHT] [--depth 8|16|32] [--list-params] [--preset NAME]\n"
+              << "       kyrox-render --dump-scene [--scene FILE.json] [--size WIDTH HEIGHT] [--depth 8|16|32]\n";
     std::exit(2);
 }
 
@@ -60,13 +64,17 @@ Options parse(int argc, char** argv)
             options.list_params = true;
         } else if (arg == "--preset" && left >= 1) {
             options.preset = argv[++i];
+        } else if (arg == "--dump-scene") {
+            options.dump_scene = true;
+        } else if (arg == "--scene" && left >= 1) {
+            options.scene_file = argv[++i];
         } else {
             std::string message = "unknown argument ";
             message += arg;
             usage(message.c_str());
         }
     }
-    if (options.plugin.empty()) {
+    if (options.plugin.empty() && !options.dump_scene) {
         usage("no plug-in file");
     }
     return options;
@@ -88,6 +96,9 @@ std::string rect_text(const PF_LRect& r)
 
 int run(const Options& options)
 {
+    if (options.dump_scene) {
+        return minihost::dump_scene(std::cout, {options.scene_file, options.width, options.height, options.bitdepth});
+    }
     minihost::PluginModule module(options.plugin);
     minihost::Host host(module.entry());
     host.set_frame(options.width, options.height, options.bitdepth / 8);
