@@ -1,7 +1,8 @@
 // kyrox-render: loads the plug-in file into the small host and renders a sequence of frames of a
 // built-in preset on an animated straight blade into image files, or one frame of every preset into
-// one labelled contact sheet. --smoke runs the plug-in once through its commands and prints what the
-// host received.
+// one labelled contact sheet. --scene describes the composition in a JSON file (blade, masks or
+// text). --smoke runs the plug-in once through its commands and prints what the host received;
+// --dump-scene prints the scene and distortion settings one frame gathers.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,9 +18,11 @@
 #include "minihost/frame_session.h"
 #include "minihost/host.h"
 #include "minihost/image_files.h"
+#include "minihost/kyrox_render_scene.h"
 #include "minihost/output_capture.h"
 #include "minihost/param_listing.h"
 #include "minihost/plugin_module.h"
+#include "minihost/scene_file.h"
 
 namespace {
 
@@ -36,6 +39,8 @@ struct Options {
     bool contact_sheet = false;
     bool list_params = false;
     bool smoke = false;
+    bool dump_scene = false;
+    std::string scene_file;
 };
 
 [[noreturn]] void usage(const char* message)
@@ -43,7 +48,8 @@ struct Options {
     std::cerr << "kyrox-render: " << message << "\n"
               << "usage: kyrox-render --plugin FILE [--preset NAME] [--size WIDTH HEIGHT] [--depth 8|16|32]\n"
               << "                    [--downsample N] [--frames FIRST LAST] [--output FOLDER] [--contact-sheet]\n"
-              << "                    [--list-params] [--smoke]\n";
+              << "                    [--scene FILE.json] [--list-params] [--smoke]\n"
+              << "       kyrox-render --dump-scene [--scene FILE.json] [--size WIDTH HEIGHT] [--depth 8|16|32]\n";
     std::exit(2);
 }
 
@@ -91,13 +97,17 @@ Options parse(int argc, char** argv)
             options.list_params = true;
         } else if (arg == "--smoke") {
             options.smoke = true;
+        } else if (arg == "--dump-scene") {
+            options.dump_scene = true;
+        } else if (arg == "--scene" && left >= 1) {
+            options.scene_file = argv[++i];
         } else {
             std::string message = "unknown argument ";
             message += arg;
             usage(message.c_str());
         }
     }
-    if (options.plugin.empty()) {
+    if (options.plugin.empty() && !options.dump_scene) {
         usage("no plug-in file");
     }
     return options;
@@ -189,10 +199,19 @@ void check_render(PF_Err error, A_long frame)
     }
 }
 
+// The scene file's composition over the built-in blade; its keys and values win.
+void load_scene(minihost::FrameSession& session, const Options& options)
+{
+    if (!options.scene_file.empty()) {
+        minihost::load_scene_file(session.host(), options.scene_file);
+    }
+}
+
 int run_sequence(const Options& options)
 {
     const minihost::PluginModule module(options.plugin);
     minihost::FrameSession session(module.entry(), session_settings(options, options.preset));
+    load_scene(session, options);
     if (options.list_params) {
         minihost::print_params(std::cout, session.host());
     }
@@ -230,6 +249,7 @@ int run_contact_sheet(const Options& options)
     std::vector<minihost::LabelledImage> tiles;
     for (std::size_t i = 0; i < presets.size(); ++i) {
         minihost::FrameSession session(module.entry(), session_settings(options, presets[i]));
+        load_scene(session, options);
         const auto start = std::chrono::steady_clock::now();
         check_render(session.render(options.first_frame), options.first_frame);
         std::cout << "[" << i + 1 << "/" << presets.size() << "] " << presets[i] << "  " << std::fixed
@@ -251,6 +271,10 @@ int main(int argc, char** argv)
 {
     try {
         const Options options = parse(argc, argv);
+        if (options.dump_scene) {
+            return minihost::dump_scene(std::cout,
+                                        {options.scene_file, options.width, options.height, options.bitdepth});
+        }
         if (options.smoke) {
             return run_smoke(options);
         }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <span>
 
+#include "plugin/render/layer_matte.h"
 #include "plugin/render/pixel_depth.h"
 
 namespace kyrox {
@@ -22,30 +23,11 @@ std::int32_t end_row(const ThreadWorkData& work, std::int32_t height) noexcept
     return std::min(work.end, height);
 }
 
-bool inside(const WorldView& view, std::int32_t row, std::int32_t column) noexcept
-{
-    return row >= 0 && row < view.height && column >= 0 && column < view.width;
-}
-
-template <class Channel>
-float alpha_at(const WorldView& view, std::int32_t row, std::int32_t column) noexcept
-{
-    return static_cast<float>(pixel_row<Channel>(view, row)[static_cast<std::size_t>(column)].alpha);
-}
-
-// The layer's matte at one output pixel. Input and text pixels that do not exist are transparent.
+// The matte factor at one output pixel: the layer's matte, inverted when Invert Masks is on.
 template <class Channel>
 float matte_factor(const FrameTarget& target, const SceneRecord& scene, std::int32_t row, std::int32_t column) noexcept
 {
-    constexpr float k = PixelDepth<Channel>::channel_scale;
-    const WorldView& input = target.input_view;
-    float f = has_pixels(input) && inside(input, row, column) ? k * alpha_at<Channel>(input, row, column) : 0.0f;
-    const WorldView& text = scene.text_view;
-    if (has_pixels(text)) {
-        const std::int32_t tx = column - text.origin_x;
-        const std::int32_t ty = row - text.origin_y;
-        f = inside(text, ty, tx) ? f * k * alpha_at<Channel>(text, ty, tx) : 0.0f;
-    }
+    const float f = layer_matte<Channel>(target.input_view, scene.text_view, row, column);
     return scene.invert_masks ? 1.0f - f : f;
 }
 

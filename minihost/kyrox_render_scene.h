@@ -1,0 +1,21 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "hostapi/pf_basic_types.h"
+
+namespace minihost {
+
+struct SceneDumpRequest {
+    std::string scene_file;  // empty: the effect's defaults
+    A_long width = 640;
+    A_long height = 360;
+    A_short bitdepth = 8;
+};
+
+// Runs the plug-in built into this program through set-up and pre-render of one frame, gathers that
+// frame's scene and distortion settings and prints them. Returns the process exit code.
+int dump_scene(std::ostream& out, const SceneDumpRequest& request);
+
+}  // namespace minihost
