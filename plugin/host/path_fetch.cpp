@@ -18,6 +18,33 @@ bool narrow_vertex(double x, double y, double in_dx, double in_dy, double out_dx
            narrow_to_finite(out_dy, v.out_dy);
 }
 
+// A stream's value at a composition time, disposed when it goes out of scope; null when the host
+// gave none.
+class StreamValueAt {
+public:
+    StreamValueAt(const AEGP_StreamSuite& streams, AEGP_PluginID plugin_id, AEGP_StreamRefH stream, A_Time time)
+        : streams_(streams),
+          valid_(streams.AEGP_GetNewStreamValue(plugin_id, stream, AEGP_LTimeMode_CompTime, &time, 0, &value_) ==
+                 PF_Err_NONE)
+    {
+    }
+    ~StreamValueAt()
+    {
+        if (valid_) {
+            streams_.AEGP_DisposeStreamValue(&value_);
+        }
+    }
+    StreamValueAt(const StreamValueAt&) = delete;
+    StreamValueAt& operator=(const StreamValueAt&) = delete;
+
+    const AEGP_StreamValue2* get() const noexcept { return valid_ ? &value_ : nullptr; }
+
+private:
+    const AEGP_StreamSuite& streams_;
+    AEGP_StreamValue2 value_{};
+    bool valid_;
+};
+
 bool vertex_count_acceptable(A_long count) noexcept
 {
     return count > 0 && static_cast<std::size_t>(count) <= max_outline_vertices;
@@ -110,15 +137,8 @@ std::vector<FetchedPath> fetch_text_paths(const AePluginConnection& instance, co
     if (stream == nullptr) {
         return paths;
     }
-    AEGP_StreamValue2 value{};
-    const bool have_value = streams->AEGP_GetNewStreamValue(instance.plugin_id, stream, AEGP_LTimeMode_CompTime,
-                                                            &source.comp_time, 0, &value) == PF_Err_NONE;
-    const ScopeExit dispose_value([&] {
-        if (have_value) {
-            streams->AEGP_DisposeStreamValue(&value);
-        }
-    });
-    const AEGP_LayerIDVal layer_id = have_value ? value.val.layer_id : 0;
+    const StreamValueAt value(*streams, instance.plugin_id, stream, source.comp_time);
+    const AEGP_LayerIDVal layer_id = value.get() != nullptr ? value.get()->val.layer_id : 0;
     if (layer_id == 0) {
         return paths;
     }
@@ -192,15 +212,8 @@ std::vector<FetchedPath> fetch_mask_paths(const AePluginConnection& instance, su
         if (stream == nullptr) {
             continue;
         }
-        AEGP_StreamValue2 value{};
-        const bool have_value = streams->AEGP_GetNewStreamValue(instance.plugin_id, stream, AEGP_LTimeMode_CompTime,
-                                                                &source.comp_time, 0, &value) == PF_Err_NONE;
-        const ScopeExit dispose_value([&] {
-            if (have_value) {
-                streams->AEGP_DisposeStreamValue(&value);
-            }
-        });
-        const AEGP_MaskOutlineValH outline = have_value ? value.val.mask : nullptr;
+        const StreamValueAt value(*streams, instance.plugin_id, stream, source.comp_time);
+        const AEGP_MaskOutlineValH outline = value.get() != nullptr ? value.get()->val.mask : nullptr;
         if (outline == nullptr) {
             continue;
         }

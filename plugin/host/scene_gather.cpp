@@ -1,6 +1,7 @@
 #include "plugin/host/scene_gather.h"
 
 #include "hostapi/pf_smart_render.h"
+#include "plugin/host/host_world_view.h"
 #include "plugin/host/core_motion_samples.h"
 #include "plugin/host/param_readers.h"
 #include "plugin/host/path_gather.h"
@@ -91,14 +92,7 @@ void fetch_text_view(const AePluginConnection& instance, CommandContext& context
     if (context.error != PF_Err_NONE || world == nullptr || world->data == nullptr) {
         return;
     }
-    WorldView& view = scene.text_view;
-    view.row_bytes = world->rowbytes;
-    view.bytes_per_channel = instance.target.bytes_per_channel;
-    view.origin_x = world->origin_x;
-    view.origin_y = world->origin_y;
-    view.width = world->width;
-    view.height = world->height;
-    view.data = world->data;
+    scene.text_view = describe_host_world(*world, instance.target.bytes_per_channel);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "plugin/host/smart_render_entry.h"
 
 #include "hostapi/pf_smart_render.h"
+#include "plugin/host/host_world_view.h"
 
 namespace kyrox {
 
@@ -39,13 +40,7 @@ PF_EffectWorld* checkout_world(const AePluginConnection& instance, CommandContex
     if (world == nullptr || context.error != PF_Err_NONE) {
         return nullptr;
     }
-    view.row_bytes = world->rowbytes;
-    view.bytes_per_channel = instance.target.bytes_per_channel;
-    view.origin_x = world->origin_x;
-    view.origin_y = world->origin_y;
-    view.width = world->width;
-    view.height = world->height;
-    view.data = world->data;
+    view = describe_host_world(*world, instance.target.bytes_per_channel);
     return world;
 }
 
