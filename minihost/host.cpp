@@ -94,6 +94,15 @@ Host& Host::current()
     return *active_host;
 }
 
+Host& Host::current_for(PF_ProgPtr effect_ref, const char* what)
+{
+    Host& host = current();
+    if (effect_ref != host.in_data().effect_ref) {
+        host_fault(what);
+    }
+    return host;
+}
+
 PF_Err Host::send(PF_Cmd cmd, void* extra)
 {
     ActiveHost active(*this);

@@ -39,6 +39,9 @@ public:
 
     // The host whose command is running on this thread; callbacks without context find it here.
     static Host& current();
+    // The current host, for a callback that carries an effect reference: a foreign reference is a
+    // plug-in fault, reported with what.
+    static Host& current_for(PF_ProgPtr effect_ref, const char* what);
 
     PF_Err send(PF_Cmd cmd, void* extra = nullptr);
     PF_Err about() { return send(PF_Cmd_ABOUT); }

@@ -8,14 +8,9 @@ namespace minihost {
 
 namespace {
 
-// Every callback that carries the effect reference checks it: a wrong one is a plug-in fault.
 Host& host_of(PF_ProgPtr effect_ref)
 {
-    Host& host = Host::current();
-    if (effect_ref != host.in_data().effect_ref) {
-        host_fault("a host callback with a foreign effect reference");
-    }
-    return host;
+    return Host::current_for(effect_ref, "a host callback with a foreign effect reference");
 }
 
 PF_Err checkout_param(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time, A_long time_step,

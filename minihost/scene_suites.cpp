@@ -9,11 +9,7 @@ namespace {
 
 Host& host_of(PF_ProgPtr effect_ref)
 {
-    Host& host = Host::current();
-    if (effect_ref != host.in_data().effect_ref) {
-        host_fault("a scene call with a foreign effect reference");
-    }
-    return host;
+    return Host::current_for(effect_ref, "a scene call with a foreign effect reference");
 }
 
 Host& logged(const char* function)
