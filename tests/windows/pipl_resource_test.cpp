@@ -1,4 +1,5 @@
 #include "plugin/host/effect_version.h"
+#include "tests/windows/host_path.h"
 
 #include <gtest/gtest.h>
 
@@ -20,21 +21,9 @@ struct ModuleFreer {
 };
 using Module = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
 
-// The build passes the module's path as the build system sees it; under Wine that is a host path,
-// which the Z: drive maps.
 std::wstring module_path()
 {
-    std::string path = KYROX_MODULE_PATH;
-    if (path.starts_with('/')) {
-        path = "Z:" + path;
-    }
-    std::wstring wide(path.begin(), path.end());
-    for (wchar_t& c : wide) {
-        if (c == L'/') {
-            c = L'\\';
-        }
-    }
-    return wide;
+    return kyrox_test::windows_path_of_build_file(KYROX_MODULE_PATH);
 }
 
 constexpr std::uint32_t code(const char (&text)[5])
