@@ -58,8 +58,7 @@ public:
     // and captured references. Called while the window's root widget is destroyed too.
     virtual void forget_widget(const widget& w) noexcept = 0;
 
-protected:
-    ~widget_host() = default;
+    virtual ~widget_host() = default;
 };
 
 // A widget is visible (enabled) only when its own flag and its effective flag, inherited from its ancestors,
