@@ -70,7 +70,7 @@ bool event_dispatcher::fire(event_object& sender, std::int32_t code, std::uint64
         return false;
     }
     const handler_list handlers = list->second;
-    const firing current(*this, sender);
+    firing current(*this, sender);
     const event_info event{&sender, code, value};
     for (const event_handler& handler : handlers) {
         handler(event);

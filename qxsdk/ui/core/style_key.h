@@ -6,8 +6,6 @@
 
 namespace qxsdk::ui {
 
-struct event_info;
-
 // The name of a style property: a reference to a string literal, compared by length and bytes (so case
 // matters). Only constant arrays of static storage can make one, so a map never holds a dangling key,
 // and the characters are NUL-terminated, which the style_changed event relies on.
@@ -34,8 +32,5 @@ private:
 struct style_key_hash {
     std::size_t operator()(style_key key) const noexcept { return std::hash<std::string_view>{}(key.view()); }
 };
-
-// The key a style_changed event names.
-std::string_view changed_style_key(const event_info& event) noexcept;
 
 }  // namespace qxsdk::ui

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
+#include "qxsdk/ui/core/event_dispatcher.h"
 #include "qxsdk/ui/core/event_object.h"
 #include "qxsdk/ui/core/style_key.h"
 #include "qxsdk/ui/core/style_value.h"
@@ -45,6 +47,9 @@ private:
 style_value lookup_style(const style_block& block, style_key key);
 void set_style_property(style_block& block, style_key key, color rgba);
 void set_style_alias(style_block& block, style_key key, style_key alias_key);
+
+// The key a style_changed event names, read from the NUL-terminated characters its value points to.
+std::string_view changed_style_key(const event_info& event) noexcept;
 
 // Typed readers over lookup_style; see style_value.h for values of the wrong kind.
 color get_style_value(const style_block& block, style_key key);

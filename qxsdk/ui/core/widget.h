@@ -54,8 +54,8 @@ public:
     // Every created widget joins the focus order, focusable or not.
     virtual void add_to_focus_order(widget& w) = 0;
 
-    // The widget is being destroyed: the window drops it from its focus order and from its focused, hovered
-    // and captured references. Called while the window's root widget is destroyed too.
+    // The widget is being destroyed: the window drops every entry of it from its focus order and clears its
+    // focused, hovered and captured references to it. Called while the window's root widget is destroyed too.
     virtual void forget_widget(const widget& w) noexcept = 0;
 
     virtual ~widget_host() = default;

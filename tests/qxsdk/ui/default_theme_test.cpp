@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <map>
@@ -9,17 +10,13 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "qxsdk/ui/core/pictures.h"
 
 namespace {
 
 using namespace qxsdk::ui;
-
-bool ends_with(std::string_view text, std::string_view end)
-{
-    return text.ends_with(end);
-}
 
 // The kind a key holds, told by its name alone.
 style_kind kind_by_name(std::string_view key)
@@ -30,19 +27,19 @@ style_kind kind_by_name(std::string_view key)
             return style_kind::flag;
         }
     }
-    if (ends_with(key, "_font_name")) {
+    if (key.ends_with("_font_name")) {
         return style_kind::text;
     }
-    if (ends_with(key, "_font_size") || ends_with(key, "_width")) {
+    if (key.ends_with("_font_size") || key.ends_with("_width")) {
         return style_kind::real;
     }
     for (const std::string_view end : {"_font_style", "_font_weight", "_font_weight_selected", "_align", "_valign",
                                        "_thickness", "_height"}) {
-        if (ends_with(key, end)) {
+        if (key.ends_with(end)) {
             return style_kind::integer;
         }
     }
-    return ends_with(key, "_image") ? style_kind::image : style_kind::color;
+    return key.ends_with("_image") ? style_kind::image : style_kind::color;
 }
 
 std::size_t byte_count_of(style_kind kind)
