@@ -1,0 +1,17 @@
+#include "qxsdk/ui/core/event_object.h"
+
+#include "qxsdk/ui/core/event_dispatcher.h"
+
+namespace qxsdk::ui {
+
+event_object::event_object()
+{
+    init_event_dispatcher();
+}
+
+event_object::~event_object()
+{
+    disconnect_all(*this);
+}
+
+}  // namespace qxsdk::ui
