@@ -27,6 +27,7 @@
 #include "minihost/param_listing.h"
 #include "minihost/param_state.h"
 #include "minihost/plugin_module.h"
+#include "minihost/preset_tile.h"
 #include "minihost/progress_report.h"
 #include "minihost/render_options.h"
 #include "minihost/scene_file.h"
@@ -192,11 +193,17 @@ int run_sequence(const RenderOptions& options)
     return 0;
 }
 
+minihost::TileLayout tile_layout(const RenderOptions& options)
+{
+    return {options.reference_width, options.reference_height, options.width, options.height};
+}
+
 int run_contact_sheet(const RenderOptions& options)
 {
     // Checked first: the sheet is written only after every preset is rendered.
     minihost::check_writable_folder(options.output);
     const minihost::PluginModule module(options.plugin);
+    const minihost::TileLayout layout = tile_layout(options);
     std::vector<std::string> presets;
     {
         minihost::FrameSession probe(module.entry(), session_settings(options, "Default"));
@@ -206,7 +213,9 @@ int run_contact_sheet(const RenderOptions& options)
                                       minihost::stderr_is_terminal());
     std::vector<minihost::LabelledImage> tiles;
     for (std::size_t i = 0; i < presets.size(); ++i) {
-        minihost::FrameSession session(module.entry(), session_settings(options, presets[i]));
+        minihost::SessionSettings settings = minihost::tile_session(layout, presets[i], options.last_frame + 1);
+        settings.bytes_per_channel = options.bitdepth / 8;
+        minihost::FrameSession session(module.entry(), settings);
         load_scene(session, options);
         const auto start = std::chrono::steady_clock::now();
         check_render(session.render(options.first_frame), options.first_frame, options);
@@ -214,13 +223,16 @@ int run_contact_sheet(const RenderOptions& options)
         line << "[" << i + 1 << "/" << presets.size() << "] " << presets[i] << "  render "
              << milliseconds_text(milliseconds_since(start));
         progress.step_done(line.str());
-        tiles.push_back({presets[i], minihost::rgba8_of(session.output())});
+        tiles.push_back({presets[i], minihost::tile_image(session.output(), layout)});
     }
     progress.finish();
+    std::ostringstream title;
+    title << "Kyrox presets on a " << layout.reference_width << " x " << layout.reference_height
+          << " frame, drawn at 1/" << minihost::tile_downsample(layout) << " resolution";
     const std::filesystem::path file = options.output / "contact_sheet.png";
-    minihost::write_png(minihost::contact_sheet(tiles, 8, minihost::label_font()), file);
-    std::cout << "Contact sheet of " << tiles.size() << " presets: " << std::filesystem::absolute(file).string()
-              << "\n";
+    minihost::write_png(minihost::contact_sheet(tiles, 8, minihost::label_font(), title.str()), file);
+    std::cout << "Contact sheet of " << tiles.size() << " presets, each as on a " << layout.reference_width << " x "
+              << layout.reference_height << " frame: " << std::filesystem::absolute(file).string() << "\n";
     return 0;
 }
 

@@ -67,6 +67,12 @@ RenderOptions parse_render_options(std::span<const char* const> arguments)
             const std::string height = args.value_of(arg, 2);
             o.width = number_of(arg, "width", width, 1, largest_frame_side);
             o.height = number_of(arg, "height", height, 1, largest_frame_side);
+        } else if (arg == "--reference") {
+            const std::string width = args.value_of(arg, 2);
+            const std::string height = args.value_of(arg, 2);
+            o.reference_width = number_of(arg, "width", width, 1, largest_frame_side);
+            o.reference_height = number_of(arg, "height", height, 1, largest_frame_side);
+            o.reference_given = true;
         } else if (arg == "--depth") {
             const std::string depth = args.value_of(arg, 1);
             if (depth != "8" && depth != "16" && depth != "32") {
@@ -101,6 +107,13 @@ RenderOptions parse_render_options(std::span<const char* const> arguments)
             throw UsageError("unknown argument " + arg);
         }
     }
+    if (o.reference_given && !o.contact_sheet) {
+        throw UsageError("--reference sets the frame a contact sheet's tiles stand for: use it with --contact-sheet");
+    }
+    if (o.contact_sheet && o.downsample != 1) {
+        throw UsageError("--downsample does not apply to --contact-sheet: the tiles' factor follows from --reference "
+                         "and --size");
+    }
     if (o.plugin.empty() && !o.dump_scene && !o.help && !o.version) {
         throw UsageError("no plug-in file: name it with --plugin FILE");
     }
@@ -110,8 +123,9 @@ RenderOptions parse_render_options(std::span<const char* const> arguments)
 void print_usage(std::ostream& out)
 {
     out << "usage: kyrox-render --plugin FILE [--preset NAME] [--size WIDTH HEIGHT] [--depth 8|16|32]\n"
-           "                    [--downsample N] [--frames FIRST LAST] [--output FOLDER] [--contact-sheet]\n"
-           "                    [--scene FILE.json] [--list-params] [--smoke]\n"
+           "                    [--downsample N] [--frames FIRST LAST] [--output FOLDER]\n"
+           "                    [--contact-sheet [--reference WIDTH HEIGHT]] [--scene FILE.json] [--list-params]\n"
+           "                    [--smoke]\n"
            "       kyrox-render --dump-scene [--scene FILE.json] [--size WIDTH HEIGHT] [--depth 8|16|32]\n"
            "                    [--downsample N]\n"
            "       kyrox-render --help | --version\n"
@@ -121,7 +135,9 @@ void print_usage(std::ostream& out)
         << largest_frame_side
         << ";\n"
            "--downsample N renders at 1/N of that size, as a host's reduced-resolution preview does.\n"
-           "--contact-sheet renders one frame of every preset into FOLDER/contact_sheet.png.\n"
+           "--contact-sheet renders one frame of every preset into FOLDER/contact_sheet.png, each tile of\n"
+           "--size showing the preset as it looks on a frame of --reference size (default 1920 x 1080),\n"
+           "drawn at reduced resolution as a host's preview is.\n"
            "--scene describes the composition (parameters, keyframes, masks, text) in a JSON file.\n"
            "--list-params prints the parameters after the preset and scene; --smoke runs the plug-in's\n"
            "commands once and prints what the host received; --dump-scene prints the scene one frame\n"

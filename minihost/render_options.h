@@ -22,6 +22,10 @@ struct RenderOptions {
     std::string preset = "Default";
     std::filesystem::path output = "kyrox-frames";
     std::string scene_file;
+    // The frame each contact sheet tile stands for; --size is the tile's size.
+    A_long reference_width = 1920;
+    A_long reference_height = 1080;
+    bool reference_given = false;
     bool contact_sheet = false;
     bool list_params = false;
     bool smoke = false;
