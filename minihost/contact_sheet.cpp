@@ -79,7 +79,8 @@ void draw_text(Rgba8Image& sheet, FT_Face face, const std::string& text, int x, 
 
 std::filesystem::path label_font() { return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"; }
 
-Rgba8Image contact_sheet(const std::vector<LabelledImage>& images, int columns, const std::filesystem::path& font_file)
+Rgba8Image contact_sheet(const std::vector<LabelledImage>& images, int columns, const std::filesystem::path& font_file,
+                         const std::string& title)
 {
     if (images.empty() || columns < 1) {
         return {};
@@ -89,7 +90,7 @@ Rgba8Image contact_sheet(const std::vector<LabelledImage>& images, int columns, 
     const int rows = (static_cast<int>(images.size()) + columns - 1) / columns;
     Rgba8Image sheet;
     sheet.width = columns * (tile_w + gap) + gap;
-    sheet.height = rows * (tile_h + label_height + gap) + gap;
+    sheet.height = label_height + rows * (tile_h + label_height + gap) + gap;
     sheet.pixels.assign(static_cast<std::size_t>(sheet.width) * static_cast<std::size_t>(sheet.height) * 4, ground);
     for (std::size_t i = 3; i < sheet.pixels.size(); i += 4) {
         sheet.pixels[i] = 255;
@@ -97,13 +98,15 @@ Rgba8Image contact_sheet(const std::vector<LabelledImage>& images, int columns, 
 
     const FreeTypeLibrary freetype;
     const FontFace font(freetype.library, font_file);
+    draw_text(sheet, font.face, title, gap + 2, label_height - 5, sheet.width - gap);
     for (std::size_t n = 0; n < images.size(); ++n) {
         const Rgba8Image& tile = images[n].image;
         if (tile.width != tile_w || tile.height != tile_h) {
             throw std::invalid_argument("contact sheet images differ in size");
         }
         const int left = gap + static_cast<int>(n % static_cast<std::size_t>(columns)) * (tile_w + gap);
-        const int top = gap + static_cast<int>(n / static_cast<std::size_t>(columns)) * (tile_h + label_height + gap);
+        const int top = label_height + gap +
+                        static_cast<int>(n / static_cast<std::size_t>(columns)) * (tile_h + label_height + gap);
         for (int y = 0; y < tile_h; ++y) {
             for (int x = 0; x < tile_w; ++x) {
                 blend_pixel(sheet, left + x, top + y,

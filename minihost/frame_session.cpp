@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "minihost/name_suggestions.h"
 #include "minihost/output_capture.h"
 #include "minihost/param_state.h"
 #include "minihost/scene_model.h"
@@ -12,7 +13,6 @@ namespace {
 
 constexpr A_long core_start_id = 6;
 constexpr A_long core_end_id = 7;
-constexpr A_long preset_id = 114;
 constexpr A_u_long frames_per_second = 24;
 
 void check(PF_Err error, const char* what)
@@ -33,10 +33,21 @@ FrameSession::FrameSession(PF_EntryPointFunc entry, const SessionSettings& setti
     StderrCapture banner;  // the start-up banner is the plug-in's, not ours
     check(host_.global_setup(), "global set-up");
     banner.finish();
+    // The destructor does not run for a constructor that throws: set the plug-in down here.
+    try {
+        prepare(settings);
+    } catch (...) {
+        host_.global_setdown();
+        throw;
+    }
+}
+
+void FrameSession::prepare(const SessionSettings& settings)
+{
     check(host_.params_setup(), "parameter set-up");
     PF_Err error = PF_Err_NONE;
     if (!choose_preset(host_, settings.preset, error)) {
-        throw std::invalid_argument("no preset named \"" + settings.preset + "\"");
+        throw UnknownPreset(settings.preset, preset_names(host_));
     }
     check(error, "applying the preset");
 
@@ -60,19 +71,6 @@ FrameSession::FrameSession(PF_EntryPointFunc entry, const SessionSettings& setti
 }
 
 FrameSession::~FrameSession() { host_.global_setdown(); }
-
-std::vector<std::string> FrameSession::preset_names()
-{
-    const PF_ParamDef& popup = param_by_id(host_, preset_id);
-    std::string items = popup.u.pd.u_names != nullptr ? popup.u.pd.u_names : "";
-    std::vector<std::string> names;
-    for (std::size_t start = items.find('|') + 1; start != 0 && start <= items.size();) {
-        const std::size_t bar = std::min(items.find('|', start), items.size());
-        names.push_back(items.substr(start, bar - start));
-        start = bar + 1;
-    }
-    return names;
-}
 
 PF_Err FrameSession::render(A_long frame)
 {

@@ -27,7 +27,8 @@ struct SessionSettings {
 };
 
 // A plug-in brought up in the small host for a sequence of frames: global and parameter set-up,
-// the preset applied and the blade keyed. Sets the plug-in down when it goes.
+// the preset applied and the blade keyed. Sets the plug-in down when it goes. Throws UnknownPreset
+// for a preset name the effect does not offer.
 class FrameSession {
 public:
     FrameSession(PF_EntryPointFunc entry, const SessionSettings& settings);
@@ -38,16 +39,15 @@ public:
     // Renders frame `frame` (at 24 frames a second) into the host's output.
     PF_Err render(A_long frame);
 
-    // The built-in presets in Preset popup order: the popup's items after its first, "Select", which
-    // applies nothing.
-    std::vector<std::string> preset_names();
-
     Host& host() noexcept { return host_; }
     const HostWorld& output() noexcept { return host_.output(); }
     A_long frame_width() const noexcept { return width_; }
     A_long frame_height() const noexcept { return height_; }
 
 private:
+    // Parameter set-up, the preset and the blade.
+    void prepare(const SessionSettings& settings);
+
     Host host_;
     A_short bitdepth_;
     A_long width_;

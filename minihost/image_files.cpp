@@ -4,42 +4,71 @@
 
 #include <OpenEXR/ImfRgbaFile.h>
 
+#include "minihost/staged_file.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
+#include <cstring>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace minihost {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-};
+// libpng's errors become the message of the exception that write_png_rows throws.
+[[noreturn]] void png_failure(png_structp png, png_const_charp message)
+{
+    *static_cast<std::string*>(png_get_error_ptr(png)) = message;
+    png_longjmp(png, 1);
+}
 
-// rows: height rows of width x 4 samples of bit_depth bits, big-endian for 16 bits.
+// rows: height rows of width x 4 samples of bit_depth bits, big-endian for 16 bits. Checks the
+// stream's last flush too: a full disk shows there first.
 void write_png_rows(const std::filesystem::path& path, int width, int height, int bit_depth,
                     const std::vector<png_bytep>& rows)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "wb"));
-    if (!file) {
-        throw std::runtime_error("cannot write " + path.string());
+    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+    if (file == nullptr) {
+        throw std::runtime_error(std::strerror(errno));
     }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    std::string failure;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &failure, png_failure, nullptr);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
     if (info == nullptr || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        throw std::runtime_error("libpng failed on " + path.string());
+        std::fclose(file);
+        throw std::runtime_error("libpng: " + failure);
     }
-    png_init_io(png, file.get());
+    png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), bit_depth,
                  PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     png_write_image(png, const_cast<png_bytepp>(rows.data()));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
+    const bool flushed = std::fflush(file) == 0;
+    const int flush_error = errno;
+    if (std::fclose(file) != 0 || !flushed) {
+        throw std::runtime_error(std::strerror(flushed ? errno : flush_error));
+    }
+}
+
+// Writes the file under a temporary name and moves it into place when complete; failures name the
+// destination.
+template <class Write>
+void write_staged(const std::filesystem::path& destination, Write write)
+{
+    StagedFile staged(destination);
+    try {
+        write(staged.temporary());
+    } catch (const std::exception& error) {
+        throw std::runtime_error("cannot write " + destination.string() + ": " + error.what());
+    }
+    staged.commit();
 }
 
 // Channel order of the host (alpha first) to the order of the files (alpha last).
@@ -77,14 +106,18 @@ void write_exr(const HostWorld& world, const std::filesystem::path& path)
                                                                     world.channel(x, y, 3), world.channel(x, y, 0));
         }
     }
-    Imf::RgbaOutputFile file(path.string().c_str(), w, h, Imf::WRITE_RGBA);
-    file.setFrameBuffer(pixels.data(), 1, static_cast<std::size_t>(w));
-    file.writePixels(h);
+    {
+        Imf::RgbaOutputFile file(path.string().c_str(), w, h, Imf::WRITE_RGBA);
+        file.setFrameBuffer(pixels.data(), 1, static_cast<std::size_t>(w));
+        file.writePixels(h);
+    }
+    // The file's closing writes its offset table and swallows any failure of that: read it back.
+    if (!Imf::RgbaInputFile(path.string().c_str()).isComplete()) {
+        throw std::runtime_error("the file is incomplete");
+    }
 }
 
-}  // namespace
-
-void write_png(const Rgba8Image& image, const std::filesystem::path& path)
+void write_png8(const Rgba8Image& image, const std::filesystem::path& path)
 {
     std::vector<png_bytep> rows(static_cast<std::size_t>(image.height));
     for (int y = 0; y < image.height; ++y) {
@@ -92,6 +125,13 @@ void write_png(const Rgba8Image& image, const std::filesystem::path& path)
                                             static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) * 4;
     }
     write_png_rows(path, image.width, image.height, 8, rows);
+}
+
+}  // namespace
+
+void write_png(const Rgba8Image& image, const std::filesystem::path& path)
+{
+    write_staged(path, [&](const std::filesystem::path& file) { write_png8(image, file); });
 }
 
 Rgba8Image rgba8_of(const HostWorld& world)
@@ -113,20 +153,20 @@ Rgba8Image rgba8_of(const HostWorld& world)
 std::filesystem::path write_image(const HostWorld& world, const std::filesystem::path& without_extension)
 {
     std::filesystem::path path = without_extension;
-    switch (world.bytes_per_channel()) {
-        case 4:
-            path += ".exr";
-            write_exr(world, path);
-            break;
-        case 2:
-            path += ".png";
-            write_png16(world, path);
-            break;
-        default:
-            path += ".png";
-            write_png(rgba8_of(world), path);
-            break;
-    }
+    path += world.bytes_per_channel() == 4 ? ".exr" : ".png";
+    write_staged(path, [&](const std::filesystem::path& file) {
+        switch (world.bytes_per_channel()) {
+            case 4:
+                write_exr(world, file);
+                break;
+            case 2:
+                write_png16(world, file);
+                break;
+            default:
+                write_png8(rgba8_of(world), file);
+                break;
+        }
+    });
     return path;
 }
 

@@ -9,8 +9,9 @@ namespace minihost {
 
 // Writes a host buffer as an RGBA image: 8-bit buffers as 8-bit PNG, 16-bit buffers as 16-bit PNG
 // (the host's full scale of 32768 becomes 65535), float buffers as OpenEXR with half channels,
-// which keep values above 1. Returns the file written: the path with .png or .exr. Throws
-// std::runtime_error when the file cannot be written.
+// which keep values above 1 (up to 65504). Returns the file written: the path with .png or .exr.
+// Files are written whole or not at all (StagedFile). Throws std::runtime_error naming the file
+// and the reason when it cannot be written.
 std::filesystem::path write_image(const HostWorld& world, const std::filesystem::path& without_extension);
 
 // An 8-bit RGBA picture in memory, row after row.
@@ -20,6 +21,7 @@ struct Rgba8Image {
     std::vector<unsigned char> pixels;  // 4 bytes per pixel: red, green, blue, alpha
 };
 
+// Written whole or not at all, like write_image.
 void write_png(const Rgba8Image& image, const std::filesystem::path& path);
 
 // The buffer's channels as 8-bit RGBA, values above 1 clamped.

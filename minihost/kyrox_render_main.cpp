@@ -3,115 +3,39 @@
 // one labelled contact sheet. --scene describes the composition in a JSON file (blade, masks or
 // text). --smoke runs the plug-in once through its commands and prints what the host received;
 // --dump-scene prints the scene and distortion settings one frame gathers.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
+#include <new>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "minihost/contact_sheet.h"
+#include "minihost/frame_memory.h"
 #include "minihost/frame_session.h"
 #include "minihost/host.h"
 #include "minihost/image_files.h"
 #include "minihost/kyrox_render_scene.h"
+#include "minihost/name_suggestions.h"
 #include "minihost/output_capture.h"
 #include "minihost/param_listing.h"
+#include "minihost/param_state.h"
 #include "minihost/plugin_module.h"
+#include "minihost/preset_tile.h"
+#include "minihost/progress_report.h"
+#include "minihost/render_options.h"
 #include "minihost/scene_file.h"
+#include "minihost/staged_file.h"
 
 namespace {
 
-struct Options {
-    std::string plugin;
-    A_long width = 640;
-    A_long height = 360;
-    A_short bitdepth = 8;
-    int downsample = 1;
-    A_long first_frame = 0;
-    A_long last_frame = 11;
-    std::string preset = "Default";
-    std::filesystem::path output = "kyrox-frames";
-    bool contact_sheet = false;
-    bool list_params = false;
-    bool smoke = false;
-    bool dump_scene = false;
-    std::string scene_file;
-};
-
-[[noreturn]] void usage(const char* message)
-{
-    std::cerr << "kyrox-render: " << message << "\n"
-              << "usage: kyrox-render --plugin FILE [--preset NAME] [--size WIDTH HEIGHT] [--depth 8|16|32]\n"
-              << "                    [--downsample N] [--frames FIRST LAST] [--output FOLDER] [--contact-sheet]\n"
-              << "                    [--scene FILE.json] [--list-params] [--smoke]\n"
-              << "       kyrox-render --dump-scene [--scene FILE.json] [--size WIDTH HEIGHT] [--depth 8|16|32]\n";
-    std::exit(2);
-}
-
-A_long number_of(const char* text, long least)
-{
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (*end != '\0' || value < least || value > 1 << 16) {
-        usage("not a number in range");
-    }
-    return static_cast<A_long>(value);
-}
-
-Options parse(int argc, char** argv)
-{
-    Options options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const int left = argc - i - 1;
-        if (arg == "--plugin" && left >= 1) {
-            options.plugin = argv[++i];
-        } else if (arg == "--size" && left >= 2) {
-            options.width = number_of(argv[++i], 1);
-            options.height = number_of(argv[++i], 1);
-        } else if (arg == "--depth" && left >= 1) {
-            options.bitdepth = static_cast<A_short>(number_of(argv[++i], 1));
-            if (options.bitdepth != 8 && options.bitdepth != 16 && options.bitdepth != 32) {
-                usage("the depth is 8, 16 or 32");
-            }
-        } else if (arg == "--downsample" && left >= 1) {
-            options.downsample = static_cast<int>(number_of(argv[++i], 1));
-        } else if (arg == "--frames" && left >= 2) {
-            options.first_frame = number_of(argv[++i], 0);
-            options.last_frame = number_of(argv[++i], 0);
-            if (options.last_frame < options.first_frame) {
-                usage("the last frame comes before the first");
-            }
-        } else if (arg == "--output" && left >= 1) {
-            options.output = argv[++i];
-        } else if (arg == "--preset" && left >= 1) {
-            options.preset = argv[++i];
-        } else if (arg == "--contact-sheet") {
-            options.contact_sheet = true;
-        } else if (arg == "--list-params") {
-            options.list_params = true;
-        } else if (arg == "--smoke") {
-            options.smoke = true;
-        } else if (arg == "--dump-scene") {
-            options.dump_scene = true;
-        } else if (arg == "--scene" && left >= 1) {
-            options.scene_file = argv[++i];
-        } else {
-            std::string message = "unknown argument ";
-            message += arg;
-            usage(message.c_str());
-        }
-    }
-    if (options.plugin.empty() && !options.dump_scene) {
-        usage("no plug-in file");
-    }
-    return options;
-}
+using minihost::RenderOptions;
 
 std::string hex(A_long value)
 {
@@ -127,7 +51,7 @@ std::string rect_text(const PF_LRect& r)
     return text.str();
 }
 
-int run_smoke(const Options& options)
+int run_smoke(const RenderOptions& options)
 {
     minihost::PluginModule module(options.plugin);
     minihost::Host host(module.entry());
@@ -148,7 +72,7 @@ int run_smoke(const Options& options)
     std::cout << "Parameter set-up: error " << params_error << ", parameters " << out.num_params << "\n";
     PF_Err preset_error = PF_Err_NONE;
     if (!minihost::choose_preset(host, options.preset, preset_error)) {
-        usage("no preset of that name");
+        throw minihost::UnknownPreset(options.preset, minihost::preset_names(host));
     }
     std::cout << "Preset " << options.preset << ": error " << preset_error << ", parameters changed "
               << host.param_state().changed_count() << "\n";
@@ -175,7 +99,7 @@ int run_smoke(const Options& options)
     return setup_error == PF_Err_NONE && render_error == PF_Err_NONE ? 0 : 1;
 }
 
-minihost::SessionSettings session_settings(const Options& options, const std::string& preset)
+minihost::SessionSettings session_settings(const RenderOptions& options, const std::string& preset)
 {
     minihost::SessionSettings s;
     s.width = options.width;
@@ -187,27 +111,48 @@ minihost::SessionSettings session_settings(const Options& options, const std::st
     return s;
 }
 
+A_long rendered_width(const RenderOptions& options) { return std::max<A_long>(options.width / options.downsample, 1); }
+A_long rendered_height(const RenderOptions& options)
+{
+    return std::max<A_long>(options.height / options.downsample, 1);
+}
+
+std::string memory_text(const RenderOptions& options)
+{
+    return minihost::frame_memory_text(rendered_width(options), rendered_height(options), options.bitdepth / 8);
+}
+
 double milliseconds_since(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-void check_render(PF_Err error, A_long frame)
+void check_render(PF_Err error, A_long frame, const RenderOptions& options)
 {
+    if (error == PF_Err_OUT_OF_MEMORY) {
+        throw std::runtime_error("frame " + std::to_string(frame) + " ran out of memory: " + memory_text(options));
+    }
     if (error != PF_Err_NONE) {
         throw std::runtime_error("frame " + std::to_string(frame) + " failed with host error " + std::to_string(error));
     }
 }
 
 // The scene file's composition over the built-in blade; its keys and values win.
-void load_scene(minihost::FrameSession& session, const Options& options)
+void load_scene(minihost::FrameSession& session, const RenderOptions& options)
 {
     if (!options.scene_file.empty()) {
         minihost::load_scene_file(session.host(), options.scene_file);
     }
 }
 
-int run_sequence(const Options& options)
+std::string milliseconds_text(double ms)
+{
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(1) << ms << " ms";
+    return text.str();
+}
+
+int run_sequence(const RenderOptions& options)
 {
     const minihost::PluginModule module(options.plugin);
     minihost::FrameSession session(module.entry(), session_settings(options, options.preset));
@@ -215,70 +160,120 @@ int run_sequence(const Options& options)
     if (options.list_params) {
         minihost::print_params(std::cout, session.host());
     }
-    std::filesystem::create_directories(options.output);
+    minihost::check_writable_folder(options.output);
     const A_long count = options.last_frame - options.first_frame + 1;
     std::cout << "Rendering \"" << options.preset << "\", " << session.frame_width() << " x " << session.frame_height()
               << ", " << options.bitdepth << "-bit, frames " << options.first_frame << " to " << options.last_frame
-              << "\n";
-    double total = 0.0;
+              << "\n"
+              << std::flush;
+    minihost::ProgressReport progress("frame", count, std::cerr, std::cout, minihost::stderr_is_terminal());
+    double render_total = 0.0;
+    double write_total = 0.0;
     for (A_long frame = options.first_frame; frame <= options.last_frame; ++frame) {
         const auto start = std::chrono::steady_clock::now();
-        check_render(session.render(frame), frame);
-        const double ms = milliseconds_since(start);
-        total += ms;
+        check_render(session.render(frame), frame, options);
+        const double render_ms = milliseconds_since(start);
+        const auto write_start = std::chrono::steady_clock::now();
         std::ostringstream name;
         name << "frame_" << std::setw(4) << std::setfill('0') << frame;
         const std::filesystem::path file = minihost::write_image(session.output(), options.output / name.str());
-        std::cout << "[" << (frame - options.first_frame + 1) << "/" << count << "] " << file.string() << "  "
-                  << std::fixed << std::setprecision(1) << ms << " ms\n"
-                  << std::flush;
+        const double write_ms = milliseconds_since(write_start);
+        render_total += render_ms;
+        write_total += write_ms;
+        std::ostringstream line;
+        line << "[" << frame - options.first_frame + 1 << "/" << count << "] " << file.string() << "  render "
+             << milliseconds_text(render_ms) << ", file write " << milliseconds_text(write_ms);
+        progress.step_done(line.str());
     }
-    std::cout << "Average " << std::fixed << std::setprecision(1) << total / static_cast<double>(count)
-              << " ms per frame; files in " << std::filesystem::absolute(options.output).string() << "\n";
+    progress.finish();
+    std::cout << "Average per frame: render " << milliseconds_text(render_total / static_cast<double>(count))
+              << " (the effect's work, host included), file write "
+              << milliseconds_text(write_total / static_cast<double>(count)) << "; files in "
+              << std::filesystem::absolute(options.output).string() << "\n";
     return 0;
 }
 
-int run_contact_sheet(const Options& options)
+minihost::TileLayout tile_layout(const RenderOptions& options)
 {
+    return {options.reference_width, options.reference_height, options.width, options.height};
+}
+
+int run_contact_sheet(const RenderOptions& options)
+{
+    // Checked first: the sheet is written only after every preset is rendered.
+    minihost::check_writable_folder(options.output);
     const minihost::PluginModule module(options.plugin);
+    const minihost::TileLayout layout = tile_layout(options);
     std::vector<std::string> presets;
     {
         minihost::FrameSession probe(module.entry(), session_settings(options, "Default"));
-        presets = probe.preset_names();
+        presets = minihost::preset_names(probe.host());
     }
+    minihost::ProgressReport progress("preset", static_cast<int>(presets.size()), std::cerr, std::cout,
+                                      minihost::stderr_is_terminal());
     std::vector<minihost::LabelledImage> tiles;
     for (std::size_t i = 0; i < presets.size(); ++i) {
-        minihost::FrameSession session(module.entry(), session_settings(options, presets[i]));
+        minihost::SessionSettings settings = minihost::tile_session(layout, presets[i], options.last_frame + 1);
+        settings.bytes_per_channel = options.bitdepth / 8;
+        minihost::FrameSession session(module.entry(), settings);
         load_scene(session, options);
         const auto start = std::chrono::steady_clock::now();
-        check_render(session.render(options.first_frame), options.first_frame);
-        std::cout << "[" << i + 1 << "/" << presets.size() << "] " << presets[i] << "  " << std::fixed
-                  << std::setprecision(1) << milliseconds_since(start) << " ms\n"
-                  << std::flush;
-        tiles.push_back({presets[i], minihost::rgba8_of(session.output())});
+        check_render(session.render(options.first_frame), options.first_frame, options);
+        std::ostringstream line;
+        line << "[" << i + 1 << "/" << presets.size() << "] " << presets[i] << "  render "
+             << milliseconds_text(milliseconds_since(start));
+        progress.step_done(line.str());
+        tiles.push_back({presets[i], minihost::tile_image(session.output(), layout)});
     }
-    std::filesystem::create_directories(options.output);
+    progress.finish();
+    std::ostringstream title;
+    title << "Kyrox presets on a " << layout.reference_width << " x " << layout.reference_height
+          << " frame, drawn at 1/" << minihost::tile_downsample(layout) << " resolution";
     const std::filesystem::path file = options.output / "contact_sheet.png";
-    minihost::write_png(minihost::contact_sheet(tiles, 8, minihost::label_font()), file);
-    std::cout << "Contact sheet of " << tiles.size() << " presets: " << std::filesystem::absolute(file).string()
-              << "\n";
+    minihost::write_png(minihost::contact_sheet(tiles, 8, minihost::label_font(), title.str()), file);
+    std::cout << "Contact sheet of " << tiles.size() << " presets, each as on a " << layout.reference_width << " x "
+              << layout.reference_height << " frame: " << std::filesystem::absolute(file).string() << "\n";
     return 0;
+}
+
+int run(const RenderOptions& options)
+{
+    minihost::check_frame_fits(rendered_width(options), rendered_height(options), options.bitdepth / 8);
+    if (options.dump_scene) {
+        return minihost::dump_scene(
+            std::cout, {options.scene_file, options.width, options.height, options.bitdepth, options.downsample});
+    }
+    if (options.smoke) {
+        return run_smoke(options);
+    }
+    return options.contact_sheet ? run_contact_sheet(options) : run_sequence(options);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    RenderOptions options;
     try {
-        const Options options = parse(argc, argv);
-        if (options.dump_scene) {
-            return minihost::dump_scene(std::cout,
-                                        {options.scene_file, options.width, options.height, options.bitdepth});
+        options = minihost::parse_render_options({argv + 1, static_cast<std::size_t>(argc - 1)});
+        if (options.help) {
+            minihost::print_usage(std::cout);
+            return 0;
         }
-        if (options.smoke) {
-            return run_smoke(options);
+        if (options.version) {
+            std::cout << minihost::version_text() << "\n";
+            return 0;
         }
-        return options.contact_sheet ? run_contact_sheet(options) : run_sequence(options);
+        return run(options);
+    } catch (const minihost::UsageError& error) {
+        std::cerr << "kyrox-render: " << error.what() << "\nRun kyrox-render --help for the usage.\n";
+        return 2;
+    } catch (const minihost::UnknownPreset& error) {
+        std::cerr << "kyrox-render: " << error.what() << "\n";
+        return 2;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "kyrox-render: out of memory: " << memory_text(options) << "\n";
+        return 1;
     } catch (const std::exception& error) {
         std::cerr << "kyrox-render: " << error.what() << "\n";
         return 1;

@@ -1,5 +1,7 @@
 #include "minihost/kyrox_render_scene.h"
 
+#include <algorithm>
+
 #include "minihost/host.h"
 #include "minihost/scene_dump.h"
 #include "plugin/host/frame_inputs.h"
@@ -13,7 +15,12 @@ namespace minihost {
 int dump_scene(std::ostream& out, const SceneDumpRequest& request)
 {
     Host host(&kyrox::plugin_entry);
-    host.set_frame(request.width, request.height, request.bitdepth / 8);
+    const A_long width = std::max<A_long>(request.width / request.downsample, 1);
+    const A_long height = std::max<A_long>(request.height / request.downsample, 1);
+    host.set_frame(width, height, request.bitdepth / 8);
+    host.in_data().downsample_x = {1, static_cast<A_u_long>(request.downsample)};
+    host.in_data().downsample_y = host.in_data().downsample_x;
+    out << "Frame: " << width << " x " << height << ", downsample 1/" << request.downsample << "\n";
     if (host.global_setup() != PF_Err_NONE || host.params_setup() != PF_Err_NONE) {
         return 1;
     }

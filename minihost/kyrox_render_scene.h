@@ -9,9 +9,10 @@ namespace minihost {
 
 struct SceneDumpRequest {
     std::string scene_file;  // empty: the effect's defaults
-    A_long width = 640;
+    A_long width = 640;  // full-resolution frame size
     A_long height = 360;
     A_short bitdepth = 8;
+    int downsample = 1;  // 2 gathers the frame of a half-resolution preview
 };
 
 // Runs the plug-in built into this program through set-up and pre-render of one frame, gathers that

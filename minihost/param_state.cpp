@@ -1,6 +1,8 @@
 #include "minihost/param_state.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "minihost/host.h"
 
@@ -104,6 +106,8 @@ A_Err set_dynamic_stream_flag(AEGP_StreamRefH stream, AEGP_DynStreamFlags flag, 
     }
     return PF_Err_NONE;
 }
+
+constexpr A_long preset_id = 114;
 
 }  // namespace
 
@@ -211,18 +215,22 @@ void ParamState::dispose_stream(AEGP_StreamRefH stream)
     }
 }
 
-PF_ParamDef& param_by_id(Host& host, A_long id)
+bool has_param(Host& host, A_long id)
 {
     const PF_ParamIndex index = host.param_state().index_of(id);
-    if (index < 0 || slot(index) >= host.params().size()) {
+    return index >= 0 && slot(index) < host.params().size();
+}
+
+PF_ParamDef& param_by_id(Host& host, A_long id)
+{
+    if (!has_param(host, id)) {
         host_fault("no parameter with that ID");
     }
-    return host.params()[slot(index)];
+    return host.params()[slot(host.param_state().index_of(id))];
 }
 
 bool choose_preset(Host& host, std::string_view name, PF_Err& error)
 {
-    constexpr A_long preset_id = 114;
     PF_ParamDef& popup = param_by_id(host, preset_id);
     std::string_view items = popup.u.pd.u_names != nullptr ? popup.u.pd.u_names : "";
     for (A_long item = 1;; ++item) {
@@ -237,6 +245,19 @@ bool choose_preset(Host& host, std::string_view name, PF_Err& error)
         }
         items.remove_prefix(bar + 1);
     }
+}
+
+std::vector<std::string> preset_names(Host& host)
+{
+    const PF_ParamDef& popup = param_by_id(host, preset_id);
+    const std::string_view items = popup.u.pd.u_names != nullptr ? popup.u.pd.u_names : "";
+    std::vector<std::string> names;
+    for (std::size_t start = items.find('|') + 1; start != 0 && start <= items.size();) {
+        const std::size_t bar = std::min(items.find('|', start), items.size());
+        names.emplace_back(items.substr(start, bar - start));
+        start = bar + 1;
+    }
+    return names;
 }
 
 AEGP_PFInterfaceSuite with_effect_handles(AEGP_PFInterfaceSuite suite)

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <map>
 #include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -62,12 +63,19 @@ private:
     std::size_t next_token_ = 1;
 };
 
+// Whether the effect registered a parameter with that ID.
+bool has_param(Host& host, A_long id);
+
 // The parameter with an ID in the host's array; a host fault when there is none.
 PF_ParamDef& param_by_id(Host& host, A_long id);
 
 // Chooses a preset the way a user does: sets the Preset popup to the item with that name, then
 // sends the user-changed-parameter command for it. False when the popup has no such item.
 bool choose_preset(Host& host, std::string_view name, PF_Err& error);
+
+// The built-in presets in Preset popup order: the popup's items after its first, "Select", which
+// applies nothing.
+std::vector<std::string> preset_names(Host& host);
 
 // Suite tables with the parameter functions filled in over the given (trapped) tables.
 AEGP_PFInterfaceSuite with_effect_handles(AEGP_PFInterfaceSuite suite);

@@ -1,11 +1,14 @@
 #include "minihost/scene_file.h"
 
+#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <stdexcept>
+#include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "minihost/param_state.h"
 #include "minihost/text_glyphs.h"
 
 namespace minihost {
@@ -48,9 +51,20 @@ PF_ParamDef with_value(PF_ParamDef def, const json& value)
     return def;
 }
 
-A_long param_id(const std::string& key)
+// The parameter a scene file names by its ID, or std::runtime_error naming the key.
+PF_ParamDef& scene_param(Host& host, const std::string& path, const std::string& key)
 {
-    return static_cast<A_long>(std::stol(key));
+    A_long id = 0;
+    const auto [end, error] = std::from_chars(key.data(), key.data() + key.size(), id);
+    if (key.empty() || error != std::errc{} || end != key.data() + key.size()) {
+        throw std::runtime_error("the scene file " + path + " names the parameter \"" + key +
+                                 "\": parameters are named by their numeric ID (see --list-params)");
+    }
+    if (!has_param(host, id)) {
+        throw std::runtime_error("the scene file " + path + " names parameter ID " + key +
+                                 ", which the effect does not have (see --list-params)");
+    }
+    return param_by_id(host, id);
 }
 
 MaskShape mask_shape(const json& key, bool open)
@@ -120,12 +134,13 @@ void load_scene_file(Host& host, const std::string& path)
         host.scene().comp_flags = scene.value("comp_flags", host.scene().comp_flags);
         const json params = scene.value("params", json::object());
         for (const auto& [key, value] : params.items()) {
-            PF_ParamDef& def = param_by_id(host, param_id(key));
+            PF_ParamDef& def = scene_param(host, path, key);
             def = with_value(def, value);
         }
         for (const json& key : scene.value("keyframes", json::array())) {
             const A_long id = key.at("id").get<A_long>();
-            key_param(host, id, key.at("time").get<A_long>(), with_value(param_by_id(host, id), key.at("value")));
+            PF_ParamDef& def = scene_param(host, path, std::to_string(id));
+            key_param(host, id, key.at("time").get<A_long>(), with_value(def, key.at("value")));
         }
         load_masks(host, scene.value("masks", json::array()));
         if (const auto text = scene.find("text"); text != scene.end()) {

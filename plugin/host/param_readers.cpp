@@ -1,5 +1,8 @@
 #include "plugin/host/param_readers.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "plugin/host/param_index.h"
 
 namespace kyrox {
@@ -30,6 +33,15 @@ float get_angle_param(const CommandContext& context, std::int32_t id)
 std::int32_t get_popup_param(const CommandContext& context, std::int32_t id)
 {
     return read_param(context, id).u.pd.value;
+}
+
+float bounded_float(double value, const ParamEntry& slider) noexcept
+{
+    if (!std::isfinite(value)) {
+        return slider.default_value;
+    }
+    return static_cast<float>(
+        std::clamp(value, static_cast<double>(slider.valid_min), static_cast<double>(slider.valid_max)));
 }
 
 bool get_checkbox_param(const CommandContext& context, std::int32_t id)

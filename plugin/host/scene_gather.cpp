@@ -136,10 +136,12 @@ SceneRecord gather_scene(const AePluginConnection& instance, CommandContext& con
     scene.composite_mode = static_cast<std::uint8_t>(get_popup_param(context, ids::composite_settings));
     scene.mask_randomization = get_checkbox_param(context, ids::mask_randomization);
     scene.random_seed = truncate_to_i32(get_float_param(context, ids::random_seed) + 0.5f);
-    scene.alpha_boost = get_float_param(context, ids::alpha_boost);
-    scene.gamma = get_float_param(context, ids::gamma);
-    scene.brightness = get_float_param(context, ids::brightness);
-    scene.saturation = get_float_param(context, ids::saturation);
+    // The grading values reach the output's every pixel through powf and products, where a value no
+    // slider can give would put infinity or NaN into float output.
+    scene.alpha_boost = get_bounded_float_param<ids::alpha_boost>(context);
+    scene.gamma = get_bounded_float_param<ids::gamma>(context);
+    scene.brightness = get_bounded_float_param<ids::brightness>(context);
+    scene.saturation = get_bounded_float_param<ids::saturation>(context);
     read_alpha_mode(context, scene);
 
     if (get_checkbox_param(context, ids::use_text_alpha) && core_type == ids::core_type_text) {

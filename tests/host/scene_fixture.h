@@ -91,5 +91,5 @@ inline constexpr A_long glow_color = 3, glow_intensity = 4, core_size = 5, core_
                         glow_spread = 73, halo_intensity = 77, halo_size = 78, composite = 130, enable_glow = 99,
                         core_type = 109, start_offset = 111, offset_size = 118, mask_evolution = 119,
                         random_seed = 120, motion_blur_clamp = 121, glow_bias = 123, text_layer = 132,
-                        use_text_alpha = 133;
+                        use_text_alpha = 133, alpha_boost = 74, gamma = 105, brightness = 108, saturation = 115;
 }  // namespace ids

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "scene_fixture.h"
@@ -347,6 +348,36 @@ TEST_F(TextAlphaTest, FailedCheckoutIsTheCommandsErrorAndLeavesTheViewEmpty)
     const kyrox::SceneRecord scene = gather();
     EXPECT_EQ(gather_error, PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(scene.text_view.data, nullptr);
+}
+
+// Values no slider can give: not finite reads as the default, outside the valid range as its nearer end.
+TEST_F(SceneValuesTest, GradingValuesStayInTheSlidersRanges)
+{
+    struct Grading {
+        A_long id;
+        float kyrox::SceneRecord::*field;
+        float low, high, fallback;
+    };
+    const Grading gradings[] = {
+        {ids::gamma, &kyrox::SceneRecord::gamma, 0.1f, 10.0f, 1.0f},
+        {ids::brightness, &kyrox::SceneRecord::brightness, 0.0f, 5.0f, 1.0f},
+        {ids::saturation, &kyrox::SceneRecord::saturation, 0.0f, 2.0f, 1.2f},
+        {ids::alpha_boost, &kyrox::SceneRecord::alpha_boost, 0.0f, 1.0f, 0.0f},
+    };
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const Grading& g : gradings) {
+        const struct {
+            double value;
+            float expected;
+        } cases[] = {{NAN, g.fallback}, {inf, g.fallback},  {-inf, g.fallback}, {1e30, g.high}, {-1e30, g.low},
+                     {1000.0, g.high},  {-937.0, g.low},    {0.5, 0.5f}};
+        for (const auto& c : cases) {
+            SCOPED_TRACE(::testing::Message() << "parameter " << g.id << " = " << c.value);
+            set_float(g.id, c.value);
+            EXPECT_FLOAT_EQ(gather().*g.field, c.expected);
+        }
+        set_float(g.id, g.fallback);
+    }
 }
 
 TEST(SceneRecordClear, EmptiesBothVectors)

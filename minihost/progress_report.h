@@ -1,0 +1,36 @@
+#pragma once
+
+#include <chrono>
+#include <ostream>
+#include <string>
+
+namespace minihost {
+
+// "frame 3 of 12, 1.5 s elapsed, about 4.5 s left": the estimate assumes the remaining steps take as
+// long as the ones done.
+std::string progress_line(const std::string& noun, int done, int total, double elapsed_seconds);
+
+// Progress of a run of steps. On a terminal: one line on `terminal`, rewritten after each step.
+// Elsewhere (a log, a pipe): each step's own line on `log`, which a terminal would only scroll away.
+class ProgressReport {
+public:
+    ProgressReport(std::string noun, int total, std::ostream& terminal, std::ostream& log, bool on_terminal);
+
+    void step_done(const std::string& step_line);
+    // Ends the progress line, so that what follows starts on a line of its own.
+    void finish();
+
+private:
+    std::string noun_;
+    int total_;
+    int done_ = 0;
+    std::ostream& terminal_;
+    std::ostream& log_;
+    bool on_terminal_;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+// True when standard error is a terminal.
+bool stderr_is_terminal() noexcept;
+
+}  // namespace minihost
