@@ -5,10 +5,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "plugin/host/param_readers.h"
-#include "plugin/host/point_reader.h"
-#include "plugin/host/safe_convert.h"
-#include "plugin/host/scene_param_ids.h"
+#include "plugin/host/param_reading.h"
+#include "plugin/host/param_ids.h"
 
 namespace kyrox {
 
@@ -48,8 +46,8 @@ A_long sample_time(A_long t0, float local_step, const Shutter& shutter, float u)
 
 CoreSegment read_segment(const CommandContext& context)
 {
-    const PointValue end = get_point_param(context, scene_ids::core_end);
-    const PointValue start = get_point_param(context, scene_ids::core_start);
+    const PointValue end = get_point_param(context, param::core_end);
+    const PointValue start = get_point_param(context, param::core_start);
     return {start.x, start.y, end.x, end.y};
 }
 
@@ -64,7 +62,7 @@ float distance(float x0, float y0, float x1, float y1) noexcept
 
 bool motion_blur_enabled(const CommandContext& context, suite_handler& suites, AEGP_LayerH layer, AEGP_CompH comp)
 {
-    const std::int32_t mode = get_popup_param(context, scene_ids::motion_blur);
+    const std::int32_t mode = get_popup_param(context, param::motion_blur);
     if (mode == motion_blur_on) {
         return true;
     }
@@ -88,11 +86,11 @@ std::vector<CoreSegment> sample_core_segments(CommandContext& context, bool blur
     const TimeRestore restore(in_data);
     Shutter shutter;
     if (blur) {
-        shutter.multiplier = get_float_param(context, scene_ids::motion_blur_multiplier);
-        shutter.phase = get_float_param(context, scene_ids::motion_blur_phase) * 0.0027777778f;
+        shutter.multiplier = get_float_param(context, param::motion_blur_multiplier);
+        shutter.phase = get_float_param(context, param::motion_blur_phase) * 0.0027777778f;
     }
     // The clamp is given in full-resolution pixels; the points are in downsampled ones.
-    const float clamp = get_float_param(context, scene_ids::motion_blur_clamp) /
+    const float clamp = get_float_param(context, param::motion_blur_clamp) /
                         static_cast<float>(downsample_factor(in_data.downsample_x));
     const float local_step = static_cast<float>(in_data.local_time_step);
 

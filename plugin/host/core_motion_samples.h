@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "plugin/host/command_context.h"
-#include "plugin/host/scene_record.h"
+#include "plugin/render/render_inputs.h"
 #include "plugin/host/suite_handler.h"
 
 namespace kyrox {

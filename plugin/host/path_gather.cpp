@@ -2,17 +2,16 @@
 
 #include <cmath>
 
-#include "plugin/host/param_readers.h"
+#include "plugin/host/param_reading.h"
 #include "plugin/host/path_fetch.h"
 #include "plugin/host/path_window.h"
-#include "plugin/host/safe_convert.h"
-#include "plugin/host/scene_param_ids.h"
+#include "plugin/host/param_ids.h"
 
 namespace kyrox {
 
 namespace {
 
-namespace ids = scene_ids;
+namespace ids = param;
 
 PathSource path_source(const CommandContext& context, suite_handler& suites)
 {
@@ -60,7 +59,7 @@ void gather_paths(const AePluginConnection& instance, const CommandContext& cont
     {
         suite_handler suites(context.in_data->pica_basicP);
         const PathSource source = path_source(context, suites);
-        paths = get_popup_param(context, ids::core_type) == ids::core_type_text
+        paths = static_cast<CoreType>(get_popup_param(context, ids::core_type)) == CoreType::text
                     ? fetch_text_paths(instance, context, suites, source)
                     : fetch_mask_paths(instance, suites, source);
     }

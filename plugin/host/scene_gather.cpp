@@ -1,18 +1,17 @@
 #include "plugin/host/scene_gather.h"
 
 #include "hostapi/pf_smart_render.h"
-#include "plugin/host/host_world_view.h"
+#include "plugin/host/smart_render.h"
 #include "plugin/host/core_motion_samples.h"
-#include "plugin/host/param_readers.h"
+#include "plugin/host/param_reading.h"
 #include "plugin/host/path_gather.h"
-#include "plugin/host/safe_convert.h"
-#include "plugin/host/scene_param_ids.h"
+#include "plugin/host/param_ids.h"
 
 namespace kyrox {
 
 namespace {
 
-namespace ids = scene_ids;
+namespace ids = param;
 
 // max(x, 3) that keeps x only when it is greater, so NaN becomes 3.
 float at_least_3(float x) noexcept
@@ -116,8 +115,8 @@ SceneRecord gather_scene(const AePluginConnection& instance, CommandContext& con
     scene.core_size = get_float_param(context, ids::core_size);
     scene.end_offset = get_float_param(context, ids::end_offset) * 0.01f;
     scene.start_offset = get_float_param(context, ids::start_offset) * 0.01f;
-    const std::int32_t core_type = get_popup_param(context, ids::core_type);
-    if (core_type != ids::core_type_blade) {
+    const auto core_type = static_cast<CoreType>(get_popup_param(context, ids::core_type));
+    if (core_type != CoreType::blade) {
         gather_paths(instance, context, scene);
     }
     read_core_shape(context, scene);
@@ -133,7 +132,7 @@ SceneRecord gather_scene(const AePluginConnection& instance, CommandContext& con
     read_glow_levels(context, scene);
     scene.flicker_speed = get_float_param(context, ids::flicker_speed);
     scene.flicker_amount = 2.0f * get_float_param(context, ids::flicker_intensity);
-    scene.composite_mode = static_cast<std::uint8_t>(get_popup_param(context, ids::composite_settings));
+    scene.composite_mode = static_cast<CompositeMode>(get_popup_param(context, ids::composite_settings));
     scene.mask_randomization = get_checkbox_param(context, ids::mask_randomization);
     scene.random_seed = truncate_to_i32(get_float_param(context, ids::random_seed) + 0.5f);
     // The grading values reach the output's every pixel through powf and products, where a value no
@@ -144,7 +143,7 @@ SceneRecord gather_scene(const AePluginConnection& instance, CommandContext& con
     scene.saturation = get_bounded_float_param<ids::saturation>(context);
     read_alpha_mode(context, scene);
 
-    if (get_checkbox_param(context, ids::use_text_alpha) && core_type == ids::core_type_text) {
+    if (get_checkbox_param(context, ids::use_text_alpha) && core_type == CoreType::text) {
         fetch_text_view(instance, context, scene);
     }
     scene.blend_on_top = get_checkbox_param(context, ids::blend_on_top);

@@ -1,4 +1,4 @@
-#include "plugin/render/color_ramp.h"
+#include "plugin/render/pixels/color_ramp.h"
 
 #include <gtest/gtest.h>
 
@@ -82,7 +82,7 @@ kyrox::SceneRecord scene_of(float red, float green, float blue, kyrox::Composite
     scene.glow_color[0] = red;
     scene.glow_color[1] = green;
     scene.glow_color[2] = blue;
-    scene.composite_mode = static_cast<std::uint8_t>(mode);
+    scene.composite_mode = mode;
     scene.alpha_boost = alpha_boost;
     return scene;
 }

@@ -154,7 +154,9 @@ TEST(FrameValues, BoundsCoverEveryPointOrAreInverted)
 {
     const OutlineBounds none = kyrox::outline_bounds({});
     EXPECT_GT(none.min_x, none.max_x);
-    const std::vector<kyrox::CorePolygon> polygons{{0, 1.0f, {{3, 4}, {-1, 9}}}, {1, 0.5f, {{7, -2}}}};
+    using kyrox::PolygonKind;
+    const std::vector<kyrox::CorePolygon> polygons{{PolygonKind::blade, 1.0f, {{3, 4}, {-1, 9}}},
+                                                   {PolygonKind::path_piece, 0.5f, {{7, -2}}}};
     const OutlineBounds b = kyrox::outline_bounds(polygons);
     EXPECT_EQ(b.min_x, -1.0f);
     EXPECT_EQ(b.min_y, -2.0f);

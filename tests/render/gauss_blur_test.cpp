@@ -6,10 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "plugin/render/gauss_buffers.h"
-#include "plugin/render/gauss_coefficients.h"
-#include "plugin/render/gauss_iir.h"
-#include "plugin/render/gauss_jobs.h"
+#include "plugin/render/blur/gauss_blur.h"
 #include "plugin/render/worker_pool.h"
 #include "tests/render/plane_fixture.h"
 

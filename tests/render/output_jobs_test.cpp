@@ -5,9 +5,9 @@
 #include <limits>
 #include <vector>
 
-#include "plugin/render/output_jobs.h"
-#include "plugin/render/pixel_color.h"
-#include "plugin/render/pixel_store.h"
+#include "plugin/render/pixels/output_jobs.h"
+#include "plugin/render/pixels/pixel_color.h"
+#include "plugin/render/pixels/pixel_store.h"
 #include "tests/render/host_image.h"
 #include "tests/render/plane_fixture.h"
 
@@ -40,7 +40,7 @@ ColorRamp index_ramp()
 SceneRecord plain_scene(CompositeMode mode)
 {
     SceneRecord scene;
-    scene.composite_mode = static_cast<std::uint8_t>(mode);
+    scene.composite_mode = mode;
     scene.brightness = 1.0f;
     scene.saturation = 1.0f;
     scene.gamma = 1.0f;

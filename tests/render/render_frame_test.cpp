@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "plugin/render/frame_values.h"
-#include "plugin/render/gauss_buffers.h"
+#include "plugin/render/blur/gauss_blur.h"
 #include "tests/render/frame_fixture.h"
 
 namespace {
@@ -27,7 +27,6 @@ class RenderFrame : public ::testing::Test {
 using Depths = ::testing::Types<std::uint8_t, std::uint16_t, float>;
 TYPED_TEST_SUITE(RenderFrame, Depths);
 
-std::uint8_t mode(CompositeMode m) { return static_cast<std::uint8_t>(m); }
 
 // Every output pixel equals p.
 template <class Channel>
@@ -53,7 +52,7 @@ TYPED_TEST(RenderFrame, NothingToDrawClearsOrCopiesByCompositeMode)
             FrameBuffers<C> f(W, H);
             f.input.fill({PixelDepth<C>::full_scale, 1, 2, 3});
             SceneRecord s = blade_scene(W, H);
-            s.composite_mode = mode(m);
+            s.composite_mode = m;
             if (no_length) {
                 s.start_offset = 0.4f;
                 s.end_offset = 0.4f;
@@ -79,7 +78,7 @@ TYPED_TEST(RenderFrame, NoOutlineOrOneOutsideTheLayerLeavesOnlyTheClear)
         for (const CompositeMode m : {CompositeMode::transparent, CompositeMode::black, CompositeMode::add}) {
             FrameBuffers<C> f(W, H);
             SceneRecord s = blade_scene(W, H);
-            s.composite_mode = mode(m);
+            s.composite_mode = m;
             if (outside) {
                 s.core_segments = {{-400.0f, -300.0f, -200.0f, -250.0f}};
             } else {
@@ -276,7 +275,7 @@ TYPED_TEST(RenderFrame, DistortionMovesTheGlowAndTheCore)
     plain.render(blade_scene(W, H));
     for (const int type : {1, 2, 3}) {
         kyrox::DistortionSettings d = kyrox::test::no_distortion();
-        d.distortion_type = type;
+        d.distortion_type = static_cast<kyrox::DistortionType>(type);
         d.distortion_amount = 6.0f;
         d.noise_scale = 8.0f;
         FrameBuffers<C> glow(W, H);

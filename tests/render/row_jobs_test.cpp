@@ -1,4 +1,4 @@
-#include "plugin/render/row_jobs.h"
+#include "plugin/render/pixels/row_jobs.h"
 
 #include "host_image.h"
 
@@ -54,7 +54,7 @@ TYPED_TEST(RowJobsOfDepth, ClearWritesTransparentOrOpaqueBlackOverTheRangeOnly)
         const Pixel<Channel> untouched{Channel{7}, Channel{8}, Channel{9}, Channel{10}};
         output.fill(untouched);
         SceneRecord scene;
-        scene.composite_mode = static_cast<std::uint8_t>(mode);
+        scene.composite_mode = mode;
         EXPECT_TRUE(kyrox::clear_rows_job<Channel>(ThreadWorkData{1, 3, 0}, target_of(input, output), scene));
         for (std::int32_t r = 0; r < 4; ++r) {
             const Pixel<Channel> expected = r == 1 || r == 2 ? Pixel<Channel>{alpha, 0, 0, 0} : untouched;

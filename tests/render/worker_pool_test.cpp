@@ -1,6 +1,6 @@
 #include "plugin/render/worker_pool.h"
 
-#include "plugin/host/crash_dump.h"
+#include "plugin/platform/crash_dump.h"
 #include "plugin/platform/platform.h"
 
 #include <gtest/gtest.h>
