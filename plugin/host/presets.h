@@ -8,6 +8,7 @@
 #include <string>
 
 #include "plugin/host/command_context.h"
+#include "plugin/host/param_ids.h"
 #include "plugin/platform/mapped_file.h"
 
 namespace kyrox {
@@ -49,12 +50,24 @@ std::uint32_t next_flat_record(FlatRecordReader& reader) noexcept;
 void close_flat_reader(FlatRecordReader& reader) noexcept;
 
 // The built-in presets: one flat record list per preset, selected by the Preset popup's value.
-// The parameters every preset stores, in record order. The two wind direction angles (89, 1089)
-// are stored but not applied.
+// The parameters every preset stores, in record order. The two wind direction angles are stored
+// but not applied.
 inline constexpr std::array<std::int32_t, 50> preset_param_ids = {
-    99,   3,    4,    73,   123,  5,    122,  34,   35,   36,   37,   38,   39,   40,   41,   61,  62,
-    77,   78,   112,  94,   84,   85,   88,   89,   91,   92,   107,  80,   130,  134,  83,   129, 1094,
-    1084, 1085, 1088, 1089, 1091, 1092, 1107, 1080, 1134, 1083, 1129, 106,  74,   105,  108,  115,
+    param::enable_glow, param::glow_color, param::glow_intensity, param::glow_spread, param::glow_bias,
+    param::core_size, param::glow_pre_gamma, param::glow_1_size, param::glow_1_intensity, param::glow_2_size,
+    param::glow_2_intensity, param::glow_3_size, param::glow_3_intensity, param::glow_4_size,
+    param::glow_4_intensity, param::glow_size_multiplier, param::glow_intensity_multiplier,
+    param::halo_intensity, param::halo_size, param::core_softness, param::distortion_amount, param::noise_scale,
+    param::noise_speed, param::wind_speed, param::wind_direction, param::noise_aspect_ratio,
+    param::noise_complexity, param::distortion_motion_blur, param::distortion_type, param::composite,
+    param::invert_distortion, param::noise_bias, param::distortion_seed,
+    param::core_distortion(param::distortion_amount), param::core_distortion(param::noise_scale),
+    param::core_distortion(param::noise_speed), param::core_distortion(param::wind_speed),
+    param::core_distortion(param::wind_direction), param::core_distortion(param::noise_aspect_ratio),
+    param::core_distortion(param::noise_complexity), param::core_distortion(param::distortion_motion_blur),
+    param::core_distortion(param::distortion_type), param::core_distortion(param::invert_distortion),
+    param::core_distortion(param::noise_bias), param::core_distortion(param::distortion_seed),
+    param::blend_on_top, param::alpha_boost, param::gamma, param::brightness, param::saturation,
 };
 
 // Each record holds the whole value part of the host's parameter record.

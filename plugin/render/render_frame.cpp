@@ -18,6 +18,7 @@
 namespace kyrox {
 namespace {
 
+// Inert by design: the planes start at the output's origin, so every stage gets a zero offset.
 constexpr PlaneOffset plane_offset{};
 constexpr float hot_core_box = 4.0f;
 

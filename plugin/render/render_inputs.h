@@ -5,6 +5,7 @@
 
 // What the renderer reads of one frame: the host's buffers, the scene and the two distortion
 // groups. The host fills these in; the renderer never reaches back into the host.
+
 namespace kyrox {
 
 // A checked-out host pixel buffer as the renderer reads it: four channels per pixel, alpha first.
@@ -113,6 +114,11 @@ struct DistortionSettings {
 };
 
 // Frees the paths (with every piece) and the core segments and leaves both empty.
-void scene_record_clear(SceneRecord& scene) noexcept;
+inline void scene_record_clear(SceneRecord& scene) noexcept
+{
+    // Swapping with empty vectors releases the storage, not just the elements.
+    std::vector<std::vector<PathPoint>>().swap(scene.paths);
+    std::vector<CoreSegment>().swap(scene.core_segments);
+}
 
 }  // namespace kyrox

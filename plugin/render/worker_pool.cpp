@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "plugin/platform/crash_guard.h"
-#include "plugin/platform/platform.h"
 
 namespace kyrox {
 
@@ -96,21 +95,6 @@ bool WorkerPool::wait_until_done(std::int32_t count)
     std::unique_lock hold(done_mutex_);
     all_done_.wait(hold, [this, count] { return done_count_.load() >= count; });
     return result_.load();
-}
-
-WorkerPool& worker_pool()
-{
-    // A pinned module stays mapped until the process ends, and the system ends the workers then,
-    // before the module hears of its detach: that pool is never destroyed. Elsewhere static
-    // destruction at exit or unload stops and joins the workers.
-    static WorkerPool* const pool = []() -> WorkerPool* {
-        if (platform::pin_module()) {
-            return new WorkerPool(platform::logical_processor_count());
-        }
-        static WorkerPool owned(platform::logical_processor_count());
-        return &owned;
-    }();
-    return *pool;
 }
 
 bool run_and_wait(WorkerPool& pool, WorkerBatch batch, std::int32_t count)

@@ -222,6 +222,7 @@ TEST(BladeOutline, FarAwaySamplesStayBounded)
     ASSERT_EQ(huge_cap.size(), 1u);
     EXPECT_EQ(huge_cap[0].points.size(), 4096u + 4u + 4u);
     for (const std::vector<CorePolygon>* polygons : {&swept, &huge_cap}) {
+        SCOPED_TRACE(polygons == &swept ? "swept" : "huge cap");
         for (const OutlinePoint& p : (*polygons)[0].points) {
             EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
         }

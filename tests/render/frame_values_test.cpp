@@ -171,6 +171,7 @@ TEST(FrameValues, LevelRectsAreInsetsOfTheGrownOutline)
     const std::array<float, 4> sizes{10.0f, 0.0f, 2.0f, 1e30f};
     const kyrox::LevelRects off = kyrox::level_rects(sample_bounds, sizes, false, 100, 80);
     for (const kyrox::LevelRect& r : off) {
+        SCOPED_TRACE(::testing::Message() << "level " << (&r - off.data()));
         EXPECT_EQ(r.left, 10);
         EXPECT_EQ(r.top, 20);
         EXPECT_EQ(r.right, 69);

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "plugin/render/pixels/output_jobs.h"
-#include "plugin/render/pixels/pixel_color.h"
-#include "plugin/render/pixels/pixel_store.h"
+#include "plugin/render/pixels/color_ramp.h"
+#include "plugin/render/pixels/pixel_depth.h"
 #include "tests/render/host_image.h"
 #include "tests/render/plane_fixture.h"
 
@@ -75,6 +75,7 @@ TEST(ColorGrading, SaturationOneOrNaNLeavesTheColourAndZeroMakesGrey)
     const Color4 grey = grade_color(c, 0.0f, 1.0f);
     EXPECT_EQ(grey[lane_alpha], 0.5f);
     for (const std::size_t lane : {lane_red, lane_green, lane_blue}) {
+        SCOPED_TRACE(::testing::Message() << "lane " << lane);
         EXPECT_FLOAT_EQ(grey[lane], 0.4f);
     }
     // Above 1 the colour is pushed away from grey, and lanes pushed below 0 stop there.

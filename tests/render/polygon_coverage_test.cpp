@@ -78,6 +78,7 @@ TEST(PolygonCoverage, FewerThanThreePointsAddNothing)
 TEST(PolygonCoverage, CoveredPixelGetsOneAndTheIntensity)
 {
     for (PolygonKind kind : {blade, piece}) {
+        SCOPED_TRACE(::testing::Message() << "kind " << static_cast<int>(kind));
         Planes planes(16, 16);
         planes.fill(rectangle(2.0f, 2.0f, 9.0f, 9.0f), kind, 0.375f);
         for (std::int32_t y = 3; y < 9; ++y) {
@@ -195,6 +196,7 @@ TEST(PolygonCoverage, TotalMatchesTheExactArea)
     const std::vector<std::vector<OutlinePoint>> shapes{
         rectangle(1.3f, 2.7f, 20.6f, 15.2f), disc, {{5.2f, 3.1f}, {60.7f, 20.4f}, {17.9f, 58.3f}}};
     for (const auto& shape : shapes) {
+        SCOPED_TRACE(::testing::Message() << "shape of " << shape.size() << " points");
         for (PolygonKind kind : {blade, piece}) {
             Planes planes(64, 64);
             planes.fill(shape, kind, 1.0f);
@@ -222,6 +224,7 @@ TEST(PolygonCoverage, BadShapesAndFramesStayInside)
         EXPECT_LE(planes.core_total(), 128.0 * 2.0 / 256.0);
     }
     for (PolygonKind kind : {blade, piece}) {
+        SCOPED_TRACE(::testing::Message() << "kind " << static_cast<int>(kind));
         Planes planes(16, 16);
         planes.fill({{-1e30f, -1e30f}, {3e38f, -2e30f}, {1e31f, 3e38f}, {-3e38f, 1e30f}}, kind);
         for (std::int32_t y = 0; y < 16; ++y) {
@@ -247,6 +250,7 @@ TEST(PolygonCoverage, BadShapesAndFramesStayInside)
 TEST(AccumulateSpan, AddsEveryPixelOfTheRunAndClampsTheGlowAtZero)
 {
     for (std::int32_t end : {1, 3, 4, 5, 8, 11}) {
+        SCOPED_TRACE(::testing::Message() << "row end " << end);
         std::vector<float> glow(12, 0.5f);
         std::vector<float> core(12, 0.0f);
         kyrox::accumulate_span({glow, core, -2.0f}, 0, end, 0.125f);

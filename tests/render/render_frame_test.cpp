@@ -27,7 +27,6 @@ class RenderFrame : public ::testing::Test {
 using Depths = ::testing::Types<std::uint8_t, std::uint16_t, float>;
 TYPED_TEST_SUITE(RenderFrame, Depths);
 
-
 // Every output pixel equals p.
 template <class Channel>
 void expect_all(FrameBuffers<Channel>& f, const Pixel<Channel>& p)
@@ -204,6 +203,7 @@ TYPED_TEST(RenderFrame, AlphaModesChooseWhatTheLayerMasks)
 {
     using C = TypeParam;
     for (const bool glow : {true, false}) {
+        SCOPED_TRACE(glow ? "with glow" : "without glow");
         const auto disabled = frame_over_clear_layer<C>(4, glow);
         const auto mask_glow = frame_over_clear_layer<C>(3, glow);
         const auto all = frame_over_clear_layer<C>(1, glow);
@@ -274,6 +274,7 @@ TYPED_TEST(RenderFrame, DistortionMovesTheGlowAndTheCore)
     FrameBuffers<C> plain(W, H);
     plain.render(blade_scene(W, H));
     for (const int type : {1, 2, 3}) {
+        SCOPED_TRACE(::testing::Message() << "distortion type " << type);
         kyrox::DistortionSettings d = kyrox::test::no_distortion();
         d.distortion_type = static_cast<kyrox::DistortionType>(type);
         d.distortion_amount = 6.0f;

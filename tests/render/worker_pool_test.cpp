@@ -271,6 +271,7 @@ TEST_F(PoolTest, RunTaskGuardsTheJob)
 TEST_F(PoolTest, IdlePoolsStopWithoutRunningAnything)
 {
     for (unsigned threads : {1u, 2u, 16u}) {
+        SCOPED_TRACE(::testing::Message() << threads << " threads");
         kyrox::WorkerPool pool(threads);
         EXPECT_EQ(pool.thread_count(), static_cast<std::int32_t>(threads));
     }

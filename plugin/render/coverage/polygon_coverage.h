@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "plugin/render/outline/core_polygon.h"
-#include "plugin/render/coverage/edge_record.h"
+#include "plugin/render/coverage/scanline_crossings.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/worker_pool.h"
 

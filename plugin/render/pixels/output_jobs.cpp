@@ -5,9 +5,8 @@
 
 #include "plugin/render/pixels/layer_matte.h"
 #include "plugin/render/pixels/output_range.h"
-#include "plugin/render/pixels/pixel_color.h"
+#include "plugin/render/pixels/color_ramp.h"
 #include "plugin/render/pixels/pixel_depth.h"
-#include "plugin/render/pixels/pixel_store.h"
 
 namespace kyrox {
 
