@@ -1,5 +1,8 @@
 #pragma once
 
+// The entry point's body, the dispatch of host commands and the commands that set the effect up:
+// global set-up and the About text.
+
 #include <string>
 
 #include "hostapi/pf_entry.h"

@@ -1,5 +1,8 @@
 #pragma once
 
+// Reading parameter values at the input record's current time, the conversions that make any value
+// the host sends safe to use, and the distortion groups read as the renderer wants them.
+
 #include <cstdint>
 
 #include "hostapi/pf_basic_types.h"

@@ -1,5 +1,8 @@
 #pragma once
 
+// The effect's parameters in the host: registration from the table, the index of each ID, the popup
+// texts the host keeps, and which parameters the UI shows.
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>

@@ -1,5 +1,8 @@
 #pragma once
 
+// The built-in presets: their stored records (flat record lists), the blobs built from the preset
+// rows, the reader of such lists and applying one to the parameters.
+
 #include <array>
 #include <cstddef>
 #include <cstdint>

@@ -6,6 +6,7 @@
 
 #include "hostapi/pf_smart_render.h"
 #include "plugin/host/ae_plugin_connection.h"
+#include "plugin/host/param_ids.h"
 #include "plugin/host/param_reading.h"
 #include "plugin/host/parameters.h"
 #include "plugin/host/scene_gather.h"

@@ -1,12 +1,14 @@
 #pragma once
 
+// The smart-render path: pre-render asks for the layers, render checks out the buffers, gathers the
+// frame's inputs and draws them with the renderer of the target's depth.
+
 #include <cstdint>
 
 #include "hostapi/pf_basic_types.h"
 #include "hostapi/pf_effect_world.h"
 #include "plugin/host/ae_plugin_connection.h"
 #include "plugin/host/command_context.h"
-#include "plugin/host/param_ids.h"
 #include "plugin/render/render_inputs.h"
 
 namespace kyrox {

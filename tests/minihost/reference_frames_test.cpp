@@ -11,6 +11,7 @@
 #include "minihost/param_state.h"
 #include "minihost/plugin_module.h"
 #include "minihost/scene_model.h"
+#include "tests/minihost/frame_channels.h"
 
 // Small frames pinned on disk: a change that alters every frame the same way fails here, where the
 // comparisons between builds and depths would not notice it. The frames are raw floats (every
@@ -98,15 +99,7 @@ std::vector<float> render_case(const FrameCase& c)
     minihost::FrameSession session(module.entry(), settings);
     set_up_core(session.host(), c);
     EXPECT_EQ(session.render(2), PF_Err_NONE);
-    std::vector<float> channels;
-    for (A_long y = 0; y < session.frame_height(); ++y) {
-        for (A_long x = 0; x < session.frame_width(); ++x) {
-            for (int channel = 0; channel < 4; ++channel) {
-                channels.push_back(session.output().channel(x, y, channel));
-            }
-        }
-    }
-    return channels;
+    return minihost::test::frame_channels(session);
 }
 
 std::string reference_path(const FrameCase& c)
@@ -150,21 +143,15 @@ TEST(ReferenceFrames, EveryCaseDrawsItsPinnedFrame)
                 static_cast<std::streamsize>(reference.size() * sizeof(float)));
         ASSERT_EQ(in.gcount(), static_cast<std::streamsize>(reference.size() * sizeof(float)));
         EXPECT_EQ(in.peek(), std::char_traits<char>::eof()) << "the reference frame is larger than the frame";
-        double total = 0.0;
-        float worst = 0.0f;
-        for (std::size_t i = 0; i < frame.size(); ++i) {
-            const float d = std::fabs(frame[i] - reference[i]);
-            total += d;
-            worst = std::max(worst, d);
-        }
+        const minihost::test::FrameDifference difference = minihost::test::frame_difference(frame, reference);
         // The tolerances of the comparison between the native and the Windows build, whose C
         // runtimes' float functions may differ in the last bits; a stored channel may then also land
         // one step of its depth away.
         const float step = c.bytes_per_channel == 1   ? 1.0f / 255.0f
                            : c.bytes_per_channel == 2 ? 1.0f / 32768.0f
                                                       : 0.0f;
-        EXPECT_LT(total / static_cast<double>(frame.size()), 1e-5);
-        EXPECT_LT(worst, 2e-3f + step);
+        EXPECT_LT(difference.mean, 1e-5);
+        EXPECT_LT(difference.worst, 2e-3f + step);
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+// The recursive Gaussian that blurs the four glow levels: its coefficients, work buffers, the
+// filter over one run of cells and the row jobs that run it over a plane.
+
 #include <array>
 #include <cstddef>
 #include <cstdint>

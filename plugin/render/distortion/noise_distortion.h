@@ -1,5 +1,8 @@
 #pragma once
 
+// Noise distortion: the set-up of one pass, the noise of each distortion type, the noise plane and
+// the displacement (or darkening) of a plane by it.
+
 #include <vector>
 
 #include "plugin/noise/improved_noise.h"
