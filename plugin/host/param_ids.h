@@ -107,4 +107,10 @@ namespace kyrox {
 // Core Type popup value.
 enum class CoreType : std::int32_t { blade = 1, layer_masks = 2, text = 3 };
 
+// Motion Blur popup value.
+enum class MotionBlurMode : std::int32_t { on = 1, off = 2, composition = 3 };
+
+// Alpha Mode popup value.
+enum class AlphaMode : std::int32_t { enable_masks = 1, mask_core = 2, mask_glow = 3, disable = 4 };
+
 }  // namespace kyrox

@@ -110,35 +110,34 @@ constexpr float blade_turn = 1.57075f;
 
 DistortionSettings read_distortion_settings(const CommandContext& context, std::int32_t base_id)
 {
-    namespace ids = param;
     const auto id = [base_id](std::int32_t offset) { return base_id + offset; };
     const float a = 1.0f / static_cast<float>(downsample_factor(context.in_data->downsample_x));
 
     DistortionSettings s;
-    s.noise_scale = get_float_param(context, id(ids::noise_scale)) * a;
-    s.noise_speed = get_float_param(context, id(ids::noise_speed));
-    s.wind_speed = get_float_param(context, id(ids::wind_speed)) * a;
-    s.invert_distortion = get_checkbox_param(context, id(ids::invert_distortion));
-    s.lock_to_blade = get_checkbox_param(context, id(ids::lock_to_blade)) &&
-                      static_cast<CoreType>(get_popup_param(context, ids::core_type)) == CoreType::blade;
+    s.noise_scale = get_float_param(context, id(param::noise_scale)) * a;
+    s.noise_speed = get_float_param(context, id(param::noise_speed));
+    s.wind_speed = get_float_param(context, id(param::wind_speed)) * a;
+    s.invert_distortion = get_checkbox_param(context, id(param::invert_distortion));
+    s.lock_to_blade = get_checkbox_param(context, id(param::lock_to_blade)) &&
+                      static_cast<CoreType>(get_popup_param(context, param::core_type)) == CoreType::blade;
 
-    const PointValue start = get_point_param(context, ids::core_start);
-    const PointValue end = get_point_param(context, ids::core_end);
+    const PointValue start = get_point_param(context, param::core_start);
+    const PointValue end = get_point_param(context, param::core_end);
     const float theta = s.lock_to_blade ? std::atan2(end.y - start.y, end.x - start.x) + blade_turn : 0.0f;
-    s.wind_direction = get_angle_param(context, id(ids::wind_direction)) + theta;
+    s.wind_direction = get_angle_param(context, id(param::wind_direction)) + theta;
 
-    s.noise_bias = get_float_param(context, id(ids::noise_bias));
-    s.noise_complexity = truncate_to_i32(get_float_param(context, id(ids::noise_complexity)));
-    s.distortion_amount = get_float_param(context, id(ids::distortion_amount)) * a;
+    s.noise_bias = get_float_param(context, id(param::noise_bias));
+    s.noise_complexity = truncate_to_i32(get_float_param(context, id(param::noise_complexity)));
+    s.distortion_amount = get_float_param(context, id(param::distortion_amount)) * a;
     s.noise_origin[0] = start.x;
     s.noise_origin[1] = start.y;
-    s.distortion_type = static_cast<DistortionType>(get_popup_param(context, id(ids::distortion_type)));
+    s.distortion_type = static_cast<DistortionType>(get_popup_param(context, id(param::distortion_type)));
     s.distortion_composite = base_id != param::glow_distortion_base
                                  ? DistortionComposite::displace
-                                 : static_cast<DistortionComposite>(get_popup_param(context, ids::composite));
-    s.noise_aspect_ratio = get_float_param(context, id(ids::noise_aspect_ratio));
-    s.distortion_motion_blur = get_float_param(context, id(ids::distortion_motion_blur));
-    s.distortion_seed = truncate_to_i32(get_float_param(context, id(ids::distortion_seed)));
+                                 : static_cast<DistortionComposite>(get_popup_param(context, param::composite));
+    s.noise_aspect_ratio = get_float_param(context, id(param::noise_aspect_ratio));
+    s.distortion_motion_blur = get_float_param(context, id(param::distortion_motion_blur));
+    s.distortion_seed = truncate_to_i32(get_float_param(context, id(param::distortion_seed)));
     return s;
 }
 

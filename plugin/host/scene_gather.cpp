@@ -15,9 +15,6 @@ namespace kyrox {
 
 namespace {
 
-constexpr std::int32_t motion_blur_on = 1;
-constexpr std::int32_t motion_blur_composition = 3;
-
 // Puts the input record's current time back however the sampling ends.
 class TimeRestore {
 public:
@@ -65,11 +62,11 @@ float distance(float x0, float y0, float x1, float y1) noexcept
 
 bool motion_blur_enabled(const CommandContext& context, suite_handler& suites, AEGP_LayerH layer, AEGP_CompH comp)
 {
-    const std::int32_t mode = get_popup_param(context, param::motion_blur);
-    if (mode == motion_blur_on) {
+    const auto mode = static_cast<MotionBlurMode>(get_popup_param(context, param::motion_blur));
+    if (mode == MotionBlurMode::on) {
         return true;
     }
-    if (mode != motion_blur_composition) {
+    if (mode != MotionBlurMode::composition) {
         return false;
     }
     AEGP_CompFlags comp_flags = AEGP_CompFlag_NONE;
@@ -128,8 +125,6 @@ std::vector<CoreSegment> sample_core_segments(CommandContext& context, bool blur
 
 namespace {
 
-namespace ids = param;
-
 // max(x, 3) that keeps x only when it is greater, so NaN becomes 3.
 float at_least_3(float x) noexcept
 {
@@ -138,11 +133,11 @@ float at_least_3(float x) noexcept
 
 void read_core_shape(const CommandContext& context, SceneRecord& scene)
 {
-    const float s = get_float_param(context, ids::start_size);
-    const float e = get_float_param(context, ids::end_size);
-    const float rs = 100.0f * get_float_param(context, ids::start_roundness);
-    const float re = 100.0f * get_float_param(context, ids::end_roundness);
-    if (get_checkbox_param(context, ids::offset_size)) {
+    const float s = get_float_param(context, param::start_size);
+    const float e = get_float_param(context, param::end_size);
+    const float rs = 100.0f * get_float_param(context, param::start_roundness);
+    const float re = 100.0f * get_float_param(context, param::end_roundness);
+    if (get_checkbox_param(context, param::offset_size)) {
         scene.start_size = s;
         scene.end_size = e;
         scene.start_roundness = at_least_3(rs);
@@ -160,40 +155,40 @@ void read_core_shape(const CommandContext& context, SceneRecord& scene)
 
 void read_glow_levels(const CommandContext& context, SceneRecord& scene)
 {
-    const float i = get_checkbox_param(context, ids::enable_glow)
-                        ? get_float_param(context, ids::glow_intensity_multiplier) *
-                              get_float_param(context, ids::glow_intensity) * 0.01f * 0.5f
+    const float i = get_checkbox_param(context, param::enable_glow)
+                        ? get_float_param(context, param::glow_intensity_multiplier) *
+                              get_float_param(context, param::glow_intensity) * 0.01f * 0.5f
                         : 0.0f;
-    const float b = get_float_param(context, ids::glow_bias);
-    const float spread = 2.0f * get_float_param(context, ids::glow_size_multiplier) *
-                         get_float_param(context, ids::glow_spread);
+    const float b = get_float_param(context, param::glow_bias);
+    const float spread = 2.0f * get_float_param(context, param::glow_size_multiplier) *
+                         get_float_param(context, param::glow_spread);
     const float s = spread > 0.0f ? spread : 0.0f;
-    const float halo_intensity = get_float_param(context, ids::halo_intensity) * 0.01f;
-    const float halo_size = get_float_param(context, ids::halo_size) * 0.01f;
+    const float halo_intensity = get_float_param(context, param::halo_intensity) * 0.01f;
+    const float halo_size = get_float_param(context, param::halo_size) * 0.01f;
 
-    scene.glow_intensity[0] = get_float_param(context, ids::glow_1_intensity) * i * b;
-    scene.glow_intensity[1] = get_float_param(context, ids::glow_2_intensity) * i * (1.0f + 0.65f * (b - 1.0f));
-    scene.glow_intensity[2] = get_float_param(context, ids::glow_3_intensity) * i * (1.0f + 0.4f * (b - 1.0f));
+    scene.glow_intensity[0] = get_float_param(context, param::glow_1_intensity) * i * b;
+    scene.glow_intensity[1] = get_float_param(context, param::glow_2_intensity) * i * (1.0f + 0.65f * (b - 1.0f));
+    scene.glow_intensity[2] = get_float_param(context, param::glow_3_intensity) * i * (1.0f + 0.4f * (b - 1.0f));
     scene.glow_intensity[3] =
-        get_float_param(context, ids::glow_4_intensity) * i * halo_intensity * (1.0f + 0.2f * (b - 1.0f));
-    scene.glow_size[0] = get_float_param(context, ids::glow_1_size) * s;
-    scene.glow_size[1] = get_float_param(context, ids::glow_2_size) * s;
-    scene.glow_size[2] = get_float_param(context, ids::glow_3_size) * s;
-    scene.glow_size[3] = get_float_param(context, ids::glow_4_size) * s * halo_size;
+        get_float_param(context, param::glow_4_intensity) * i * halo_intensity * (1.0f + 0.2f * (b - 1.0f));
+    scene.glow_size[0] = get_float_param(context, param::glow_1_size) * s;
+    scene.glow_size[1] = get_float_param(context, param::glow_2_size) * s;
+    scene.glow_size[2] = get_float_param(context, param::glow_3_size) * s;
+    scene.glow_size[3] = get_float_param(context, param::glow_4_size) * s * halo_size;
     scene.glow_level_weights[0] = 0.5f;
     scene.glow_level_weights[1] = 1.0f;
     scene.glow_level_weights[2] = 1.0f;
     scene.glow_level_weights[3] = 1.0f;
-    scene.glow_pre_gamma = get_float_param(context, ids::glow_pre_gamma);
+    scene.glow_pre_gamma = get_float_param(context, param::glow_pre_gamma);
 }
 
 void read_alpha_mode(const CommandContext& context, SceneRecord& scene)
 {
-    const std::int32_t mode = get_popup_param(context, ids::alpha_mode);
-    scene.mask_glow = mode == 1 || mode == 3;
-    scene.not_mask_core = mode == 1 || mode >= 3;
-    scene.mask_all = mode == 1;
-    scene.invert_masks = get_checkbox_param(context, ids::invert_masks);
+    const auto mode = static_cast<AlphaMode>(get_popup_param(context, param::alpha_mode));
+    scene.mask_glow = mode == AlphaMode::enable_masks || mode == AlphaMode::mask_glow;
+    scene.not_mask_core = mode == AlphaMode::enable_masks || mode >= AlphaMode::mask_glow;
+    scene.mask_all = mode == AlphaMode::enable_masks;
+    scene.invert_masks = get_checkbox_param(context, param::invert_masks);
 }
 
 // The text layer's pixels, checked out at pre-render under the Text Layer parameter's ID.
@@ -204,7 +199,7 @@ void fetch_text_view(const AePluginConnection& instance, CommandContext& context
         return;
     }
     PF_EffectWorld* world = nullptr;
-    context.error = extra->cb->checkout_layer_pixels(context.in_data->effect_ref, ids::text_layer, &world);
+    context.error = extra->cb->checkout_layer_pixels(context.in_data->effect_ref, param::text_layer, &world);
     if (context.error != PF_Err_NONE || world == nullptr || world->data == nullptr) {
         return;
     }
@@ -229,17 +224,17 @@ SceneRecord gather_scene(const AePluginConnection& instance, CommandContext& con
         scene.core_segments = sample_core_segments(context, motion_blur_enabled(context, suites, layer, comp));
     }
 
-    scene.core_size = get_float_param(context, ids::core_size);
-    scene.end_offset = get_float_param(context, ids::end_offset) * 0.01f;
-    scene.start_offset = get_float_param(context, ids::start_offset) * 0.01f;
-    const auto core_type = static_cast<CoreType>(get_popup_param(context, ids::core_type));
+    scene.core_size = get_float_param(context, param::core_size);
+    scene.end_offset = get_float_param(context, param::end_offset) * 0.01f;
+    scene.start_offset = get_float_param(context, param::start_offset) * 0.01f;
+    const auto core_type = static_cast<CoreType>(get_popup_param(context, param::core_type));
     if (core_type != CoreType::blade) {
         gather_paths(instance, context, scene);
     }
     read_core_shape(context, scene);
 
-    scene.core_softness = get_float_param(context, ids::core_softness);
-    const PF_Pixel color = read_param(context, ids::glow_color).u.cd.value;
+    scene.core_softness = get_float_param(context, param::core_softness);
+    const PF_Pixel color = read_param(context, param::glow_color).u.cd.value;
     constexpr float channel_scale = 0.003921569f;
     scene.glow_color[0] = static_cast<float>(color.red) * channel_scale;
     scene.glow_color[1] = static_cast<float>(color.green) * channel_scale;
@@ -247,23 +242,23 @@ SceneRecord gather_scene(const AePluginConnection& instance, CommandContext& con
     scene.glow_color[3] = static_cast<float>(color.alpha) * channel_scale;
 
     read_glow_levels(context, scene);
-    scene.flicker_speed = get_float_param(context, ids::flicker_speed);
-    scene.flicker_amount = 2.0f * get_float_param(context, ids::flicker_intensity);
-    scene.composite_mode = static_cast<CompositeMode>(get_popup_param(context, ids::composite_settings));
-    scene.mask_randomization = get_checkbox_param(context, ids::mask_randomization);
-    scene.random_seed = truncate_to_i32(get_float_param(context, ids::random_seed) + 0.5f);
+    scene.flicker_speed = get_float_param(context, param::flicker_speed);
+    scene.flicker_amount = 2.0f * get_float_param(context, param::flicker_intensity);
+    scene.composite_mode = static_cast<CompositeMode>(get_popup_param(context, param::composite_settings));
+    scene.mask_randomization = get_checkbox_param(context, param::mask_randomization);
+    scene.random_seed = truncate_to_i32(get_float_param(context, param::random_seed) + 0.5f);
     // The grading values reach the output's every pixel through powf and products, where a value no
     // slider can give would put infinity or NaN into float output.
-    scene.alpha_boost = get_bounded_float_param<ids::alpha_boost>(context);
-    scene.gamma = get_bounded_float_param<ids::gamma>(context);
-    scene.brightness = get_bounded_float_param<ids::brightness>(context);
-    scene.saturation = get_bounded_float_param<ids::saturation>(context);
+    scene.alpha_boost = get_bounded_float_param<param::alpha_boost>(context);
+    scene.gamma = get_bounded_float_param<param::gamma>(context);
+    scene.brightness = get_bounded_float_param<param::brightness>(context);
+    scene.saturation = get_bounded_float_param<param::saturation>(context);
     read_alpha_mode(context, scene);
 
-    if (get_checkbox_param(context, ids::use_text_alpha) && core_type == CoreType::text) {
+    if (get_checkbox_param(context, param::use_text_alpha) && core_type == CoreType::text) {
         fetch_text_view(instance, context, scene);
     }
-    scene.blend_on_top = get_checkbox_param(context, ids::blend_on_top);
+    scene.blend_on_top = get_checkbox_param(context, param::blend_on_top);
     return scene;
 }
 
