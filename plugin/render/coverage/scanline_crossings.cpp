@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "plugin/render/outline/outline_limits.h"
+#include "plugin/render/outline/outline_geometry.h"
 
 namespace kyrox {
 

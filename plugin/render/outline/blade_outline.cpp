@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "plugin/render/outline/outline_limits.h"
+#include "plugin/render/outline/outline_geometry.h"
 #include "plugin/render/coverage/row_spans.h"
-#include "plugin/render/outline/unit_direction.h"
 
 namespace kyrox {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// Point arithmetic the outline builders share: coordinates kept in a safe range and directions.
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -37,6 +39,18 @@ inline std::int32_t clamped_trunc(double v, std::int32_t lo, std::int32_t hi) no
         return hi;
     }
     return static_cast<std::int32_t>(v);
+}
+
+// The direction from p to q normalised, or the zero vector when the points coincide.
+inline OutlinePoint unit_direction(OutlinePoint p, OutlinePoint q) noexcept
+{
+    const float dx = q.x - p.x;
+    const float dy = q.y - p.y;
+    const float length = std::hypot(dx, dy);  // no overflow for far-apart points
+    if (length == 0.0f) {
+        return {dx, dy};
+    }
+    return {dx / length, dy / length};
 }
 
 }  // namespace kyrox
