@@ -9,19 +9,18 @@
 #include <vector>
 
 #include "minihost/frame_session.h"
-#include "plugin/host/plugin_entry.h"
+#include "plugin/host/command_dispatch.h"
 #include "plugin/platform/platform.h"
-#include "plugin/render/box_blur_sat.h"
-#include "plugin/render/core_outline.h"
+#include "plugin/render/blur/box_blur_sat.h"
+#include "plugin/render/outline/core_outline.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/frame_values.h"
-#include "plugin/render/gauss_buffers.h"
-#include "plugin/render/gauss_jobs.h"
-#include "plugin/render/glow_combine.h"
-#include "plugin/render/noise_distortion.h"
-#include "plugin/render/output_jobs.h"
-#include "plugin/render/polygon_coverage.h"
-#include "plugin/render/row_jobs.h"
+#include "plugin/render/blur/gauss_blur.h"
+#include "plugin/render/blur/glow_combine.h"
+#include "plugin/render/distortion/noise_distortion.h"
+#include "plugin/render/pixels/output_jobs.h"
+#include "plugin/render/coverage/polygon_coverage.h"
+#include "plugin/render/pixels/row_jobs.h"
 #include "plugin/render/worker_pool.h"
 
 // This program's own process-wide pool, whose worker count a benchmark may choose. It takes the
@@ -113,7 +112,7 @@ struct StageFrame {
         scene.brightness = 1.0f;
         scene.saturation = 1.2f;
         scene.glow_color[2] = 1.0f;
-        scene.composite_mode = 1;
+        scene.composite_mode = kyrox::CompositeMode::transparent;
         scene.not_mask_core = true;
         output_pixels.resize(static_cast<std::size_t>(frame_width) * frame_height * 4);
         target.output_view = model();
@@ -231,8 +230,8 @@ void BM_StageDistortion(benchmark::State& state)
 {
     StageFrame f;
     kyrox::DistortionSettings d;
-    d.distortion_type = static_cast<std::int32_t>(state.range(0));
-    d.distortion_composite = 1;
+    d.distortion_type = static_cast<kyrox::DistortionType>(static_cast<std::int32_t>(state.range(0)));
+    d.distortion_composite = kyrox::DistortionComposite::displace;
     d.distortion_amount = 50.0f;
     d.noise_scale = 150.0f;
     d.noise_complexity = 5;
@@ -247,8 +246,8 @@ void BM_StageDistortion(benchmark::State& state)
     for (auto _ : state) {
         kyrox::apply_noise_distortion(block, d, 0.5f);
     }
-    state.SetLabel(std::string(d.distortion_type == 1   ? "smoke"
-                               : d.distortion_type == 2 ? "fluid"
+    state.SetLabel(std::string(d.distortion_type == kyrox::DistortionType::smoke   ? "smoke"
+                               : d.distortion_type == kyrox::DistortionType::fluid ? "fluid"
                                                         : "energy") +
                    (state.range(1) != 0 ? ", six wind samples" : ""));
 }

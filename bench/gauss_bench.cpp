@@ -1,6 +1,6 @@
 // Cost of the recursive Gaussian's three passes over a 1920 x 1080 glow source with full level
 // rectangles, on the process-wide pool and on one thread. The cost does not depend on sigma.
-#include "plugin/render/gauss_jobs.h"
+#include "plugin/render/blur/gauss_blur.h"
 #include "plugin/render/worker_pool.h"
 
 #include <benchmark/benchmark.h>

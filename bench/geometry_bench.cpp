@@ -1,10 +1,10 @@
 // Cost per frame of the blade's geometry at 1920 x 1080: the outline of a wide blade (one sample and
 // sixteen motion-blur samples), its anti-aliased coverage, and the summed-area box blur of the core
 // rectangle at a small and a large box (its cost does not depend on the size).
-#include "plugin/render/box_blur_sat.h"
-#include "plugin/render/core_outline.h"
+#include "plugin/render/blur/box_blur_sat.h"
+#include "plugin/render/outline/core_outline.h"
 #include "plugin/render/float_plane.h"
-#include "plugin/render/polygon_coverage.h"
+#include "plugin/render/coverage/polygon_coverage.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,4 +10,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
   cmake --preset linux >/dev/null
   cmake --build --preset linux -j "$(nproc)" --target kyrox-render Kyrox >&2
 )
-exec "$root/build/linux/minihost/kyrox-render" --plugin "$root/build/linux/plugin/Kyrox.so" "$@"
+exec "$root/build/linux/minihost/cli/kyrox-render" --plugin "$root/build/linux/plugin/Kyrox.so" "$@"

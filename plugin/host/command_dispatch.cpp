@@ -1,29 +1,88 @@
 #include "plugin/host/command_dispatch.h"
 
+#include <algorithm>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
 #include "hostapi/pf_commands.h"
-#include "plugin/host/about_text.h"
-#include "plugin/host/global_setup.h"
-#include "plugin/host/result_rects.h"
-#include "plugin/host/smart_render_entry.h"
+#include "plugin/host/ae_plugin_connection.h"
+#include "plugin/host/smart_render.h"
+#include "plugin/host/suite_handler.h"
 
 namespace kyrox {
 
 namespace {
 
-void smart_pre_render(AePluginConnection& instance, CommandContext& context)
+// The host keeps an 8-byte handle as the plug-in's global data; its block holds the instance pointer.
+AePluginConnection** instance_slot(PF_Handle handle) noexcept
 {
-    auto* extra = static_cast<PF_PreRenderExtra*>(context.extra);
-    if (extra == nullptr || extra->input == nullptr || extra->output == nullptr || extra->cb == nullptr) {
-        context.error = PF_Err_BAD_CALLBACK_PARAM;
-        return;
+    return handle != nullptr ? static_cast<AePluginConnection**>(*handle) : nullptr;
+}
+
+AePluginConnection* instance_in(PF_Handle handle) noexcept
+{
+    AePluginConnection** slot = instance_slot(handle);
+    return slot != nullptr ? *slot : nullptr;
+}
+
+PF_Err create_instance(PF_InData* in_data, PF_OutData* out_data)
+{
+    if (in_data->utils == nullptr) {
+        return PF_Err_INVALID_CALLBACK;
     }
-    PF_CheckoutResult result{};
-    instance.pre_render(context, result);
-    copy_result_rects(result.result_rect, extra->output->result_rect);
-    copy_result_rects(result.max_result_rect, extra->output->max_result_rect);
+    PF_Handle handle = in_data->utils->host_new_handle(sizeof(AePluginConnection*));
+    in_data->global_data = handle;
+    out_data->global_data = handle;
+    AePluginConnection** slot = instance_slot(handle);
+    if (slot == nullptr) {
+        return PF_Err_OUT_OF_MEMORY;
+    }
+    *slot = nullptr;
+    auto instance = std::make_unique<AePluginConnection>();
+    build_color_ramps(instance->color_ramps);
+    *slot = instance.release();
+    return PF_Err_NONE;
+}
+
+void dispose_instance(PF_InData* in_data, PF_OutData* out_data) noexcept
+{
+    PF_Handle handle = in_data->global_data;
+    delete instance_in(handle);
+    if (handle != nullptr && in_data->utils != nullptr) {
+        in_data->utils->host_dispose_handle(handle);
+    }
+    in_data->global_data = nullptr;
+    out_data->global_data = nullptr;
 }
 
 }  // namespace
+
+PF_Err plugin_entry(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                    PF_LayerDef* /*output: the effect renders only through smart render*/, void* extra)
+{
+    if (in_data == nullptr || out_data == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    if (cmd == PF_Cmd_GLOBAL_SETUP) {
+        if (const PF_Err err = create_instance(in_data, out_data); err != PF_Err_NONE) {
+            return err;
+        }
+    }
+    AePluginConnection* instance = instance_in(in_data->global_data);
+    PF_Err result = PF_Err_NONE;
+    if (instance != nullptr) {
+        result = handle_command(*instance, cmd, in_data, out_data, params, extra);
+    } else if (cmd != PF_Cmd_GLOBAL_SETDOWN) {
+        // Without its instance the effect can answer nothing; tell the host instead of faulting.
+        result = PF_Err_INTERNAL_STRUCT_DAMAGED;
+    }
+    if (cmd == PF_Cmd_GLOBAL_SETDOWN) {
+        dispose_instance(in_data, out_data);
+    }
+    return result;
+}
 
 PF_Err handle_command(AePluginConnection& instance, PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
                       PF_ParamDef* params[], void* extra)
@@ -75,5 +134,79 @@ PF_Err handle_command(AePluginConnection& instance, PF_Cmd cmd, PF_InData* in_da
     }
     return context.error;
 }
+
+static_assert(effect_version == PF_Version(version_major, version_minor, 0, 0, version_build));
+static_assert(effect_out_flags ==
+              (PF_OutFlag_NON_PARAM_VARY | PF_OutFlag_I_EXPAND_BUFFER | PF_OutFlag_PIX_INDEPENDENT |
+               PF_OutFlag_I_USE_SHUTTER_ANGLE | PF_OutFlag_DEEP_COLOR_AWARE));
+static_assert(effect_out_flags2 ==
+              (PF_OutFlag2_SUPPORTS_QUERY_DYNAMIC_FLAGS | PF_OutFlag2_PARAM_GROUP_START_COLLAPSED_FLAG |
+               PF_OutFlag2_REVEALS_ZERO_ALPHA | PF_OutFlag2_SUPPORTS_SMART_RENDER | PF_OutFlag2_FLOAT_COLOR_AWARE |
+               PF_OutFlag2_DEPENDS_ON_UNREFERENCED_MASKS));
+
+void global_setup(AePluginConnection& instance, CommandContext& context)
+{
+    PF_InData& in_data = *context.in_data;
+    PF_OutData& out_data = *context.out_data;
+    out_data.my_version = effect_version;
+    out_data.out_flags = effect_out_flags;
+    out_data.out_flags2 = effect_out_flags2;
+
+    std::cerr << "## " << effect_name << " " << version_major << "." << version_minor << "." << version_build;
+
+    suite_handler suites(in_data.pica_basicP);
+    if (const AEGP_UtilitySuite* utility = suites.utility()) {
+        utility->AEGP_RegisterWithAEGP(nullptr, effect_name, &instance.plugin_id);
+    } else {
+        context.error = PF_Err_INVALID_CALLBACK;
+    }
+
+    instance.main_window = nullptr;
+    in_data.utils->get_platform_data(in_data.effect_ref, PF_PlatData_MAIN_WND, &instance.main_window);
+
+    if (const PFAppSuite* app = suites.app()) {
+        PF_Boolean render_engine = 0;
+        app->PF_IsRenderEngine(&render_engine);
+        instance.render_engine = render_engine != 0;
+    } else {
+        context.error = PF_Err_INVALID_CALLBACK;
+    }
+
+    instance.on_global_setup(context);
+}
+
+std::string version_text()
+{
+    std::ostringstream text;
+    text << "v" << version_major << "." << version_minor << "." << version_build;
+    return text.str();
+}
+
+void about_text(CommandContext& context)
+{
+    std::ostringstream text;
+    text << effect_name << " " << version_text() << "\n\n"
+         << "www.ostrivale.com"
+         << "\n\n"
+         << "Copyright (c) Ostrivale. All rights reserved.";
+    const std::string about = text.str();
+
+    // The message is a fixed 256-byte field: append what fits and keep it terminated.
+    char* message = context.out_data->return_msg;
+    const std::size_t capacity = sizeof(context.out_data->return_msg);
+    const void* end = std::memchr(message, '\0', capacity - 1);
+    const std::size_t used = end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - message)
+                                            : capacity - 1;
+    const std::size_t count = std::min(about.size(), capacity - 1 - used);
+    std::memcpy(message + used, about.data(), count);
+    message[used + count] = '\0';
+}
+
+// Commands the effect answers without doing anything.
+void AePluginConnection::on_global_setup(CommandContext&) {}
+void AePluginConnection::on_global_setdown(CommandContext&) {}
+void AePluginConnection::query_dynamic_flags(CommandContext&) {}
+void AePluginConnection::handle_event(CommandContext&) {}
+void AePluginConnection::render_audio(CommandContext&) {}
 
 }  // namespace kyrox

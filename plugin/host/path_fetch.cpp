@@ -1,9 +1,8 @@
 #include "plugin/host/path_fetch.h"
 
-#include "plugin/host/param_index.h"
-#include "plugin/host/param_readers.h"
-#include "plugin/host/safe_convert.h"
-#include "plugin/host/scene_param_ids.h"
+#include "plugin/host/parameters.h"
+#include "plugin/host/param_reading.h"
+#include "plugin/host/param_ids.h"
 #include "plugin/host/scope_exit.h"
 
 namespace kyrox {
@@ -97,7 +96,7 @@ std::vector<FetchedPath> fetch_text_paths(const AePluginConnection& instance, co
                                           suite_handler& suites, const PathSource& source)
 {
     std::vector<FetchedPath> paths;
-    if (read_param(context, scene_ids::text_layer).u.ld.data == nullptr) {
+    if (read_param(context, param::text_layer).u.ld.data == nullptr) {
         return paths;
     }
     const AEGP_PFInterfaceSuite* pf = suites.pf_interface();
@@ -127,7 +126,7 @@ std::vector<FetchedPath> fetch_text_paths(const AePluginConnection& instance, co
         return paths;
     }
     AEGP_StreamRefH stream = nullptr;
-    streams->AEGP_GetNewEffectStreamByIndex(instance.plugin_id, effect, param_index_of(scene_ids::text_layer),
+    streams->AEGP_GetNewEffectStreamByIndex(instance.plugin_id, effect, param_index_of(param::text_layer),
                                             &stream);
     const ScopeExit dispose_stream([&] {
         if (stream != nullptr) {

@@ -2,17 +2,15 @@
 
 #include <cmath>
 
-#include "plugin/host/param_readers.h"
+#include "plugin/host/param_reading.h"
 #include "plugin/host/path_fetch.h"
 #include "plugin/host/path_window.h"
-#include "plugin/host/safe_convert.h"
-#include "plugin/host/scene_param_ids.h"
+#include "plugin/host/param_ids.h"
 
 namespace kyrox {
 
 namespace {
 
-namespace ids = scene_ids;
 
 PathSource path_source(const CommandContext& context, suite_handler& suites)
 {
@@ -43,12 +41,12 @@ PathWindow path_window(const CommandContext& context, const SceneRecord& scene)
     PathWindow window;
     window.start_offset = scene.start_offset;
     window.end_offset = scene.end_offset;
-    window.evolution = std::fmod(get_angle_param(context, ids::mask_evolution) * 0.15915494f, 1.0f);
-    window.start_half_width = get_float_param(context, ids::start_size) * 0.01f * scene.core_size;
-    window.end_half_width = get_float_param(context, ids::end_size) * 0.01f * scene.core_size;
-    window.start_cap = cap_factor(get_float_param(context, ids::start_roundness)) * scene.core_size;
-    window.end_cap = cap_factor(get_float_param(context, ids::end_roundness)) * scene.core_size;
-    window.offset_size = get_checkbox_param(context, ids::offset_size);
+    window.evolution = std::fmod(get_angle_param(context, param::mask_evolution) * 0.15915494f, 1.0f);
+    window.start_half_width = get_float_param(context, param::start_size) * 0.01f * scene.core_size;
+    window.end_half_width = get_float_param(context, param::end_size) * 0.01f * scene.core_size;
+    window.start_cap = cap_factor(get_float_param(context, param::start_roundness)) * scene.core_size;
+    window.end_cap = cap_factor(get_float_param(context, param::end_roundness)) * scene.core_size;
+    window.offset_size = get_checkbox_param(context, param::offset_size);
     return window;
 }
 
@@ -60,7 +58,7 @@ void gather_paths(const AePluginConnection& instance, const CommandContext& cont
     {
         suite_handler suites(context.in_data->pica_basicP);
         const PathSource source = path_source(context, suites);
-        paths = get_popup_param(context, ids::core_type) == ids::core_type_text
+        paths = static_cast<CoreType>(get_popup_param(context, param::core_type)) == CoreType::text
                     ? fetch_text_paths(instance, context, suites, source)
                     : fetch_mask_paths(instance, suites, source);
     }

@@ -2,7 +2,7 @@
 
 #include "plugin/host/ae_plugin_connection.h"
 #include "plugin/host/command_context.h"
-#include "plugin/host/scene_record.h"
+#include "plugin/render/render_inputs.h"
 
 namespace kyrox {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "plugin/host/path_flatten.h"
-#include "plugin/host/scene_record.h"
+#include "plugin/render/render_inputs.h"
 
 namespace kyrox {
 

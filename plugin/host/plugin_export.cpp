@@ -1,6 +1,6 @@
 #include "hostapi/pf_entry.h"
-#include "plugin/host/crash_guard.h"
-#include "plugin/host/plugin_entry.h"
+#include "plugin/platform/crash_guard.h"
+#include "plugin/host/command_dispatch.h"
 
 #if defined(_WIN32)
 #define KYROX_EXPORT __declspec(dllexport)

@@ -41,6 +41,7 @@ public:
     // destroyed and the existing id returned. A null element throws std::invalid_argument.
     std::size_t pipeline_add_element(const Module<Pipeline>* module, std::unique_ptr<Element> element);
 
+    // Inert by design: nothing queues jobs, so execution runs an empty queue.
     void pipeline_queue_job(std::unique_ptr<PipelineJob> job);
 
     // One zeroed record per element.

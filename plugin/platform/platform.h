@@ -37,6 +37,12 @@ std::filesystem::path temporary_folder();
 // when a file is then created in it.
 void create_folder(const std::filesystem::path& folder) noexcept;
 
+// Keeps the module holding this code mapped until the process ends, where a module's threads cannot
+// be joined at unload: a DLL's static destructors run under the loader lock, where no thread can
+// finish. Returns true when the module is now pinned (Windows), false where unloading joins threads
+// normally and nothing needs pinning (POSIX).
+bool pin_module() noexcept;
+
 long process_id() noexcept;
 // The system's ID of the calling thread (the one debuggers and crash reports show).
 long current_thread_id() noexcept;

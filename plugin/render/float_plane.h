@@ -5,7 +5,7 @@
 #include <memory>
 #include <span>
 
-#include "plugin/host/world_view.h"
+#include "plugin/render/render_inputs.h"
 
 namespace kyrox {
 

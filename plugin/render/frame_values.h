@@ -4,12 +4,11 @@
 #include <cstdint>
 #include <span>
 
-#include "plugin/host/scene_record.h"
-#include "plugin/host/world_view.h"
-#include "plugin/render/core_polygon.h"
-#include "plugin/render/core_rect.h"
-#include "plugin/render/elliptic_cap.h"
-#include "plugin/render/level_rect.h"
+#include "plugin/render/render_inputs.h"
+#include "plugin/render/outline/core_polygon.h"
+#include "plugin/render/outline/core_rect.h"
+#include "plugin/render/outline/elliptic_cap.h"
+#include "plugin/render/blur/level_rect.h"
 
 // The scalar work of one frame: what the renderer computes before and between its pixel stages.
 namespace kyrox {

@@ -3,22 +3,22 @@
 #include <array>
 #include <vector>
 
-#include "plugin/render/box_blur_sat.h"
-#include "plugin/render/core_outline.h"
+#include "plugin/render/blur/box_blur_sat.h"
+#include "plugin/render/outline/core_outline.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/frame_values.h"
-#include "plugin/render/gauss_buffers.h"
-#include "plugin/render/gauss_jobs.h"
-#include "plugin/render/glow_combine.h"
-#include "plugin/render/noise_distortion.h"
-#include "plugin/render/output_jobs.h"
-#include "plugin/render/polygon_coverage.h"
-#include "plugin/render/row_jobs.h"
+#include "plugin/render/blur/gauss_blur.h"
+#include "plugin/render/blur/glow_combine.h"
+#include "plugin/render/distortion/noise_distortion.h"
+#include "plugin/render/pixels/output_jobs.h"
+#include "plugin/render/coverage/polygon_coverage.h"
+#include "plugin/render/pixels/row_jobs.h"
 #include "plugin/render/worker_pool.h"
 
 namespace kyrox {
 namespace {
 
+// Inert by design: the planes start at the output's origin, so every stage gets a zero offset.
 constexpr PlaneOffset plane_offset{};
 constexpr float hot_core_box = 4.0f;
 
@@ -129,7 +129,7 @@ void render_frame(std::span<const ColorRamp> base_ramps, const FrameTarget& targ
     const std::int32_t width = target.output_view.width;
     const std::int32_t height = target.output_view.height;
     if (nothing_to_draw(scene)) {
-        if (scene.composite_mode == static_cast<std::uint8_t>(CompositeMode::add)) {
+        if (scene.composite_mode == CompositeMode::add) {
             run_rows(height, [&](const ThreadWorkData& w) { return copy_rows_job(w, target); });
         } else {
             run_rows(height, [&](const ThreadWorkData& w) { return clear_rows_job<Channel>(w, target, scene); });

@@ -3,10 +3,8 @@
 #include <cstdint>
 #include <span>
 
-#include "plugin/host/distortion_settings.h"
-#include "plugin/host/frame_target.h"
-#include "plugin/host/scene_record.h"
-#include "plugin/render/color_ramp.h"
+#include "plugin/render/render_inputs.h"
+#include "plugin/render/pixels/color_ramp.h"
 
 namespace kyrox {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "plugin/host/crash_guard.h"
+#include "plugin/platform/crash_guard.h"
 
 namespace kyrox {
 

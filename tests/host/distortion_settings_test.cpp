@@ -68,8 +68,8 @@ INSTANTIATE_TEST_SUITE_P(Blades, LockToBlade,
 TEST_F(DistortionTest, CoreRecordAlwaysCompositesAsDistortion)
 {
     set_popup(ids::composite, 2);
-    EXPECT_EQ(distortion(0).distortion_composite, 2);
-    EXPECT_EQ(distortion(1000).distortion_composite, 1);
+    EXPECT_EQ(distortion(0).distortion_composite, kyrox::DistortionComposite::multiply);
+    EXPECT_EQ(distortion(1000).distortion_composite, kyrox::DistortionComposite::displace);
 }
 
 TEST_F(DistortionTest, SeedAndComplexityTruncateTowardZero)
@@ -92,7 +92,7 @@ TEST_F(DistortionTest, DefaultsOfBothGroups)
     EXPECT_FLOAT_EQ(glow.noise_scale, 150.0f);
     EXPECT_FLOAT_EQ(glow.wind_speed, 1.5f);
     EXPECT_EQ(glow.noise_complexity, 5);
-    EXPECT_EQ(glow.distortion_type, 1);
+    EXPECT_EQ(glow.distortion_type, kyrox::DistortionType::smoke);
     EXPECT_EQ(glow.distortion_seed, 5000);
     EXPECT_TRUE(glow.lock_to_blade);
     const kyrox::DistortionSettings core = distortion(1000);

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "plugin/host/flat_record.h"
+#include "plugin/host/presets.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/host/about_text.h"
+#include "plugin/host/command_dispatch.h"
 #include "tests/host/plugin_host.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <new>
 
-#include "plugin/host/crash_dump.h"
+#include "plugin/platform/crash_dump.h"
 #include "tests/host/plugin_host.h"
 
 extern "C" PF_Err PluginMain(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],

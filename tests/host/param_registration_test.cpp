@@ -7,10 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "effect_host_fixture.h"
-#include "plugin/host/param_add.h"
-#include "plugin/host/param_index.h"
-#include "plugin/host/param_readers.h"
-#include "plugin/host/popup_items.h"
+#include "plugin/host/parameters.h"
+#include "plugin/host/param_reading.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "effect_host_fixture.h"
-#include "plugin/host/param_index.h"
+#include "plugin/host/parameters.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "minihost/host.h"
 #include "plugin/host/ae_plugin_connection.h"
-#include "plugin/host/plugin_entry.h"
+#include "plugin/host/command_dispatch.h"
 
 namespace kyrox::testing_support {
 

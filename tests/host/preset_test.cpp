@@ -6,10 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "effect_host_fixture.h"
-#include "plugin/host/flat_record.h"
-#include "plugin/host/param_index.h"
-#include "plugin/host/preset_apply.h"
-#include "plugin/host/preset_table.h"
+#include "plugin/host/presets.h"
+#include "plugin/host/parameters.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "plugin/host/result_rects.h"
+#include "plugin/host/smart_render.h"
 
 namespace {
 

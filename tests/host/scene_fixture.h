@@ -7,7 +7,7 @@
 #include "effect_host_fixture.h"
 #include "minihost/scene_model.h"
 #include "plugin/host/ae_plugin_connection.h"
-#include "plugin/host/distortion_reader.h"
+#include "plugin/host/param_reading.h"
 #include "plugin/host/scene_gather.h"
 
 // The effect in the small host with a composition around it; gathers frames straight from the

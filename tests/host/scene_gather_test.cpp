@@ -237,7 +237,7 @@ TEST_F(SceneValuesTest, DefaultsGiveTheDocumentedGlowLevels)
     EXPECT_FLOAT_EQ(scene.glow_color[1], 127.0f * 0.003921569f);
     EXPECT_FLOAT_EQ(scene.glow_color[2], 255.0f * 0.003921569f);
     EXPECT_FLOAT_EQ(scene.glow_color[3], 255.0f * 0.003921569f);
-    EXPECT_EQ(scene.composite_mode, 2);
+    EXPECT_EQ(scene.composite_mode, kyrox::CompositeMode::black);
     EXPECT_FLOAT_EQ(scene.core_size, 3.0f);
     EXPECT_TRUE(scene.paths.empty());
 }

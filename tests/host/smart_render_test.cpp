@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "minihost/output_capture.h"
-#include "plugin/host/param_index.h"
+#include "plugin/host/parameters.h"
 #include "tests/host/plugin_host.h"
 #include "tests/host/timing_line.h"
 

@@ -10,6 +10,7 @@
 
 #include "minihost/frame_session.h"
 #include "minihost/plugin_module.h"
+#include "tests/minihost/frame_channels.h"
 
 // Whole frames drawn by the built plug-in file through the small host.
 namespace {
@@ -34,15 +35,7 @@ std::vector<float> render_default(int bytes_per_channel, int downsample = 1)
     const minihost::PluginModule module(KYROX_PLUGIN_PATH);
     minihost::FrameSession session(module.entry(), settings_of(bytes_per_channel, downsample));
     EXPECT_EQ(session.render(2), PF_Err_NONE);
-    std::vector<float> channels;
-    for (A_long y = 0; y < session.frame_height(); ++y) {
-        for (A_long x = 0; x < session.frame_width(); ++x) {
-            for (int c = 0; c < 4; ++c) {
-                channels.push_back(session.output().channel(x, y, c));
-            }
-        }
-    }
-    return channels;
+    return minihost::test::frame_channels(session);
 }
 
 float lit_share(const std::vector<float>& frame)
@@ -112,16 +105,10 @@ TEST(FrameRender, NativeAndWindowsBuildsDrawTheSameFrame)
     std::vector<float> reference(frame.size());
     in.read(reinterpret_cast<char*>(reference.data()), static_cast<std::streamsize>(reference.size() * sizeof(float)));
     ASSERT_EQ(in.gcount(), static_cast<std::streamsize>(reference.size() * sizeof(float)));
-    double total = 0.0;
-    float worst = 0.0f;
-    for (std::size_t i = 0; i < frame.size(); ++i) {
-        const float d = std::fabs(frame[i] - reference[i]);
-        total += d;
-        worst = std::max(worst, d);
-    }
+    const minihost::test::FrameDifference difference = minihost::test::frame_difference(frame, reference);
     // The two C runtimes' float functions (powf, sinf, log2f) may differ in the last bits.
-    EXPECT_LT(total / static_cast<double>(frame.size()), 1e-5);
-    EXPECT_LT(worst, 2e-3f);
+    EXPECT_LT(difference.mean, 1e-5);
+    EXPECT_LT(difference.worst, 2e-3f);
 #else
     std::filesystem::create_directories(std::filesystem::path(KYROX_REFERENCE_FRAME).parent_path());
     std::ofstream out(KYROX_REFERENCE_FRAME, std::ios::binary);

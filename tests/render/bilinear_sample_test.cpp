@@ -1,4 +1,4 @@
-#include "plugin/render/bilinear_sample.h"
+#include "plugin/render/distortion/bilinear_sample.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "plugin/render/box_blur_sat.h"
+#include "plugin/render/blur/box_blur_sat.h"
 
 #include "plugin/render/float_plane.h"
 #include "plugin/render/function_job.h"

@@ -1,4 +1,4 @@
-#include "plugin/render/color_ramp.h"
+#include "plugin/render/pixels/color_ramp.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +49,7 @@ TEST(BaseRamps, MatchTheTellingRows)
     const auto ramps = base_ramps();
     ASSERT_EQ(ramps.size(), 6u);
     for (const TellingRow& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "ramp " << row.ramp << ", entry " << row.entry);
         ASSERT_EQ(ramps[row.ramp].size(), 256u);
         // The table's values are rounded to six decimals.
         expect_lanes(ramps[row.ramp][row.entry].lanes, row.lanes, 5e-7f + tolerance, "ramp", row.entry);
@@ -59,6 +60,7 @@ TEST(BaseRamps, LumaGrowsEvenlyFromBlack)
 {
     const auto ramps = base_ramps();
     for (const ColorRamp& ramp : ramps) {
+        SCOPED_TRACE(::testing::Message() << "ramp " << (&ramp - ramps.data()));
         expect_lanes(ramp[0].lanes, {1, 0, 0, 0}, 0.0f, "black", 0);
         for (std::size_t i = 0; i < ramp.size(); ++i) {
             const auto& l = ramp[i].lanes;
@@ -82,7 +84,7 @@ kyrox::SceneRecord scene_of(float red, float green, float blue, kyrox::Composite
     scene.glow_color[0] = red;
     scene.glow_color[1] = green;
     scene.glow_color[2] = blue;
-    scene.composite_mode = static_cast<std::uint8_t>(mode);
+    scene.composite_mode = mode;
     scene.alpha_boost = alpha_boost;
     return scene;
 }
@@ -111,6 +113,7 @@ TEST(FrameRamp, BlackModeBlendsTheTwoBaseRampsAroundTheHue)
     };
     const auto base = base_ramps();
     for (const HueCase& c : cases) {
+        SCOPED_TRACE(c.name);
         const ColorRamp ramp =
             kyrox::build_frame_ramp(base, scene_of(c.color[0], c.color[1], c.color[2], kyrox::CompositeMode::black));
         ASSERT_EQ(ramp.size(), 256u);
@@ -135,6 +138,7 @@ TEST(FrameRamp, PureRedIsTheNormalisedRedRampOutsideBlackMode)
 {
     const auto base = base_ramps();
     for (const auto mode : {kyrox::CompositeMode::transparent, kyrox::CompositeMode::add}) {
+        SCOPED_TRACE(::testing::Message() << "composite mode " << static_cast<int>(mode));
         const ColorRamp ramp = kyrox::build_frame_ramp(base, scene_of(1, 0, 0, mode));
         expect_lanes(ramp[0].lanes, {0, 0, 0, 0}, 0.0f, "red", 0);
         expect_lanes(ramp[128].lanes, {1, 1, 0.286733f, 0.286733f}, 1e-6f, "red", 128);
@@ -176,6 +180,7 @@ TEST(FrameRamp, AlphaBoostLiftsTheAlphaCurve)
                                        {1.0f, 0.5f, 0.666888f},  {0.0f, 1.0f, 1.0f},      {1.0f, 1.0f, 1.0f},
                                        {0.5f, 1.0f, 1.0f}};
     for (const BoostCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "alpha boost " << c.boost << ", m " << c.m);
         const std::vector<ColorRamp> single{ColorRamp(256, kyrox::RampEntry{{1, c.m, 0, 0}})};
         const ColorRamp ramp = kyrox::build_frame_ramp(single, scene_of(1, 0, 0, kyrox::CompositeMode::transparent, c.boost));
         EXPECT_NEAR(ramp[7].lanes[kyrox::lane_alpha], c.alpha, 1e-6f) << "boost " << c.boost << " m " << c.m;

@@ -1,9 +1,9 @@
-#include "plugin/render/core_outline.h"
+#include "plugin/render/outline/core_outline.h"
 
 #include "plugin/noise/flicker_noise.h"
-#include "plugin/render/blade_outline.h"
-#include "plugin/render/elliptic_cap.h"
-#include "plugin/render/polygon_coverage.h"
+#include "plugin/render/outline/blade_outline.h"
+#include "plugin/render/outline/elliptic_cap.h"
+#include "plugin/render/coverage/polygon_coverage.h"
 #include "tests/render/outline_measure.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +19,7 @@ using kyrox::CapSize;
 using kyrox::CorePolygon;
 using kyrox::CoreSegment;
 using kyrox::OutlinePoint;
+using kyrox::PolygonKind;
 using kyrox::PathPoint;
 using kyrox::SceneRecord;
 
@@ -57,7 +58,7 @@ TEST(BladeOutline, OneSampleIsTheCapsuleInItsOrder)
     const std::vector<CorePolygon> polygons = kyrox::build_core_outline(scene, 1.0f, 0.0f, {8.0f, 4.0f}, {6.0f, 12.7f});
     ASSERT_EQ(polygons.size(), 1u);
     const CorePolygon& blade = polygons[0];
-    EXPECT_EQ(blade.kind, 0);
+    EXPECT_EQ(blade.kind, PolygonKind::blade);
     EXPECT_EQ(blade.intensity, 1.0f);
     const std::size_t ns = 8;
     const std::size_t ne = 12;
@@ -140,7 +141,7 @@ TEST(BladeOutline, SeveralSamplesFillTheSweptAreaOnIntegerRows)
     const std::vector<CorePolygon> polygons = kyrox::build_core_outline(scene, 1.0f, 0.0f, {2.0f, 2.0f}, {2.0f, 2.0f});
     ASSERT_EQ(polygons.size(), 1u);
     const CorePolygon& hull = polygons[0];
-    EXPECT_EQ(hull.kind, 0);
+    EXPECT_EQ(hull.kind, PolygonKind::blade);
     ASSERT_FALSE(hull.points.empty());
     // Rows 9 .. 31 of the y range [8.5, 32.5]: each once on the left and once on the right.
     EXPECT_EQ(hull.points.size(), 2u * 23u);
@@ -221,6 +222,7 @@ TEST(BladeOutline, FarAwaySamplesStayBounded)
     ASSERT_EQ(huge_cap.size(), 1u);
     EXPECT_EQ(huge_cap[0].points.size(), 4096u + 4u + 4u);
     for (const std::vector<CorePolygon>* polygons : {&swept, &huge_cap}) {
+        SCOPED_TRACE(polygons == &swept ? "swept" : "huge cap");
         for (const OutlinePoint& p : (*polygons)[0].points) {
             EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
         }
@@ -240,7 +242,7 @@ TEST(PathOutline, TwoPointPieceIsOffsetAlongItsNormalWithCaps)
     const std::vector<CorePolygon> polygons = kyrox::build_core_outline(scene, 2.0f, 0.0f, {3.0f, 1.0f}, {3.0f, 1.0f});
     ASSERT_EQ(polygons.size(), 1u);
     const CorePolygon& piece = polygons[0];
-    EXPECT_EQ(piece.kind, 1);
+    EXPECT_EQ(piece.kind, PolygonKind::path_piece);
     EXPECT_EQ(piece.intensity, 1.0f);
     ASSERT_EQ(piece.points.size(), 4u + 4u + 4u);
     // Direction (0, 1), left normal (-1, 0).

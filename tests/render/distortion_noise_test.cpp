@@ -1,4 +1,4 @@
-#include "plugin/render/distortion_noise.h"
+#include "plugin/render/distortion/noise_distortion.h"
 
 #include "plugin/noise/ridged_multi_element.h"
 
@@ -16,7 +16,7 @@ using kyrox::NoisePoint;
 DistortionSettings settings_of(int type, int complexity = 3, int seed = 5)
 {
     DistortionSettings s;
-    s.distortion_type = type;
+    s.distortion_type = static_cast<kyrox::DistortionType>(type);
     s.noise_complexity = complexity;
     s.distortion_seed = seed;
     return s;

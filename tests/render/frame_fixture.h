@@ -3,11 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "plugin/host/distortion_settings.h"
-#include "plugin/host/frame_target.h"
-#include "plugin/host/scene_record.h"
-#include "plugin/render/color_ramp.h"
-#include "plugin/render/pixel_depth.h"
+#include "plugin/render/render_inputs.h"
+#include "plugin/render/pixels/color_ramp.h"
+#include "plugin/render/pixels/pixel_depth.h"
 #include "plugin/render/render_frame.h"
 #include "tests/render/host_image.h"
 
@@ -52,7 +50,7 @@ inline SceneRecord blade_scene(float width, float height)
     s.gamma = 1.0f;
     s.brightness = 1.0f;
     s.saturation = 1.0f;
-    s.composite_mode = static_cast<std::uint8_t>(CompositeMode::transparent);
+    s.composite_mode = CompositeMode::transparent;
     set_alpha_mode(s, 4);
     return s;
 }
@@ -62,8 +60,8 @@ inline DistortionSettings no_distortion()
     DistortionSettings d;
     d.noise_scale = 30.0f;
     d.noise_complexity = 3;
-    d.distortion_type = 1;
-    d.distortion_composite = 1;
+    d.distortion_type = kyrox::DistortionType::smoke;
+    d.distortion_composite = kyrox::DistortionComposite::displace;
     d.noise_aspect_ratio = 1.0f;
     d.noise_bias = 1.0f;
     return d;

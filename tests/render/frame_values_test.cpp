@@ -154,7 +154,9 @@ TEST(FrameValues, BoundsCoverEveryPointOrAreInverted)
 {
     const OutlineBounds none = kyrox::outline_bounds({});
     EXPECT_GT(none.min_x, none.max_x);
-    const std::vector<kyrox::CorePolygon> polygons{{0, 1.0f, {{3, 4}, {-1, 9}}}, {1, 0.5f, {{7, -2}}}};
+    using kyrox::PolygonKind;
+    const std::vector<kyrox::CorePolygon> polygons{{PolygonKind::blade, 1.0f, {{3, 4}, {-1, 9}}},
+                                                   {PolygonKind::path_piece, 0.5f, {{7, -2}}}};
     const OutlineBounds b = kyrox::outline_bounds(polygons);
     EXPECT_EQ(b.min_x, -1.0f);
     EXPECT_EQ(b.min_y, -2.0f);
@@ -169,6 +171,7 @@ TEST(FrameValues, LevelRectsAreInsetsOfTheGrownOutline)
     const std::array<float, 4> sizes{10.0f, 0.0f, 2.0f, 1e30f};
     const kyrox::LevelRects off = kyrox::level_rects(sample_bounds, sizes, false, 100, 80);
     for (const kyrox::LevelRect& r : off) {
+        SCOPED_TRACE(::testing::Message() << "level " << (&r - off.data()));
         EXPECT_EQ(r.left, 10);
         EXPECT_EQ(r.top, 20);
         EXPECT_EQ(r.right, 69);

@@ -6,10 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "plugin/render/gauss_buffers.h"
-#include "plugin/render/gauss_coefficients.h"
-#include "plugin/render/gauss_iir.h"
-#include "plugin/render/gauss_jobs.h"
+#include "plugin/render/blur/gauss_blur.h"
 #include "plugin/render/worker_pool.h"
 #include "tests/render/plane_fixture.h"
 
@@ -39,6 +36,7 @@ TEST(GaussCoefficients, RejectsSigmaBelowHalfOnEitherLaneAndLeavesTheSetAlone)
 {
     const std::vector<std::pair<double, double>> rejected{{0.49, 2.0}, {2.0, 0.49}, {std::nan(""), 2.0}, {2.0, -1.0}};
     for (const auto& [a, b] : rejected) {
+        SCOPED_TRACE(::testing::Message() << "sigmas " << a << ", " << b);
         GaussCoefficients set;
         compute_gauss_coefficients(set, 7.0, 9.0);
         const GaussCoefficients before = set;

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
-#include "plugin/render/gauss_buffers.h"
-#include "plugin/render/glow_combine.h"
+#include "plugin/render/blur/gauss_blur.h"
+#include "plugin/render/blur/glow_combine.h"
 #include "tests/render/plane_fixture.h"
 
 namespace kyrox {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "plugin/host/world_view.h"
-#include "plugin/render/pixel_depth.h"
+#include "plugin/render/render_inputs.h"
+#include "plugin/render/pixels/pixel_depth.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,4 @@
-#include "plugin/render/distortion_noise.h"
-#include "plugin/render/noise_distortion_jobs.h"
-#include "plugin/render/noise_distortion_setup.h"
+#include "plugin/render/distortion/noise_distortion.h"
 
 #include <gtest/gtest.h>
 
@@ -41,8 +39,8 @@ DistortionSettings smoke_settings()
     s.wind_direction = 0.4f;
     s.noise_scale = 25.0f;
     s.noise_complexity = 3;
-    s.distortion_type = 1;
-    s.distortion_composite = 1;
+    s.distortion_type = kyrox::DistortionType::smoke;
+    s.distortion_composite = kyrox::DistortionComposite::displace;
     s.distortion_amount = 10.0f;
     s.noise_aspect_ratio = 1.5f;
     s.distortion_motion_blur = 0.0f;
@@ -126,7 +124,7 @@ TEST(DistortionSetup, MultiplyAmountScalesWithDownsampling)
 {
     DistortionSettings s = smoke_settings();
     EXPECT_EQ(kyrox::distortion_setup(s, 2.0f, 0.0f).amount, 10.0f);
-    s.distortion_composite = 2;
+    s.distortion_composite = kyrox::DistortionComposite::multiply;
     EXPECT_EQ(kyrox::distortion_setup(s, 2.0f, 0.0f).amount, 20.0f);
 }
 
@@ -177,7 +175,7 @@ TEST(NoiseFieldJob, LockTurnsThePositionWithTheWindAndInvertNegates)
 {
     DistortionSettings s = smoke_settings();
     s.lock_to_blade = true;
-    s.distortion_type = 3;
+    s.distortion_type = kyrox::DistortionType::energy;
     s.noise_aspect_ratio = 1.0f;
     const DistortionSetup setup = kyrox::distortion_setup(s, 1.0f, 0.5f);
     Grid<NoiseCell> plain(3, 2);
@@ -311,7 +309,7 @@ TEST(NoiseDisplaceJob, MultiplyDarkensByTheNoise)
     f.source.at(0, 1) = 2.0f;  // at or above 1 counts as 1
     f.source.at(0, 2) = 0.4f;
     DistortionSettings s = smoke_settings();
-    s.distortion_composite = 2;
+    s.distortion_composite = kyrox::DistortionComposite::multiply;
     f.run(s, plain_setup(100.0f, 1));
     EXPECT_EQ(f.scratch.at(0, 0), 0.5f);
     EXPECT_EQ(f.scratch.at(0, 1), 0.5f);
@@ -334,7 +332,7 @@ TEST(NoiseDisplaceJob, OddWidthReadsTheLastNoiseColumnAtTheRight)
         v = 1.0f;
     }
     DistortionSettings s = smoke_settings();
-    s.distortion_composite = 2;
+    s.distortion_composite = kyrox::DistortionComposite::multiply;
     f.run(s, plain_setup(100.0f, 1));
     const float expected[5] = {0.5f, 0.75f, 1.0f, 1.0f, 1.0f};
     for (int i = 0; i < 3; ++i) {

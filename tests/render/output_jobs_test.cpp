@@ -5,9 +5,9 @@
 #include <limits>
 #include <vector>
 
-#include "plugin/render/output_jobs.h"
-#include "plugin/render/pixel_color.h"
-#include "plugin/render/pixel_store.h"
+#include "plugin/render/pixels/output_jobs.h"
+#include "plugin/render/pixels/color_ramp.h"
+#include "plugin/render/pixels/pixel_depth.h"
 #include "tests/render/host_image.h"
 #include "tests/render/plane_fixture.h"
 
@@ -40,7 +40,7 @@ ColorRamp index_ramp()
 SceneRecord plain_scene(CompositeMode mode)
 {
     SceneRecord scene;
-    scene.composite_mode = static_cast<std::uint8_t>(mode);
+    scene.composite_mode = mode;
     scene.brightness = 1.0f;
     scene.saturation = 1.0f;
     scene.gamma = 1.0f;
@@ -75,6 +75,7 @@ TEST(ColorGrading, SaturationOneOrNaNLeavesTheColourAndZeroMakesGrey)
     const Color4 grey = grade_color(c, 0.0f, 1.0f);
     EXPECT_EQ(grey[lane_alpha], 0.5f);
     for (const std::size_t lane : {lane_red, lane_green, lane_blue}) {
+        SCOPED_TRACE(::testing::Message() << "lane " << lane);
         EXPECT_FLOAT_EQ(grey[lane], 0.4f);
     }
     // Above 1 the colour is pushed away from grey, and lanes pushed below 0 stop there.

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "plugin/host/world_view.h"
+#include "plugin/render/render_inputs.h"
 #include "plugin/render/float_plane.h"
 
 namespace kyrox::testing {

@@ -1,6 +1,6 @@
-#include "plugin/render/polygon_coverage.h"
+#include "plugin/render/coverage/polygon_coverage.h"
 
-#include "plugin/render/coverage_row.h"
+#include "plugin/render/coverage/coverage_row.h"
 #include "tests/render/outline_measure.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,10 @@ namespace {
 
 using kyrox::FloatPlane;
 using kyrox::OutlinePoint;
+using kyrox::PolygonKind;
+
+constexpr PolygonKind blade = PolygonKind::blade;
+constexpr PolygonKind piece = PolygonKind::path_piece;
 
 struct Planes {
     Planes(std::int32_t width, std::int32_t height)
@@ -29,7 +33,7 @@ struct Planes {
         return view;
     }
 
-    void fill(const std::vector<OutlinePoint>& points, std::uint8_t kind, float intensity = 1.0f)
+    void fill(const std::vector<OutlinePoint>& points, PolygonKind kind, float intensity = 1.0f)
     {
         kyrox::fill_polygon_coverage({16, 0.00390625f, 0.0625f, points, intensity}, glow, core, kind);
     }
@@ -65,15 +69,16 @@ std::vector<OutlinePoint> rectangle(float x0, float y0, float x1, float y1)
 TEST(PolygonCoverage, FewerThanThreePointsAddNothing)
 {
     Planes planes(16, 16);
-    planes.fill({}, 1);
-    planes.fill({{2.0f, 2.0f}}, 1);
-    planes.fill({{2.0f, 2.0f}, {12.0f, 12.0f}}, 0);
+    planes.fill({}, piece);
+    planes.fill({{2.0f, 2.0f}}, piece);
+    planes.fill({{2.0f, 2.0f}, {12.0f, 12.0f}}, blade);
     EXPECT_TRUE(planes.all_zero());
 }
 
 TEST(PolygonCoverage, CoveredPixelGetsOneAndTheIntensity)
 {
-    for (std::uint8_t kind : {0, 1}) {
+    for (PolygonKind kind : {blade, piece}) {
+        SCOPED_TRACE(::testing::Message() << "kind " << static_cast<int>(kind));
         Planes planes(16, 16);
         planes.fill(rectangle(2.0f, 2.0f, 9.0f, 9.0f), kind, 0.375f);
         for (std::int32_t y = 3; y < 9; ++y) {
@@ -102,7 +107,7 @@ TEST(PolygonCoverage, SpanInsideOnePixelAddsItsSubSamples)
     for (const Case& c : {Case{3.25f, 3.75f, 16.0f * 8.0f / 256.0f}, Case{3.5f, 3.5f + 1.0f / 64.0f, 16.0f / 256.0f},
                           Case{3.75f, 4.25f, 16.0f * 4.0f / 256.0f}}) {
         Planes planes(8, 8);
-        planes.fill(rectangle(c.x0, 2.5f, c.x1, 4.5f), 1);
+        planes.fill(rectangle(c.x0, 2.5f, c.x1, 4.5f), piece);
         EXPECT_EQ(planes.core_at(3, 3), c.expected) << c.x0;
     }
 }
@@ -110,8 +115,8 @@ TEST(PolygonCoverage, SpanInsideOnePixelAddsItsSubSamples)
 TEST(PolygonCoverage, OverlappingPiecesAdd)
 {
     Planes planes(16, 16);
-    planes.fill(rectangle(1.0f, 1.0f, 8.0f, 8.0f), 1, 0.5f);
-    planes.fill(rectangle(4.0f, 4.0f, 12.0f, 12.0f), 1, 0.25f);
+    planes.fill(rectangle(1.0f, 1.0f, 8.0f, 8.0f), piece, 0.5f);
+    planes.fill(rectangle(4.0f, 4.0f, 12.0f, 12.0f), piece, 0.25f);
     EXPECT_EQ(planes.core_at(5, 5), 2.0f);
     EXPECT_EQ(planes.glow_at(5, 5), 0.75f);
     EXPECT_EQ(planes.core_at(2, 2), 1.0f);
@@ -124,27 +129,27 @@ TEST(PolygonCoverage, NonzeroWindingFillsOverlapOnceAndKindZeroFillsEachScanline
     std::vector<OutlinePoint> twice = rectangle(2.0f, 2.0f, 10.0f, 10.0f);
     const std::vector<OutlinePoint> again = twice;
     twice.insert(twice.end(), again.begin(), again.end());
-    for (std::uint8_t kind : {0, 1}) {
+    for (PolygonKind kind : {blade, piece}) {
         Planes planes(12, 12);
         planes.fill(twice, kind);
-        EXPECT_EQ(planes.core_at(5, 5), 1.0f) << int{kind};
+        EXPECT_EQ(planes.core_at(5, 5), 1.0f) << static_cast<int>(kind);
     }
-    // A U: two prongs joined at the bottom. Nonzero leaves the gap between the prongs empty, kind 0
+    // A U: two prongs joined at the bottom. Nonzero leaves the gap between the prongs empty, a blade
     // spans from the leftmost to the rightmost crossing.
     const std::vector<OutlinePoint> u{{2, 2}, {4, 2}, {4, 8}, {8, 8}, {8, 2}, {10, 2}, {10, 10}, {2, 10}};
     Planes winding(12, 12);
-    winding.fill(u, 1);
+    winding.fill(u, piece);
     EXPECT_EQ(winding.core_at(6, 5), 0.0f);
     EXPECT_EQ(winding.core_at(3, 5), 1.0f);
     EXPECT_EQ(winding.core_at(9, 5), 1.0f);
     EXPECT_EQ(winding.core_at(6, 9), 1.0f);
     Planes span(12, 12);
-    span.fill(u, 0);
+    span.fill(u, blade);
     EXPECT_EQ(span.core_at(6, 5), 1.0f);
     // A figure eight crossing itself: both lobes wind, in opposite senses, and both are filled.
     const std::vector<OutlinePoint> bow{{2, 2}, {10, 10}, {10, 2}, {2, 10}};
     Planes bowtie(12, 12);
-    bowtie.fill(bow, 1);
+    bowtie.fill(bow, piece);
     EXPECT_EQ(bowtie.core_at(3, 6), 1.0f);
     EXPECT_EQ(bowtie.core_at(8, 6), 1.0f);
     EXPECT_EQ(bowtie.core_at(6, 3), 0.0f);
@@ -153,7 +158,7 @@ TEST(PolygonCoverage, NonzeroWindingFillsOverlapOnceAndKindZeroFillsEachScanline
 TEST(PolygonCoverage, SpanPastTheRightBorderStopsOneSubSampleShort)
 {
     Planes planes(8, 8);
-    planes.fill(rectangle(6.0f, 2.5f, 13.0f, 4.5f), 1);
+    planes.fill(rectangle(6.0f, 2.5f, 13.0f, 4.5f), piece);
     EXPECT_EQ(planes.core_at(6, 3), 1.0f);
     EXPECT_EQ(planes.core_at(7, 3), 15.0f / 16.0f);
 }
@@ -161,10 +166,10 @@ TEST(PolygonCoverage, SpanPastTheRightBorderStopsOneSubSampleShort)
 TEST(PolygonCoverage, SpansLeftOfTheFrame)
 {
     Planes outside(8, 8);
-    outside.fill(rectangle(-10.0f, 2.0f, -2.0f, 6.0f), 1);
+    outside.fill(rectangle(-10.0f, 2.0f, -2.0f, 6.0f), piece);
     EXPECT_TRUE(outside.all_zero());
     Planes across(8, 8);
-    across.fill(rectangle(-5.0f, 2.5f, 1.5f, 4.5f), 1);
+    across.fill(rectangle(-5.0f, 2.5f, 1.5f, 4.5f), piece);
     EXPECT_EQ(across.core_at(0, 3), 1.0f);
     EXPECT_EQ(across.core_at(1, 3), 0.5f);
     EXPECT_EQ(across.core_at(2, 3), 0.0f);
@@ -174,8 +179,8 @@ TEST(PolygonCoverage, IntensityZeroLeavesTheGlowSource)
 {
     for (float intensity : {0.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
         Planes planes(8, 8);
-        planes.fill(rectangle(2.0f, 2.0f, 7.0f, 7.0f), 1, 0.5f);
-        planes.fill(rectangle(1.0f, 1.0f, 6.0f, 6.0f), 1, intensity);
+        planes.fill(rectangle(2.0f, 2.0f, 7.0f, 7.0f), piece, 0.5f);
+        planes.fill(rectangle(1.0f, 1.0f, 6.0f, 6.0f), piece, intensity);
         EXPECT_EQ(planes.glow_at(3, 3), 0.5f) << intensity;
         EXPECT_EQ(planes.core_at(3, 3), 2.0f) << intensity;
     }
@@ -191,13 +196,14 @@ TEST(PolygonCoverage, TotalMatchesTheExactArea)
     const std::vector<std::vector<OutlinePoint>> shapes{
         rectangle(1.3f, 2.7f, 20.6f, 15.2f), disc, {{5.2f, 3.1f}, {60.7f, 20.4f}, {17.9f, 58.3f}}};
     for (const auto& shape : shapes) {
-        for (std::uint8_t kind : {0, 1}) {
+        SCOPED_TRACE(::testing::Message() << "shape of " << shape.size() << " points");
+        for (PolygonKind kind : {blade, piece}) {
             Planes planes(64, 64);
             planes.fill(shape, kind, 1.0f);
             // Rounding to sub-samples and the widening to the sub-row band cost at most about a
             // sub-sample along the outline.
             EXPECT_NEAR(planes.core_total(), outline_measure::area(shape), outline_measure::perimeter(shape) / 16.0)
-                << shape.size() << " points, kind " << int{kind};
+                << shape.size() << " points, kind " << static_cast<int>(kind);
             EXPECT_NEAR(planes.glow_total(), planes.core_total(), 1e-3);
         }
     }
@@ -209,15 +215,16 @@ TEST(PolygonCoverage, BadShapesAndFramesStayInside)
     const float inf = std::numeric_limits<float>::infinity();
     {
         Planes planes(16, 16);
-        planes.fill({{1, 1}, {nan, 5}, {8, 8}}, 1);
-        planes.fill({{1, 1}, {inf, 5}, {8, 8}}, 0);
+        planes.fill({{1, 1}, {nan, 5}, {8, 8}}, piece);
+        planes.fill({{1, 1}, {inf, 5}, {8, 8}}, blade);
         EXPECT_TRUE(planes.all_zero());
         // No area: only the one-sub-sample minimum width of every span, along 128 sub-rows.
-        planes.fill({{1, 1}, {5, 5}, {9, 9}}, 1);
-        planes.fill({{4, 4}, {4, 4}, {4, 4}}, 0);
+        planes.fill({{1, 1}, {5, 5}, {9, 9}}, piece);
+        planes.fill({{4, 4}, {4, 4}, {4, 4}}, blade);
         EXPECT_LE(planes.core_total(), 128.0 * 2.0 / 256.0);
     }
-    for (std::uint8_t kind : {0, 1}) {
+    for (PolygonKind kind : {blade, piece}) {
+        SCOPED_TRACE(::testing::Message() << "kind " << static_cast<int>(kind));
         Planes planes(16, 16);
         planes.fill({{-1e30f, -1e30f}, {3e38f, -2e30f}, {1e31f, 3e38f}, {-3e38f, 1e30f}}, kind);
         for (std::int32_t y = 0; y < 16; ++y) {
@@ -231,8 +238,8 @@ TEST(PolygonCoverage, BadShapesAndFramesStayInside)
     for (auto [w, h] : {std::pair{0, 0}, std::pair{1, 1}, std::pair{0, 5}, std::pair{5, 0}, std::pair{1, 7},
                         std::pair{7, 1}}) {
         Planes planes(w, h);
-        planes.fill(rectangle(-3.0f, -3.0f, 20.0f, 20.0f), 1);
-        planes.fill(rectangle(0.2f, 0.2f, 0.7f, 0.7f), 0);
+        planes.fill(rectangle(-3.0f, -3.0f, 20.0f, 20.0f), piece);
+        planes.fill(rectangle(0.2f, 0.2f, 0.7f, 0.7f), blade);
         if (w > 0 && h > 0) {
             EXPECT_GT(planes.core_at(0, 0), 0.0f);
             EXPECT_LE(planes.core_at(w - 1, h - 1), 1.2f);
@@ -243,6 +250,7 @@ TEST(PolygonCoverage, BadShapesAndFramesStayInside)
 TEST(AccumulateSpan, AddsEveryPixelOfTheRunAndClampsTheGlowAtZero)
 {
     for (std::int32_t end : {1, 3, 4, 5, 8, 11}) {
+        SCOPED_TRACE(::testing::Message() << "row end " << end);
         std::vector<float> glow(12, 0.5f);
         std::vector<float> core(12, 0.0f);
         kyrox::accumulate_span({glow, core, -2.0f}, 0, end, 0.125f);

@@ -47,8 +47,8 @@ TYPED_TEST_SUITE(RenderFrameRobustness, Depths);
 DistortionSettings strong_distortion(int type, int composite)
 {
     DistortionSettings d = kyrox::test::no_distortion();
-    d.distortion_type = type;
-    d.distortion_composite = composite;
+    d.distortion_type = static_cast<kyrox::DistortionType>(type);
+    d.distortion_composite = static_cast<kyrox::DistortionComposite>(composite);
     d.distortion_amount = 40.0f;
     d.noise_scale = 5.0f;
     d.wind_speed = 20.0f;
@@ -81,7 +81,7 @@ TYPED_TEST(RenderFrameRobustness, EveryAlphaModeAndCompositeSetting)
             for (const bool glow : {true, false}) {
                 FrameCase c{blade_scene(33, 17)};
                 kyrox::test::set_alpha_mode(c.scene, alpha_mode);
-                c.scene.composite_mode = composite;
+                c.scene.composite_mode = static_cast<kyrox::CompositeMode>(composite);
                 c.scene.invert_masks = alpha_mode % 2 == 0;
                 c.scene.blend_on_top = true;
                 if (!glow) {

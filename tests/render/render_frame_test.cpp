@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "plugin/render/frame_values.h"
-#include "plugin/render/gauss_buffers.h"
+#include "plugin/render/blur/gauss_blur.h"
 #include "tests/render/frame_fixture.h"
 
 namespace {
@@ -26,8 +26,6 @@ class RenderFrame : public ::testing::Test {
 };
 using Depths = ::testing::Types<std::uint8_t, std::uint16_t, float>;
 TYPED_TEST_SUITE(RenderFrame, Depths);
-
-std::uint8_t mode(CompositeMode m) { return static_cast<std::uint8_t>(m); }
 
 // Every output pixel equals p.
 template <class Channel>
@@ -53,7 +51,7 @@ TYPED_TEST(RenderFrame, NothingToDrawClearsOrCopiesByCompositeMode)
             FrameBuffers<C> f(W, H);
             f.input.fill({PixelDepth<C>::full_scale, 1, 2, 3});
             SceneRecord s = blade_scene(W, H);
-            s.composite_mode = mode(m);
+            s.composite_mode = m;
             if (no_length) {
                 s.start_offset = 0.4f;
                 s.end_offset = 0.4f;
@@ -79,7 +77,7 @@ TYPED_TEST(RenderFrame, NoOutlineOrOneOutsideTheLayerLeavesOnlyTheClear)
         for (const CompositeMode m : {CompositeMode::transparent, CompositeMode::black, CompositeMode::add}) {
             FrameBuffers<C> f(W, H);
             SceneRecord s = blade_scene(W, H);
-            s.composite_mode = mode(m);
+            s.composite_mode = m;
             if (outside) {
                 s.core_segments = {{-400.0f, -300.0f, -200.0f, -250.0f}};
             } else {
@@ -205,6 +203,7 @@ TYPED_TEST(RenderFrame, AlphaModesChooseWhatTheLayerMasks)
 {
     using C = TypeParam;
     for (const bool glow : {true, false}) {
+        SCOPED_TRACE(glow ? "with glow" : "without glow");
         const auto disabled = frame_over_clear_layer<C>(4, glow);
         const auto mask_glow = frame_over_clear_layer<C>(3, glow);
         const auto all = frame_over_clear_layer<C>(1, glow);
@@ -275,8 +274,9 @@ TYPED_TEST(RenderFrame, DistortionMovesTheGlowAndTheCore)
     FrameBuffers<C> plain(W, H);
     plain.render(blade_scene(W, H));
     for (const int type : {1, 2, 3}) {
+        SCOPED_TRACE(::testing::Message() << "distortion type " << type);
         kyrox::DistortionSettings d = kyrox::test::no_distortion();
-        d.distortion_type = type;
+        d.distortion_type = static_cast<kyrox::DistortionType>(type);
         d.distortion_amount = 6.0f;
         d.noise_scale = 8.0f;
         FrameBuffers<C> glow(W, H);

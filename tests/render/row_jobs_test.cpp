@@ -1,4 +1,4 @@
-#include "plugin/render/row_jobs.h"
+#include "plugin/render/pixels/row_jobs.h"
 
 #include "host_image.h"
 
@@ -54,7 +54,7 @@ TYPED_TEST(RowJobsOfDepth, ClearWritesTransparentOrOpaqueBlackOverTheRangeOnly)
         const Pixel<Channel> untouched{Channel{7}, Channel{8}, Channel{9}, Channel{10}};
         output.fill(untouched);
         SceneRecord scene;
-        scene.composite_mode = static_cast<std::uint8_t>(mode);
+        scene.composite_mode = mode;
         EXPECT_TRUE(kyrox::clear_rows_job<Channel>(ThreadWorkData{1, 3, 0}, target_of(input, output), scene));
         for (std::int32_t r = 0; r < 4; ++r) {
             const Pixel<Channel> expected = r == 1 || r == 2 ? Pixel<Channel>{alpha, 0, 0, 0} : untouched;
@@ -99,6 +99,7 @@ TYPED_TEST(RowJobsOfDepth, CopyFromASmallerInputLeavesTheRestTransparent)
     kyrox::copy_rows_job(ThreadWorkData{0, 2, 0}, target_of(input, output));
     EXPECT_EQ(output.at(0, 1).blue, Channel{4});
     for (const auto& [r, c] : {std::pair{0, 2}, std::pair{1, 0}, std::pair{1, 2}}) {
+        SCOPED_TRACE(::testing::Message() << "row " << r << ", column " << c);
         EXPECT_EQ(output.at(r, c).alpha, Channel{0}) << r << "," << c;
         EXPECT_EQ(output.at(r, c).red, Channel{0});
     }
@@ -131,6 +132,7 @@ TYPED_TEST(RowJobsOfDepth, MatteFollowsTheTextLayerAtItsOrigin)
     const float quarter =
         static_cast<float>(static_cast<Channel>(PixelDepth<Channel>::full_scale / 4)) * PixelDepth<Channel>::channel_scale;
     for (const bool invert : {false, true}) {
+        SCOPED_TRACE(invert ? "inverted" : "not inverted");
         TextScene<Channel> s;
         s.scene.invert_masks = invert;
         FloatPlane plane(s.output.view());
@@ -161,6 +163,7 @@ TYPED_TEST(RowJobsOfDepth, InvertedMatteOfAnOpaqueInputClearsThePlanes)
     kyrox::apply_matte3_job<Channel>(ThreadWorkData{0, 8, 0}, {}, target_of(s.input, s.output), halo, core, distorted,
                                      s.scene);
     for (const FloatPlane* plane : {&halo, &core, &distorted}) {
+        SCOPED_TRACE(plane == &halo ? "halo" : plane == &core ? "core" : "distorted");
         for (std::int32_t i = 0; i < 8; ++i) {
             for (float cell : plane->row(i)) {
                 ASSERT_EQ(cell, 0.0f);
@@ -179,6 +182,7 @@ TYPED_TEST(RowJobsOfDepth, MatteScalesByTheInputAlphaAndTreatsMissingInputAsTran
     input.at(1, 1).alpha = static_cast<Channel>(full / 2);
     const float half = static_cast<float>(static_cast<Channel>(full / 2)) * PixelDepth<Channel>::channel_scale;
     for (const bool invert : {false, true}) {
+        SCOPED_TRACE(invert ? "inverted" : "not inverted");
         SceneRecord scene;
         scene.invert_masks = invert;
         FloatPlane plane(output.view());

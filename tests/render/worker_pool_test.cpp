@@ -1,6 +1,6 @@
 #include "plugin/render/worker_pool.h"
 
-#include "plugin/host/crash_dump.h"
+#include "plugin/platform/crash_dump.h"
 #include "plugin/platform/platform.h"
 
 #include <gtest/gtest.h>
@@ -271,6 +271,7 @@ TEST_F(PoolTest, RunTaskGuardsTheJob)
 TEST_F(PoolTest, IdlePoolsStopWithoutRunningAnything)
 {
     for (unsigned threads : {1u, 2u, 16u}) {
+        SCOPED_TRACE(::testing::Message() << threads << " threads");
         kyrox::WorkerPool pool(threads);
         EXPECT_EQ(pool.thread_count(), static_cast<std::int32_t>(threads));
     }

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "minihost/frame_session.h"
-#include "minihost/image_resize.h"
+#include "minihost/cli/image_resize.h"
 #include "minihost/plugin_module.h"
-#include "minihost/preset_tile.h"
+#include "minihost/cli/preset_tile.h"
 
 // Contact sheet tiles show each preset as it looks on the reference frame, not as it looks when its
 // full-frame sizes are drawn into a thumbnail.

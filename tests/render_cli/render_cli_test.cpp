@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/host/effect_version.h"
+#include "plugin/resources/effect_version.h"
 
 // kyrox-render as its users meet it: the built program run with good and bad command lines, each
 // checked for its exit code and what it says.

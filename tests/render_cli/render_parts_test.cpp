@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "minihost/frame_memory.h"
+#include "minihost/cli/frame_memory.h"
 #include "minihost/name_suggestions.h"
-#include "minihost/progress_report.h"
+#include "minihost/cli/progress_report.h"
 
 // The parts of kyrox-render that shape what it says: progress lines, memory estimates, preset names.
 namespace {

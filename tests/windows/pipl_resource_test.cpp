@@ -1,4 +1,4 @@
-#include "plugin/host/effect_version.h"
+#include "plugin/resources/effect_version.h"
 #include "tests/windows/host_path.h"
 
 #include <gtest/gtest.h>

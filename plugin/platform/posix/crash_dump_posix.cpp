@@ -1,5 +1,5 @@
-#include "plugin/host/crash_dump_platform.h"
-#include "plugin/host/effect_version.h"
+#include "plugin/platform/crash_dump_platform.h"
+#include "plugin/resources/effect_version.h"
 #include "plugin/platform/posix/fault_record.h"
 
 #include <cerrno>

@@ -1,9 +1,9 @@
 // The crash guard on POSIX systems: processor faults arrive as signals. The handler, running on an
 // alternate stack, records the fault and jumps back to the innermost guard of its thread; the
 // report is then written in ordinary context, where allocation and file output are safe.
-#include "plugin/host/crash_guard.h"
+#include "plugin/platform/crash_guard.h"
 
-#include "plugin/host/crash_dump.h"
+#include "plugin/platform/crash_dump.h"
 #include "plugin/platform/posix/fault_record.h"
 
 #include <array>

@@ -133,6 +133,11 @@ void create_folder(const std::filesystem::path& folder) noexcept
     ::mkdir(folder.c_str(), 0777);
 }
 
+bool pin_module() noexcept
+{
+    return false;
+}
+
 long process_id() noexcept
 {
     return static_cast<long>(::getpid());

@@ -1,4 +1,4 @@
-#include "plugin/host/crash_dump_platform.h"
+#include "plugin/platform/crash_dump_platform.h"
 #include "plugin/platform/win32/fault_record.h"
 
 #include <memory>

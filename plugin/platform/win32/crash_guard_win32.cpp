@@ -4,9 +4,9 @@
 // small function that jumps back to the innermost guard. Thrown exceptions are caught in the
 // ordinary way and reported from the guard, and so is a stack overflow, which leaves too little
 // stack to write a dump where it happened.
-#include "plugin/host/crash_guard.h"
+#include "plugin/platform/crash_guard.h"
 
-#include "plugin/host/crash_dump.h"
+#include "plugin/platform/crash_dump.h"
 #include "plugin/platform/win32/fault_record.h"
 
 #include <windows.h>

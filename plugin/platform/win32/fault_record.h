@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plugin/host/crash_dump.h"
+#include "plugin/platform/crash_dump.h"
 
 #include <windows.h>
 

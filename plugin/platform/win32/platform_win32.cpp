@@ -63,6 +63,14 @@ void create_folder(const std::filesystem::path& folder) noexcept
     CreateDirectoryW(folder.c_str(), nullptr);
 }
 
+bool pin_module() noexcept
+{
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(&pin_module), &self);
+    return true;
+}
+
 long process_id() noexcept
 {
     return static_cast<long>(GetCurrentProcessId());

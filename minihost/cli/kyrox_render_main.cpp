@@ -1,0 +1,281 @@
+// kyrox-render: loads the plug-in file into the small host and renders a sequence of frames of a
+// built-in preset on an animated straight blade into image files, or one frame of every preset into
+// one labelled contact sheet. --scene describes the composition in a JSON file (blade, masks or
+// text). --smoke runs the plug-in once through its commands and prints what the host received;
+// --dump-scene prints the scene and distortion settings one frame gathers.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <iomanip>
+#include <iostream>
+#include <new>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "minihost/cli/contact_sheet.h"
+#include "minihost/cli/frame_memory.h"
+#include "minihost/frame_session.h"
+#include "minihost/host.h"
+#include "minihost/cli/image_files.h"
+#include "minihost/cli/kyrox_render_scene.h"
+#include "minihost/name_suggestions.h"
+#include "minihost/output_capture.h"
+#include "minihost/param_listing.h"
+#include "minihost/param_state.h"
+#include "minihost/plugin_module.h"
+#include "minihost/cli/preset_tile.h"
+#include "minihost/cli/progress_report.h"
+#include "minihost/cli/render_options.h"
+#include "minihost/scene_file.h"
+#include "minihost/cli/staged_file.h"
+
+namespace {
+
+using minihost::RenderOptions;
+
+std::string hex(A_long value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
+    return text;
+}
+
+std::string rect_text(const PF_LRect& r)
+{
+    std::ostringstream text;
+    text << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+    return text.str();
+}
+
+int run_smoke(const RenderOptions& options)
+{
+    minihost::PluginModule module(options.plugin);
+    minihost::Host host(module.entry());
+    host.set_frame(options.width, options.height, options.bitdepth / 8);
+
+    minihost::StderrCapture banner;
+    const PF_Err setup_error = host.global_setup();
+    const std::string banner_text = banner.finish();
+    const PF_OutData& out = host.out_data();
+    const A_u_long version = out.my_version;
+    std::cout << "Plug-in: " << options.plugin << "\n"
+              << "Global set-up: error " << setup_error << ", version " << hex(static_cast<A_long>(version)) << " ("
+              << (version >> 19) << "." << ((version >> 15) & 0xF) << "." << (version & 0x1FF) << "), out_flags "
+              << hex(out.out_flags) << ", out_flags2 " << hex(out.out_flags2) << "\n"
+              << "Start-up banner: " << banner_text << "\n";
+
+    const PF_Err params_error = host.params_setup();
+    std::cout << "Parameter set-up: error " << params_error << ", parameters " << out.num_params << "\n";
+    PF_Err preset_error = PF_Err_NONE;
+    if (!minihost::choose_preset(host, options.preset, preset_error)) {
+        throw minihost::UnknownPreset(options.preset, minihost::preset_names(host));
+    }
+    std::cout << "Preset " << options.preset << ": error " << preset_error << ", parameters changed "
+              << host.param_state().changed_count() << "\n";
+    if (options.list_params) {
+        minihost::print_params(std::cout, host);
+    }
+
+    const PF_Err about_error = host.about();
+    std::cout << "About: error " << about_error << "\n" << out.return_msg << "\n";
+
+    PF_PreRenderOutput pre_render{};
+    const PF_Err pre_render_error = host.smart_pre_render(pre_render, host.pre_render_input(options.bitdepth));
+    std::cout << "Smart pre-render: error " << pre_render_error << ", result " << rect_text(pre_render.result_rect)
+              << ", maximum " << rect_text(pre_render.max_result_rect) << ", flags " << hex(pre_render.flags) << "\n";
+
+    minihost::DebugOutputCapture debug_output;
+    const PF_Err render_error = host.smart_render(options.bitdepth);
+    std::cout << "Smart render (" << options.bitdepth << "-bit, " << options.width << " x " << options.height
+              << "): error " << render_error << "\n"
+              << "Debugger output:" << debug_output.text();
+
+    const PF_Err setdown_error = host.global_setdown();
+    std::cout << "Global set-down: error " << setdown_error << "\n";
+    return setup_error == PF_Err_NONE && render_error == PF_Err_NONE ? 0 : 1;
+}
+
+minihost::SessionSettings session_settings(const RenderOptions& options, const std::string& preset)
+{
+    minihost::SessionSettings s;
+    s.width = options.width;
+    s.height = options.height;
+    s.bytes_per_channel = options.bitdepth / 8;
+    s.downsample = options.downsample;
+    s.preset = preset;
+    s.frame_count = options.last_frame + 1;
+    return s;
+}
+
+A_long rendered_width(const RenderOptions& options) { return std::max<A_long>(options.width / options.downsample, 1); }
+A_long rendered_height(const RenderOptions& options)
+{
+    return std::max<A_long>(options.height / options.downsample, 1);
+}
+
+std::string memory_text(const RenderOptions& options)
+{
+    return minihost::frame_memory_text(rendered_width(options), rendered_height(options), options.bitdepth / 8);
+}
+
+double milliseconds_since(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+void check_render(PF_Err error, A_long frame, const RenderOptions& options)
+{
+    if (error == PF_Err_OUT_OF_MEMORY) {
+        throw std::runtime_error("frame " + std::to_string(frame) + " ran out of memory: " + memory_text(options));
+    }
+    if (error != PF_Err_NONE) {
+        throw std::runtime_error("frame " + std::to_string(frame) + " failed with host error " + std::to_string(error));
+    }
+}
+
+// The scene file's composition over the built-in blade; its keys and values win.
+void load_scene(minihost::FrameSession& session, const RenderOptions& options)
+{
+    if (!options.scene_file.empty()) {
+        minihost::load_scene_file(session.host(), options.scene_file);
+    }
+}
+
+std::string milliseconds_text(double ms)
+{
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(1) << ms << " ms";
+    return text.str();
+}
+
+int run_sequence(const RenderOptions& options)
+{
+    const minihost::PluginModule module(options.plugin);
+    minihost::FrameSession session(module.entry(), session_settings(options, options.preset));
+    load_scene(session, options);
+    if (options.list_params) {
+        minihost::print_params(std::cout, session.host());
+    }
+    minihost::check_writable_folder(options.output);
+    const A_long count = options.last_frame - options.first_frame + 1;
+    std::cout << "Rendering \"" << options.preset << "\", " << session.frame_width() << " x " << session.frame_height()
+              << ", " << options.bitdepth << "-bit, frames " << options.first_frame << " to " << options.last_frame
+              << "\n"
+              << std::flush;
+    minihost::ProgressReport progress("frame", count, std::cerr, std::cout, minihost::stderr_is_terminal());
+    double render_total = 0.0;
+    double write_total = 0.0;
+    for (A_long frame = options.first_frame; frame <= options.last_frame; ++frame) {
+        const auto start = std::chrono::steady_clock::now();
+        check_render(session.render(frame), frame, options);
+        const double render_ms = milliseconds_since(start);
+        const auto write_start = std::chrono::steady_clock::now();
+        std::ostringstream name;
+        name << "frame_" << std::setw(4) << std::setfill('0') << frame;
+        const std::filesystem::path file = minihost::write_image(session.output(), options.output / name.str());
+        const double write_ms = milliseconds_since(write_start);
+        render_total += render_ms;
+        write_total += write_ms;
+        std::ostringstream line;
+        line << "[" << frame - options.first_frame + 1 << "/" << count << "] " << file.string() << "  render "
+             << milliseconds_text(render_ms) << ", file write " << milliseconds_text(write_ms);
+        progress.step_done(line.str());
+    }
+    progress.finish();
+    std::cout << "Average per frame: render " << milliseconds_text(render_total / static_cast<double>(count))
+              << " (the effect's work, host included), file write "
+              << milliseconds_text(write_total / static_cast<double>(count)) << "; files in "
+              << std::filesystem::absolute(options.output).string() << "\n";
+    return 0;
+}
+
+minihost::TileLayout tile_layout(const RenderOptions& options)
+{
+    return {options.reference_width, options.reference_height, options.width, options.height};
+}
+
+int run_contact_sheet(const RenderOptions& options)
+{
+    // Checked first: the sheet is written only after every preset is rendered.
+    minihost::check_writable_folder(options.output);
+    const minihost::PluginModule module(options.plugin);
+    const minihost::TileLayout layout = tile_layout(options);
+    std::vector<std::string> presets;
+    {
+        minihost::FrameSession probe(module.entry(), session_settings(options, "Default"));
+        presets = minihost::preset_names(probe.host());
+    }
+    minihost::ProgressReport progress("preset", static_cast<int>(presets.size()), std::cerr, std::cout,
+                                      minihost::stderr_is_terminal());
+    std::vector<minihost::LabelledImage> tiles;
+    for (std::size_t i = 0; i < presets.size(); ++i) {
+        minihost::SessionSettings settings = minihost::tile_session(layout, presets[i], options.last_frame + 1);
+        settings.bytes_per_channel = options.bitdepth / 8;
+        minihost::FrameSession session(module.entry(), settings);
+        load_scene(session, options);
+        const auto start = std::chrono::steady_clock::now();
+        check_render(session.render(options.first_frame), options.first_frame, options);
+        std::ostringstream line;
+        line << "[" << i + 1 << "/" << presets.size() << "] " << presets[i] << "  render "
+             << milliseconds_text(milliseconds_since(start));
+        progress.step_done(line.str());
+        tiles.push_back({presets[i], minihost::tile_image(session.output(), layout)});
+    }
+    progress.finish();
+    std::ostringstream title;
+    title << "Kyrox presets on a " << layout.reference_width << " x " << layout.reference_height
+          << " frame, drawn at 1/" << minihost::tile_downsample(layout) << " resolution";
+    const std::filesystem::path file = options.output / "contact_sheet.png";
+    minihost::write_png(minihost::contact_sheet(tiles, 8, minihost::label_font(), title.str()), file);
+    std::cout << "Contact sheet of " << tiles.size() << " presets, each as on a " << layout.reference_width << " x "
+              << layout.reference_height << " frame: " << std::filesystem::absolute(file).string() << "\n";
+    return 0;
+}
+
+int run(const RenderOptions& options)
+{
+    minihost::check_frame_fits(rendered_width(options), rendered_height(options), options.bitdepth / 8);
+    if (options.dump_scene) {
+        return minihost::dump_scene(
+            std::cout, {options.scene_file, options.width, options.height, options.bitdepth, options.downsample});
+    }
+    if (options.smoke) {
+        return run_smoke(options);
+    }
+    return options.contact_sheet ? run_contact_sheet(options) : run_sequence(options);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    RenderOptions options;
+    try {
+        options = minihost::parse_render_options({argv + 1, static_cast<std::size_t>(argc - 1)});
+        if (options.help) {
+            minihost::print_usage(std::cout);
+            return 0;
+        }
+        if (options.version) {
+            std::cout << minihost::version_text() << "\n";
+            return 0;
+        }
+        return run(options);
+    } catch (const minihost::UsageError& error) {
+        std::cerr << "kyrox-render: " << error.what() << "\nRun kyrox-render --help for the usage.\n";
+        return 2;
+    } catch (const minihost::UnknownPreset& error) {
+        std::cerr << "kyrox-render: " << error.what() << "\n";
+        return 2;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "kyrox-render: out of memory: " << memory_text(options) << "\n";
+        return 1;
+    } catch (const std::exception& error) {
+        std::cerr << "kyrox-render: " << error.what() << "\n";
+        return 1;
+    }
+}

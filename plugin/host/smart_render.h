@@ -1,0 +1,77 @@
+#pragma once
+
+// The smart-render path: pre-render asks for the layers, render checks out the buffers, gathers the
+// frame's inputs and draws them with the renderer of the target's depth.
+
+#include <cstdint>
+
+#include "hostapi/pf_basic_types.h"
+#include "hostapi/pf_effect_world.h"
+#include "plugin/host/ae_plugin_connection.h"
+#include "plugin/host/command_context.h"
+#include "plugin/render/render_inputs.h"
+
+namespace kyrox {
+
+// The renderer's description of a checked-out host buffer; the host keeps owning the pixels.
+inline WorldView describe_host_world(const PF_EffectWorld& world, std::uint8_t bytes_per_channel) noexcept
+{
+    WorldView view;
+    view.row_bytes = world.rowbytes;
+    view.bytes_per_channel = bytes_per_channel;
+    view.origin_x = world.origin_x;
+    view.origin_y = world.origin_y;
+    view.width = world.width;
+    view.height = world.height;
+    view.data = world.data;
+    return view;
+}
+
+// A rectangle is empty when left >= right or top >= bottom.
+bool is_empty_rect(const PF_LRect& rect) noexcept;
+
+// Merges source into destination: an empty destination takes the source, an empty source changes
+// nothing, otherwise destination becomes the union of both.
+void copy_result_rects(const PF_LRect& source, PF_LRect& destination) noexcept;
+
+// Layer index of the output in checkout_world.
+inline constexpr A_long output_world_index = -1;
+
+// Checks out a layer's pixels (index >= 0, also the checkout ID) or the output (negative index) into
+// view. The context's error takes the host's result. Returns the host buffer, or null when the host
+// gave none or failed; the view is then empty.
+PF_EffectWorld* checkout_world(const AePluginConnection& instance, CommandContext& context, A_long index,
+                               WorldView& view);
+
+// Stores depth, downsampling and pixel aspect of the render, checks out input and output and
+// renders; a failed or empty checkout ends the command with the host's error.
+void smart_render_entry(AePluginConnection& instance, CommandContext& context);
+
+// Bytes per channel of a host bit depth: 1, 2 or 4; 0 for a depth the effect does not draw.
+std::uint8_t bytes_per_channel_of(A_short bitdepth) noexcept;
+
+// What the renderer draws one frame from. The scene is cleared when the inputs go, whichever way
+// the render ends.
+struct FrameInputs {
+    SceneRecord scene;
+    DistortionSettings glow_distortion;
+    DistortionSettings core_distortion;
+
+    ~FrameInputs() { scene_record_clear(scene); }
+};
+
+// The scene first (it leaves the host's current time as it found it), then both distortion groups.
+FrameInputs gather_frame_inputs(const AePluginConnection& instance, CommandContext& context);
+
+// Gathers the frame's scene and distortion settings and draws them with the renderer of the
+// target's pixel depth; a depth the renderer does not know draws nothing.
+void render_frame_of(AePluginConnection& instance, CommandContext& context);
+
+// Checks out the layer chosen in the Text Layer parameter as a second input of the render.
+PF_Err checkout_text_layer(CommandContext& context);
+
+// Asks for the input (and the text layer) and reports what the effect will draw; a missing
+// callback or record ends the command with PF_Err_BAD_CALLBACK_PARAM.
+void smart_pre_render(AePluginConnection& instance, CommandContext& context);
+
+}  // namespace kyrox

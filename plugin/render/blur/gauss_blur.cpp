@@ -1,0 +1,313 @@
+#include "plugin/render/blur/gauss_blur.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <new>
+#include <span>
+#include <stdexcept>
+
+#include "plugin/render/float_truncation.h"
+
+namespace kyrox {
+
+namespace {
+
+// The coefficients of one lane, in the order of the set.
+struct LaneCoefficients {
+    double k;
+    double b1;
+    double b2;
+    double b3;
+    double b;
+};
+
+LaneCoefficients lane_coefficients(double sigma) noexcept
+{
+    const double q = gauss_q(sigma);
+    // Young and van Vliet's m0 = 1.1668, m1 = 1.10783, m2 = 1.40586 folded in; 3.2037296485 is
+    // m1^2 + m2^2.
+    const double scale = (q * q + 2.0 * 1.10783 * q + 3.2037296485) * (1.1668 + q);
+    const double b1 = q * (5.7889617365 + 6.76492 * q + 3.0 * q * q) / scale;
+    const double b2 = -q * q * (1.1668 + 2.21566 + 3.0 * q) / scale;
+    const double b3 = q * q * q / scale;
+    const double root_b = 3.7381117538698003 / scale;
+    return {1.0 / (1.0 - b1 - b2 - b3), b1, b2, b3, root_b * root_b};
+}
+
+// Triggs and Sdika's matrix for one lane, row-major.
+std::array<double, 9> lane_boundary(double a1, double a2, double a3) noexcept
+{
+    const double d = (1.0 - a1 - a2 - a3) * (1.0 + a2 + (a1 - a3) * a3) * (1.0 + a1 - a2 + a3);
+    const std::array<double, 9> m{
+        1.0 - a3 * a1 - a3 * a3 - a2,
+        (a3 + a1) * (a2 + a3 * a1),
+        a3 * (a1 + a3 * a2),
+        a1 + a3 * a2,
+        -(a2 - 1.0) * (a2 + a3 * a1),
+        -(a3 * a1 + a3 * a3 + a2 - 1.0) * a3,
+        a3 * a1 + a2 + a1 * a1 - a2 * a2,
+        a1 * a2 + a3 * a2 * a2 - a1 * a3 * a3 - a3 * a3 * a3 - a3 * a2 + a3,
+        a3 * (a1 + a3 * a2),
+    };
+    std::array<double, 9> scaled{};
+    for (std::size_t i = 0; i < m.size(); ++i) {
+        scaled[i] = m[i] / d;
+    }
+    return scaled;
+}
+
+}  // namespace
+
+double gauss_q(double sigma) noexcept
+{
+    if (sigma < 3.556) {
+        return 0.0561 * sigma * sigma + 0.5784 * sigma - 0.2568;
+    }
+    return 2.5091 + 0.9804 * (sigma - 3.556);
+}
+
+GaussCoefficients& compute_gauss_coefficients(GaussCoefficients& out, double sigma_a, double sigma_b)
+{
+    if (!(sigma_a >= 0.5) || !(sigma_b >= 0.5)) {
+        throw std::invalid_argument("Fast Gaussian cannot handle sigma < 0.5.");
+    }
+    const LaneCoefficients a = lane_coefficients(sigma_a);
+    const LaneCoefficients b = lane_coefficients(sigma_b);
+    out = {{a.k, b.k}, {a.b1, b.b1}, {a.b2, b.b2}, {a.b3, b.b3}, {a.b, b.b}};
+    return out;
+}
+
+GaussBoundary& compute_gauss_boundary(GaussBoundary& out, const GaussCoefficients& coefficients)
+{
+    const GaussCoefficients& c = coefficients;
+    const std::array<double, 9> lane0 = lane_boundary(c.b1.lane0, c.b2.lane0, c.b3.lane0);
+    const std::array<double, 9> lane1 = lane_boundary(c.b1.lane1, c.b2.lane1, c.b3.lane1);
+    for (std::size_t i = 0; i < out.m.size(); ++i) {
+        out.m[i] = {lane0[i], lane1[i]};
+    }
+    return out;
+}
+
+void size_gauss_buffers(GaussBuffers& gauss, std::uint64_t cell_count)
+{
+    if (cell_count == gauss.cell_count) {
+        return;
+    }
+    // Release the old cells before taking the new ones, so that a resize never holds both.
+    gauss.cell_count = 0;
+    for (std::vector<GaussPair>& buffer : gauss.buffers) {
+        std::vector<GaussPair>().swap(buffer);
+    }
+    if (cell_count > std::numeric_limits<std::size_t>::max() / sizeof(GaussPair)) {
+        throw std::bad_alloc();
+    }
+    try {
+        for (std::vector<GaussPair>& buffer : gauss.buffers) {
+            buffer.resize(static_cast<std::size_t>(cell_count));
+        }
+    } catch (...) {
+        for (std::vector<GaussPair>& buffer : gauss.buffers) {
+            std::vector<GaussPair>().swap(buffer);
+        }
+        throw;
+    }
+    gauss.cell_count = cell_count;
+}
+
+bool holds_plane(const GaussBuffers& gauss, std::int32_t width, std::int32_t height) noexcept
+{
+    if (width < 0 || height < 0) {
+        return false;
+    }
+    const std::uint64_t cells = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+    return gauss.buffers[0].size() >= cells && gauss.buffers[1].size() >= cells;
+}
+
+namespace {
+
+// The one implementation of the recursion; cell(i) gives the run's cell i. Only the last three
+// outputs of each direction are kept, so every cell is read once and written once per pass.
+template <class CellAt>
+void filter_run(std::size_t count, CellAt cell, const GaussCoefficients& c, const GaussBoundary& boundary) noexcept
+{
+    if (count == 0) {
+        return;
+    }
+    // Forward. Outputs before the run are the steady response to the first input; they also stand
+    // in for the run's missing cells when it is shorter than the recursion's history.
+    const GaussPair steady = c.k * cell(0);
+    GaussPair y1 = steady;
+    GaussPair y2 = steady;
+    GaussPair y3 = steady;
+    GaussPair last_input;
+    for (std::size_t i = 0; i < count; ++i) {
+        GaussPair& x = cell(i);
+        last_input = x;
+        const GaussPair y = x + c.b1 * y1 + c.b2 * y2 + c.b3 * y3;
+        x = y;
+        y3 = y2;
+        y2 = y1;
+        y1 = y;
+    }
+
+    // Backward start: the history beyond the run's end from the forward outputs at its end.
+    const GaussPair forward_steady = c.k * last_input;
+    const GaussPair backward_steady = c.k * forward_steady;
+    const GaussPair d0 = y1 - forward_steady;
+    const GaussPair d1 = y2 - forward_steady;
+    const GaussPair d2 = y3 - forward_steady;
+    const auto& m = boundary.m;
+    GaussPair z1 = m[0] * d0 + m[1] * d1 + m[2] * d2 + backward_steady;
+    GaussPair z2 = m[3] * d0 + m[4] * d1 + m[5] * d2 + backward_steady;
+    GaussPair z3 = m[6] * d0 + m[7] * d1 + m[8] * d2 + backward_steady;
+    cell(count - 1) = z1 * c.b;
+
+    for (std::size_t i = count - 1; i-- > 0;) {
+        GaussPair& x = cell(i);
+        const GaussPair z = x + c.b1 * z1 + c.b2 * z2 + c.b3 * z3;
+        x = z * c.b;
+        z3 = z2;
+        z2 = z1;
+        z1 = z;
+    }
+}
+
+}  // namespace
+
+void gauss_iir_rows(std::span<GaussPair> buffer, StridedRun run, const GaussCoefficients& coefficients,
+                    const GaussBoundary& boundary) noexcept
+{
+    if (run.count == 0 || run.first >= buffer.size() ||
+        (run.count - 1) > (buffer.size() - 1 - run.first) / (run.stride == 0 ? 1 : run.stride)) {
+        return;
+    }
+    GaussPair* const first = buffer.data() + run.first;
+    const std::size_t stride = run.stride;
+    filter_run(
+        run.count, [first, stride](std::size_t i) -> GaussPair& { return first[i * stride]; }, coefficients,
+        boundary);
+}
+
+void gauss_iir_columns(std::span<GaussPair> run, const GaussCoefficients& coefficients,
+                       const GaussBoundary& boundary) noexcept
+{
+    GaussPair* const first = run.data();
+    filter_run(
+        run.size(), [first](std::size_t i) -> GaussPair& { return first[i]; }, coefficients, boundary);
+}
+
+namespace {
+
+// The cells [first, first + count) of one direction that two levels can reach, inside extent.
+struct CellSpan {
+    std::size_t first = 0;
+    std::size_t count = 0;
+};
+
+CellSpan level_span(std::int32_t lead_a, std::int32_t trail_a, std::int32_t lead_b, std::int32_t trail_b,
+                    std::int32_t extent) noexcept
+{
+    const std::int64_t start = std::min(lead_a, lead_b);
+    const std::int64_t insets = std::min(std::int64_t{lead_a} + trail_a, std::int64_t{lead_b} + trail_b);
+    const std::int64_t first = std::clamp<std::int64_t>(start, 0, extent);
+    const std::int64_t end = std::clamp<std::int64_t>(start + (extent - insets), first, extent);
+    return {static_cast<std::size_t>(first), static_cast<std::size_t>(end - first)};
+}
+
+CellSpan vertical_span(const LevelRect& a, const LevelRect& b, std::int32_t height) noexcept
+{
+    return level_span(a.top, a.bottom, b.top, b.bottom, height);
+}
+
+CellSpan horizontal_span(const LevelRect& a, const LevelRect& b, std::int32_t width) noexcept
+{
+    return level_span(a.left, a.right, b.left, b.right, width);
+}
+
+std::size_t cell_index(std::int32_t row, std::int32_t column, std::int32_t width) noexcept
+{
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(width) + static_cast<std::size_t>(column);
+}
+
+}  // namespace
+
+GaussPasses gauss_passes(const std::array<double, glow_level_count>& sigmas)
+{
+    GaussPasses passes{};
+    for (std::size_t p = 0; p < passes.size(); ++p) {
+        compute_gauss_coefficients(passes[p].coefficients, sigmas[2 * p], sigmas[2 * p + 1]);
+        compute_gauss_boundary(passes[p].boundary, passes[p].coefficients);
+    }
+    return passes;
+}
+
+bool load_gauss_rows_job(const ThreadWorkData& work, const FloatPlane& source, GaussBuffers& gauss)
+{
+    const std::int32_t width = source.width();
+    const std::int32_t height = source.height();
+    if (!holds_plane(gauss, width, height)) {
+        return true;
+    }
+    for (std::int32_t i = std::max(work.begin, 0); i < std::min(work.end, height); ++i) {
+        const std::span<const float> values = source.row(i);
+        const bool border_row = i == 0 || i == height - 1;
+        for (std::vector<GaussPair>& buffer : gauss.buffers) {
+            const std::span<GaussPair> cells{buffer.data() + cell_index(i, 0, width), static_cast<std::size_t>(width)};
+            for (std::size_t j = 0; j < cells.size(); ++j) {
+                const double v = values[j];
+                cells[j] = border_row ? GaussPair{} : GaussPair{v, v};
+            }
+            if (!cells.empty()) {
+                cells.front() = GaussPair{};
+                cells.back() = GaussPair{};
+            }
+        }
+    }
+    return true;
+}
+
+bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const FloatPlane& source,
+                    const GaussPasses& passes, GaussBuffers& gauss)
+{
+    const std::int32_t width = source.width();
+    const std::int32_t height = source.height();
+    if (!holds_plane(gauss, width, height)) {
+        return true;
+    }
+    for (std::int32_t c = std::max(work.begin, 0); c < std::min(work.end, width); ++c) {
+        for (std::size_t p = 0; p < passes.size(); ++p) {
+            const CellSpan rows = vertical_span(rects[2 * p], rects[2 * p + 1], height);
+            const StridedRun run{rows.first * static_cast<std::size_t>(width) + static_cast<std::size_t>(c),
+                                 static_cast<std::size_t>(width), rows.count};
+            gauss_iir_rows(gauss.buffers[p], run, passes[p].coefficients, passes[p].boundary);
+        }
+    }
+    return true;
+}
+
+bool gauss_columns_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
+                       const FloatPlane& source, const LevelRects& rects, const GaussPasses& passes,
+                       GaussBuffers& gauss)
+{
+    const std::int32_t width = source.width();
+    const std::int32_t height = source.height();
+    if (!holds_plane(gauss, width, height)) {
+        return true;
+    }
+    const std::int64_t shift_y = truncate_to_int32(offset.y);
+    for (std::int32_t r = std::max(work.begin, 0); r < std::min(work.end, height); ++r) {
+        if (r + shift_y >= target.output_view.height) {
+            return true;
+        }
+        for (std::size_t p = 0; p < passes.size(); ++p) {
+            const CellSpan columns = horizontal_span(rects[2 * p], rects[2 * p + 1], width);
+            const std::span<GaussPair> run{gauss.buffers[p].data() + cell_index(r, 0, width) + columns.first,
+                                           columns.count};
+            gauss_iir_columns(run, passes[p].coefficients, passes[p].boundary);
+        }
+    }
+    return true;
+}
+
+}  // namespace kyrox

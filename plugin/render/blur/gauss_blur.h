@@ -1,0 +1,130 @@
+#pragma once
+
+// The recursive Gaussian that blurs the four glow levels: its coefficients, work buffers, the
+// filter over one run of cells and the row jobs that run it over a plane.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "plugin/render/float_plane.h"
+#include "plugin/render/blur/level_rect.h"
+#include "plugin/render/render_inputs.h"
+#include "plugin/render/worker_pool.h"
+
+namespace kyrox {
+
+// Two doubles worked on together, one lane per glow level: the recursive Gaussian filters two
+// levels in one pass.
+struct GaussPair {
+    double lane0 = 0.0;
+    double lane1 = 0.0;
+
+    friend GaussPair operator+(GaussPair a, GaussPair b) noexcept { return {a.lane0 + b.lane0, a.lane1 + b.lane1}; }
+    friend GaussPair operator-(GaussPair a, GaussPair b) noexcept { return {a.lane0 - b.lane0, a.lane1 - b.lane1}; }
+    friend GaussPair operator*(GaussPair a, GaussPair b) noexcept { return {a.lane0 * b.lane0, a.lane1 * b.lane1}; }
+};
+
+// The recursion y[n] = x[n] + b1 y[n-1] + b2 y[n-2] + b3 y[n-3] of a third-order recursive
+// Gaussian, per lane. k = 1 / (1 - b1 - b2 - b3) is the steady-state gain; b scales the result
+// once, after the forward and the backward pass.
+struct GaussCoefficients {
+    GaussPair k;
+    GaussPair b1;
+    GaussPair b2;
+    GaussPair b3;
+    GaussPair b;
+};
+
+// The 3 x 3 matrix, row-major, that starts the backward pass at a run's end from the forward
+// pass's last outputs, per lane.
+struct GaussBoundary {
+    std::array<GaussPair, 9> m;
+};
+
+// The filter's shape parameter q for one sigma.
+double gauss_q(double sigma) noexcept;
+
+// Fills out with lane 0 for sigma_a and lane 1 for sigma_b. Throws std::invalid_argument, leaving
+// out untouched, when either sigma is below 0.5 or NaN: the filter is not a Gaussian there.
+GaussCoefficients& compute_gauss_coefficients(GaussCoefficients& out, double sigma_a, double sigma_b);
+
+// Fills out with the boundary matrix of each lane of the coefficients.
+GaussBoundary& compute_gauss_boundary(GaussBoundary& out, const GaussCoefficients& coefficients);
+
+// The recursive Gaussian's work cells: buffer 0 holds glow levels 1 and 2 (lane 0, lane 1),
+// buffer 1 levels 3 and 4. The cell of plane row i, column j is at i x width + j.
+struct GaussBuffers {
+    std::array<std::vector<GaussPair>, 2> buffers;
+    std::uint64_t cell_count = 0;  // what both buffers were last sized for
+};
+
+// Gives both buffers cell_count zero cells unless they were last sized for that count; kept
+// contents are not cleared. Throws std::bad_alloc when the cells cannot be had, leaving both
+// buffers empty and the count 0, so that the next frame tries again.
+void size_gauss_buffers(GaussBuffers& gauss, std::uint64_t cell_count);
+
+// Whether both buffers hold a width x height plane.
+bool holds_plane(const GaussBuffers& gauss, std::int32_t width, std::int32_t height) noexcept;
+
+// The work buffers of one pixel depth (Channel of the host's pixels). They outlive frames, so
+// that frames of one size allocate nothing for the blur, and are released when the plug-in is
+// unloaded. Two frames of one depth must not use them at the same time.
+template <class Channel>
+GaussBuffers& depth_gauss_buffers()
+{
+    static GaussBuffers buffers;
+    return buffers;
+}
+
+// count cells of a buffer, from cell first on, stepping by stride cells.
+struct StridedRun {
+    std::size_t first = 0;
+    std::size_t stride = 1;
+    std::size_t count = 0;
+};
+
+// Blurs a strided run (a plane column) in place, both lanes at once: forward and backward passes
+// of the recursion, the cells before the run taken as the steady response to its first cell and
+// those after it by Triggs and Sdika's boundary matrix. Runs of any length touch only their own
+// cells; a run that does not lie inside the buffer is left alone.
+void gauss_iir_rows(std::span<GaussPair> buffer, StridedRun run, const GaussCoefficients& coefficients,
+                    const GaussBoundary& boundary) noexcept;
+
+// The same for a contiguous run (part of a plane row).
+void gauss_iir_columns(std::span<GaussPair> run, const GaussCoefficients& coefficients,
+                       const GaussBoundary& boundary) noexcept;
+
+// The recursive Gaussian's row jobs, run in this order through parallel_for: the load over the
+// glow source plane's rows, the vertical pass over its columns, the horizontal pass over its rows.
+// Each filters two glow levels at once, levels 1 and 2 in buffer 0 and levels 3 and 4 in buffer 1,
+// and returns true. They do nothing when the buffers do not hold the plane.
+// The coefficients and boundary matrix of one buffer's two levels.
+struct GaussPass {
+    GaussCoefficients coefficients;
+    GaussBoundary boundary;
+};
+using GaussPasses = std::array<GaussPass, 2>;
+
+// Both buffers' filters for the four levels' sigmas. Throws std::invalid_argument for a sigma
+// below 0.5.
+GaussPasses gauss_passes(const std::array<double, glow_level_count>& sigmas);
+
+// Index = plane row. Both buffers' cells take the plane's value in all four lanes; the plane's
+// outermost rows and columns become zero.
+bool load_gauss_rows_job(const ThreadWorkData& work, const FloatPlane& source, GaussBuffers& gauss);
+
+// Index = plane column. Filters the column vertically, over the rows the two levels of each
+// buffer can reach.
+bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const FloatPlane& source,
+                    const GaussPasses& passes, GaussBuffers& gauss);
+
+// Index = plane row. Filters the row horizontally, over the columns the two levels of each buffer
+// can reach; stops at the first row that falls at or below the output's bottom.
+bool gauss_columns_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
+                       const FloatPlane& source, const LevelRects& rects, const GaussPasses& passes,
+                       GaussBuffers& gauss);
+
+}  // namespace kyrox

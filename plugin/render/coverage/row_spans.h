@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "plugin/render/outline/core_polygon.h"
+#include "plugin/render/coverage/scanline_crossings.h"
+#include "plugin/render/worker_pool.h"
+
+namespace kyrox {
+
+// Leftmost and rightmost crossing of every scanline, one list of each per chunk of the row batch.
+struct RowSpanLists {
+    std::vector<std::vector<OutlinePoint>> left;
+    std::vector<std::vector<OutlinePoint>> right;
+};
+
+// Row job over scanlines first_row + begin .. first_row + end - 1: appends (leftmost x, y) and
+// (rightmost x, y) of each scanline that the edges cross to the lists of the chunk's index.
+bool find_row_spans(const ThreadWorkData& work, std::int32_t first_row, std::span<const EdgeRecord> edges,
+                    RowSpanLists& lists);
+
+// The row-monotone outline of the closed point list on the integer scanlines strictly inside its
+// y range: the left side top-down, then the right side bottom-up. The scanlines run on the pool.
+std::vector<OutlinePoint> row_monotone_outline(WorkerPool& pool, std::span<const OutlinePoint> points);
+
+}  // namespace kyrox

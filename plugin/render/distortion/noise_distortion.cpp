@@ -1,0 +1,202 @@
+#include "plugin/render/distortion/noise_distortion.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "plugin/render/float_plane.h"
+#include "plugin/render/seeded_random.h"
+#include "plugin/render/worker_pool.h"
+
+namespace kyrox {
+
+namespace {
+
+constexpr float quarter_turn = 1.5707964f;
+constexpr int smear_samples = 6;
+
+// Not 0 and not NaN.
+bool is_set(float v) { return v > 0.0f || v < 0.0f; }
+
+// Three draws r1, r2, r3 in [-500, 500), stored as (r3, r2, r1).
+NoisePoint offset_point(std::minstd_rand& generator)
+{
+    float r[3];
+    for (float& v : r) {
+        v = 1000.0f * canonical_draw(generator) - 500.0f;
+    }
+    return {r[2], r[1], r[0], 0.0f};
+}
+
+}  // namespace
+
+DistortionSetup distortion_setup(const DistortionSettings& settings, float downsample_x, float time)
+{
+    DistortionSetup setup;
+    setup.z = settings.noise_speed * time;
+    const float angle = settings.wind_direction + quarter_turn;
+    setup.wind_cos = std::cos(angle);
+    setup.wind_sin = std::sin(angle);
+    const float g = 1.0f / settings.noise_scale;
+    const float h = time * settings.wind_speed * g * 100.0f;
+    setup.drift = {setup.wind_cos * h, setup.wind_sin * h};
+    if (settings.lock_to_blade) {
+        setup.drift.x -= g * settings.noise_origin[0];
+        setup.drift.y -= g * settings.noise_origin[1];
+    }
+    setup.amount = settings.distortion_amount;
+    if (settings.distortion_composite == DistortionComposite::multiply) {
+        setup.amount *= downsample_x;
+    }
+    std::minstd_rand generator = seeded_generator(settings.distortion_seed);
+    setup.offset_a = offset_point(generator);
+    setup.offset_b = offset_point(generator);
+    setup.samples = is_set(settings.wind_speed) && is_set(settings.distortion_motion_blur) ? smear_samples : 1;
+    return setup;
+}
+
+WorldView noise_plane_view(const WorldView& destination)
+{
+    WorldView noise;
+    noise.bytes_per_channel = 4;
+    noise.width = std::max(destination.width / 2, 1);
+    noise.height = std::max(destination.height / 2, 1);
+    noise.row_bytes = noise.width * static_cast<std::int32_t>(sizeof(NoiseCell));
+    return noise;
+}
+
+DistortionNoise::DistortionNoise(const DistortionSettings& settings)
+    : type_(settings.distortion_type), octaves_(settings.noise_complexity)
+{
+    if (type_ == DistortionType::smoke) {
+        return;
+    }
+    module_.seed = settings.distortion_seed;
+    module_.octaves = settings.noise_complexity;
+    ridged_ = &pipeline_.element(module_.attach(pipeline_));
+    cache_x_ = pipeline_.pipeline_alloc_cache();
+    cache_y_ = pipeline_.pipeline_alloc_cache();
+}
+
+float DistortionNoise::ridged(const NoisePoint& p, std::vector<noisepp::PipelineCacheRecord>& cache) const
+{
+    return ridged_->value(p.x, p.y, p.z, cache.data());
+}
+
+NoiseCell DistortionNoise::at(const NoisePoint& p1, const NoisePoint& p2)
+{
+    if (type_ == DistortionType::smoke) {
+        return {fractal_noise2(p1, octaves_), fractal_noise2(p2, octaves_)};
+    }
+    if (type_ == DistortionType::fluid) {
+        const float warp_x = fractal_noise2(p1, octaves_);
+        const float warp_y = fractal_noise2(p2, octaves_);
+        return {ridged({p1.x + warp_x, p1.y + warp_y, p1.z, 0.0f}, cache_x_),
+                ridged({p2.x + warp_x, p2.y + warp_y, p2.z, 0.0f}, cache_y_)};
+    }
+    return {ridged(p1, cache_x_), ridged(p2, cache_y_)};
+}
+
+float shape_noise_channel(float v, float bias, bool invert)
+{
+    if (bias != 1.0f && !std::isnan(bias)) {
+        const float bent = std::pow(std::fabs(v), bias);
+        v = v >= 0.0f ? bent : -bent;
+    }
+    return invert ? -v : v;
+}
+
+namespace {
+
+NoiseCell* noise_row(const WorldView& noise, std::int32_t i)
+{
+    return reinterpret_cast<NoiseCell*>(static_cast<std::byte*>(noise.data) +
+                                        static_cast<std::int64_t>(i) * noise.row_bytes);
+}
+
+}  // namespace
+
+bool noise_field_job(const NoiseFieldTask& task, const ThreadWorkData& work)
+{
+    const DistortionSettings& s = task.settings;
+    const DistortionSetup& setup = task.setup;
+    DistortionNoise noise(s);
+    for (std::int32_t i = work.begin; i < work.end; ++i) {
+        NoiseCell* cells = noise_row(task.noise, i);
+        for (std::int32_t j = 0; j < task.noise.width; ++j) {
+            // 2j and 2i: the noise cell's position in full-resolution pixels.
+            float x = static_cast<float>(2 * j) / s.noise_scale + setup.drift.x;
+            float y = static_cast<float>(2 * i) / s.noise_scale + setup.drift.y;
+            if (s.lock_to_blade) {
+                const float turned_x = setup.wind_sin * x - setup.wind_cos * y;
+                y = setup.wind_cos * x + setup.wind_sin * y;
+                x = turned_x;
+            }
+            x *= s.noise_aspect_ratio;
+            const NoisePoint p1{x + setup.offset_a.x, y + setup.offset_a.y, setup.z + setup.offset_a.z, 0.0f};
+            const NoisePoint p2{x + setup.offset_b.x, y + setup.offset_b.y, setup.z + setup.offset_b.z, 0.0f};
+            const NoiseCell raw = noise.at(p1, p2);
+            cells[j] = {shape_noise_channel(raw.x, s.noise_bias, s.invert_distortion),
+                        shape_noise_channel(raw.y, s.noise_bias, s.invert_distortion)};
+        }
+    }
+    return true;
+}
+
+bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& work)
+{
+    const DistortionSettings& s = task.settings;
+    const DistortionSetup& setup = task.setup;
+    for (std::int32_t i = work.begin; i < work.end; ++i) {
+        const std::span<const float> source = plane_row(task.source, i);
+        const std::span<float> out = plane_row(task.scratch, i);
+        const float fi = static_cast<float>(i);
+        for (std::size_t j = 0; j < out.size(); ++j) {
+            const float fj = static_cast<float>(j);
+            float sum = 0.0f;
+            for (int k = 0; k < setup.samples; ++k) {
+                const float d = s.distortion_motion_blur * s.wind_speed * static_cast<float>(k) * 3.0f;
+                const NoiseCell n =
+                    sample_bilinear(task.noise, (d * setup.wind_cos + fj) * 0.5f, (d * setup.wind_sin + fi) * 0.5f);
+                if (s.distortion_composite == DistortionComposite::displace) {
+                    sum += sample_bilinear1(task.source, setup.amount * n.x + fj, setup.amount * n.y + fi);
+                } else {
+                    const float t = source[j] >= 1.0f ? 1.0f : source[j];
+                    const float q = 1.0f - (1.0f - ((n.x + n.y) * 0.25f + 0.5f)) * setup.amount * 0.01f;
+                    sum += t * (q > 0.0f ? q : 0.0f);
+                }
+            }
+            out[j] = sum / static_cast<float>(setup.samples);
+        }
+    }
+    return true;
+}
+
+void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings& settings, float time)
+{
+    const WorldView& destination = planes.output_view;
+    const DistortionSetup setup = distortion_setup(settings, planes.downsample_x, time);
+
+    WorldView noise = noise_plane_view(destination);
+    std::vector<NoiseCell> cells(static_cast<std::size_t>(noise.width) * static_cast<std::size_t>(noise.height));
+    noise.data = cells.data();
+    const NoiseFieldTask field{settings, setup, noise};
+    parallel_for(
+        worker_pool(), [&field](const ThreadWorkData& work) { return noise_field_job(field, work); }, noise.height);
+
+    // The source is only read while the scratch plane is written, so it may be the destination.
+    const FloatPlane scratch(destination);
+    const NoiseDisplaceTask displace{settings, setup, noise, planes.input_view, scratch.view};
+    parallel_for(
+        worker_pool(), [&displace](const ThreadWorkData& work) { return noise_displace_job(displace, work); },
+        destination.height);
+
+    for (std::int32_t i = 0; i < destination.height; ++i) {
+        std::ranges::copy(scratch.row(i), plane_row(destination, i).begin());
+    }
+}
+
+}  // namespace kyrox

@@ -1,0 +1,139 @@
+#include "plugin/render/pixels/output_jobs.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "plugin/render/pixels/layer_matte.h"
+#include "plugin/render/pixels/output_range.h"
+#include "plugin/render/pixels/color_ramp.h"
+#include "plugin/render/pixels/pixel_depth.h"
+
+namespace kyrox {
+
+namespace {
+
+float positive(float v) noexcept
+{
+    return v > 0.0f ? v : 0.0f;
+}
+
+bool is_mode(const SceneRecord& scene, CompositeMode mode) noexcept
+{
+    return scene.composite_mode == mode;
+}
+
+// The shared loop of both jobs: intensity(i, j, output row, output column) per cell, then ramp,
+// grading, composite and store. Add mode composites over the input pixel; other modes store
+// composite(c).
+template <class Channel, class Intensity, class Composite>
+void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
+                std::initializer_list<const FloatPlane*> planes, const SceneRecord& scene, const ColorRamp& ramp,
+                Intensity intensity, Composite composite)
+{
+    const WorldView& output = target.output_view;
+    if (ramp.empty() || !has_pixels(output)) {
+        return;
+    }
+    std::int32_t width = (*planes.begin())->width();
+    std::int32_t height = (*planes.begin())->height();
+    for (const FloatPlane* plane : planes) {
+        width = std::min(width, plane->width());
+        height = std::min(height, plane->height());
+    }
+    const WorldView& input = target.input_view;
+    const std::int32_t shift_x = plane_shift(offset.x);
+    const std::int32_t shift_y = plane_shift(offset.y);
+    const IndexRange rows = output_range(std::max(work.begin, 0), std::min(work.end, height), shift_y, output.height);
+    const IndexRange columns = output_range(0, width, shift_x, output.width);
+    const bool add = is_mode(scene, CompositeMode::add);
+    for (std::int32_t i = rows.first; i < rows.end; ++i) {
+        const std::int32_t out_row = i + shift_y;
+        const std::span<Pixel<Channel>> pixels = pixel_row<Channel>(output, out_row);
+        for (std::int32_t j = columns.first; j < columns.end; ++j) {
+            const std::int32_t out_column = j + shift_x;
+            Color4 c = grade_color(ramp_color(ramp, intensity(i, j, out_row, out_column)), scene.saturation,
+                                   scene.gamma);
+            if (add) {
+                const Color4 p = holds_pixel(input, out_row, out_column)
+                                     ? to_color(pixel_row<Channel>(input, out_row)[static_cast<std::size_t>(out_column)])
+                                     : Color4{};
+                c = add_over(p, c);
+            } else {
+                c = composite(c);
+            }
+            pixels[static_cast<std::size_t>(out_column)] = to_pixel<Channel>(c);
+        }
+    }
+}
+
+float cell(const FloatPlane& plane, std::int32_t i, std::int32_t j) noexcept
+{
+    return plane.row(i)[static_cast<std::size_t>(j)];
+}
+
+}  // namespace
+
+template <class Channel>
+bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
+                  const FloatPlane& source, const ColorizePlanes& planes, const SceneRecord& scene,
+                  const DistortionSettings& core_distortion, const ColorRamp& ramp)
+{
+    const bool core_distorted = core_distortion.distortion_amount > 0.0f;
+    const FloatPlane& halo = core_distorted ? planes.distorted_halo : planes.halo;
+    const bool core_on_top = core_distorted && scene.blend_on_top;
+    const float b = scene.brightness;
+    const auto intensity = [&](std::int32_t i, std::int32_t j, std::int32_t out_row, std::int32_t out_column) {
+        float f = cell(planes.glow, i, j);
+        if (scene.mask_glow) {
+            const float m = layer_matte<Channel>(target.input_view, scene.text_view, out_row, out_column);
+            f *= scene.invert_masks ? 1.0f - m : m;
+        }
+        const float h = b * cell(halo, i, j);
+        const float o = core_on_top ? b * cell(planes.core, i, j) : 0.0f;
+        return (positive(1.0f - h) * f + h) * positive(1.0f - o) + o;
+    };
+    write_rows<Channel>(work, offset, target, {&source, &planes.glow, &planes.halo, &planes.distorted_halo, &planes.core},
+                        scene, ramp, intensity, [](const Color4& c) { return c; });
+    return true;
+}
+
+template <class Channel>
+bool write_output_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
+                      const FloatPlane& source, const FloatPlane& core, const SceneRecord& scene,
+                      const ColorRamp& ramp)
+{
+    const auto intensity = [&](std::int32_t i, std::int32_t j, std::int32_t, std::int32_t) {
+        return scene.brightness * cell(core, i, j);
+    };
+    const auto composite = [&](const Color4& c) -> Color4 {
+        if (is_mode(scene, CompositeMode::transparent)) {
+            return {c[lane_alpha], 1.0f, 1.0f, 1.0f};
+        }
+        if (is_mode(scene, CompositeMode::black)) {
+            return {1.0f, c[lane_red], c[lane_green], c[lane_blue]};
+        }
+        return c;
+    };
+    write_rows<Channel>(work, offset, target, {&source, &core}, scene, ramp, intensity, composite);
+    return true;
+}
+
+template bool colorize_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
+                                         const ColorizePlanes&, const SceneRecord&, const DistortionSettings&,
+                                         const ColorRamp&);
+template bool colorize_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
+                                          const ColorizePlanes&, const SceneRecord&, const DistortionSettings&,
+                                          const ColorRamp&);
+template bool colorize_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
+                                  const ColorizePlanes&, const SceneRecord&, const DistortionSettings&,
+                                  const ColorRamp&);
+template bool write_output_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&,
+                                             const FloatPlane&, const FloatPlane&, const SceneRecord&,
+                                             const ColorRamp&);
+template bool write_output_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&,
+                                              const FloatPlane&, const FloatPlane&, const SceneRecord&,
+                                              const ColorRamp&);
+template bool write_output_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
+                                      const FloatPlane&, const SceneRecord&, const ColorRamp&);
+
+}  // namespace kyrox
