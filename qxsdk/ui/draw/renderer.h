@@ -108,15 +108,18 @@ private:
     template <typename T>
     using com_ptr = Microsoft::WRL::ComPtr<T>;
 
-    renderer();
+    renderer(HWND window, IWICBitmap* bitmap);
     void create_target();
-    void create_device_resources();
+    void create_target_resources();
+    void create_text_resources();
+    void create_shadow_stops();
+    void create_dotted_stroke();
     void forget_images() noexcept;
     // A layout of the text in the current font; null when DirectWrite cannot make one.
     com_ptr<IDWriteTextLayout> make_layout(std::string_view text, float max_width, float max_height) const;
-    void stroke_rect(const D2D1_RECT_F& outline);
-    void stroke_line(D2D1_POINT_2F from, D2D1_POINT_2F to);
-    ID2D1StrokeStyle* current_stroke() const noexcept;
+    // Outlines and lines are drawn aliased, so that a width of 1 on a pixel centre stays one pixel.
+    template <typename Draw>
+    void stroke_aliased(Draw&& draw);
 
     HWND window_ = nullptr;
     com_ptr<IWICBitmap> bitmap_;
@@ -139,7 +142,13 @@ private:
     float font_size_ = 12.0f;
     float line_width_ = 1.0f;
     std::int32_t line_style_ = 0;
-    std::vector<const widget*> clip_stack_;
+    // Each open bracket keeps the origin to restore, so a handler that moves its widget cannot shift it.
+    struct open_paint {
+        const widget* owner;
+        point outer_origin;
+    };
+
+    std::vector<open_paint> clip_stack_;
     point origin_;
     com_ptr<ID2D1RenderTarget> target_;
     std::vector<image*> images_;
