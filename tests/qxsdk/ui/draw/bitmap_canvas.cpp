@@ -96,6 +96,15 @@ std::vector<bgra> bitmap_canvas::row(std::uint32_t y) const
     return pixels;
 }
 
+void bitmap_canvas::expect_pixels(std::initializer_list<expected_pixel> expected) const
+{
+    for (const expected_pixel& e : expected) {
+        const bgra got = pixel(e.x, e.y);
+        EXPECT_EQ(got, e.value) << "pixel (" << e.x << ", " << e.y << ") is BGRA " << int{got.blue} << " "
+                                << int{got.green} << " " << int{got.red} << " " << int{got.alpha};
+    }
+}
+
 void bitmap_canvas::save_snapshot(std::string_view suffix) const
 {
     const char* folder = std::getenv("QXSDK_TEST_SNAPSHOTS");
@@ -105,7 +114,7 @@ void bitmap_canvas::save_snapshot(std::string_view suffix) const
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(test->test_suite_name()) + "." + test->name();
     if (!suffix.empty()) {
-        name += "." + std::string(suffix);
+        name.append(".").append(suffix);
     }
     for (char& c : name) {
         if (c == '/') {

@@ -6,6 +6,7 @@
 #include <wrl/client.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,12 @@ struct placed_widget {
     widget w;
 };
 
+struct expected_pixel {
+    std::uint32_t x;
+    std::uint32_t y;
+    bgra value;
+};
+
 class bitmap_canvas {
 public:
     bitmap_canvas(std::uint32_t width, std::uint32_t height);
@@ -65,6 +72,8 @@ public:
 
     bgra pixel(std::uint32_t x, std::uint32_t y) const;
     std::vector<bgra> row(std::uint32_t y) const;
+    // A gtest failure for each pixel that differs.
+    void expect_pixels(std::initializer_list<expected_pixel> expected) const;
 
     // Writes <folder>/<name>.png when QXSDK_TEST_SNAPSHOTS names a folder; the name defaults to the test's.
     void save_snapshot(std::string_view suffix = {}) const;

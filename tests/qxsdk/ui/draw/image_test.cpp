@@ -71,14 +71,17 @@ TEST(ImageDraw, DrawsWholeAndInPartsWithPremultipliedAlpha)
         r.draw_image_part({7, 7}, *picture, {1, 0, 1, 2});
     });
     canvas.save_snapshot();
-    EXPECT_EQ(canvas.pixel(3, 4), opaque_red);
-    EXPECT_EQ(canvas.pixel(3, 5), opaque_red);
-    EXPECT_NEAR(canvas.pixel(4, 4).blue, 128, 2);
-    EXPECT_EQ(canvas.pixel(4, 4).alpha, 255);
-    EXPECT_EQ(canvas.pixel(5, 4), opaque_black);
-    EXPECT_NEAR(canvas.pixel(7, 8).blue, 128, 2);
-    EXPECT_EQ(canvas.pixel(8, 7), opaque_black);
-    EXPECT_EQ(canvas.pixel(7, 9), opaque_black);
+    canvas.expect_pixels({{3, 4, opaque_red},
+                          {3, 5, opaque_red},
+                          {5, 4, opaque_black},
+                          {8, 7, opaque_black},
+                          {7, 9, opaque_black}});
+    // Half-transparent blue over black, premultiplied.
+    for (const point at : {point{4, 4}, point{4, 5}, point{7, 7}, point{7, 8}}) {
+        const bgra blended = canvas.pixel(static_cast<std::uint32_t>(at.x), static_cast<std::uint32_t>(at.y));
+        EXPECT_NEAR(blended.blue, 128, 2) << at.x << ", " << at.y;
+        EXPECT_EQ(blended.alpha, 255);
+    }
 }
 
 TEST(ImageTargets, OneDeviceBitmapPerTargetRegisteredBothWays)
@@ -152,8 +155,7 @@ TEST(ImageTargets, ReleasedBitmapsAreMadeAfreshFromTheNextPicture)
     ASSERT_TRUE(load_image_from_memory(*picture, encode_png(1, 1, {opaque_blue})));
     draw(canvas, *picture, {0, 0});
     canvas.save_snapshot();
-    EXPECT_EQ(canvas.pixel(0, 0), opaque_blue);
-    EXPECT_EQ(canvas.pixel(1, 0), opaque_black);
+    canvas.expect_pixels({{0, 0, opaque_blue}, {1, 0, opaque_black}});
     EXPECT_TRUE(lists(canvas.painter(), *picture));
 }
 

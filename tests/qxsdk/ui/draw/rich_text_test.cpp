@@ -53,17 +53,35 @@ std::wstring family_at(IDWriteTextLayout& layout, UINT32 position)
     return family;
 }
 
+DWRITE_FONT_WEIGHT weight_at(IDWriteTextLayout& layout, UINT32 position)
+{
+    DWRITE_FONT_WEIGHT weight{};
+    layout.GetFontWeight(position, &weight);
+    return weight;
+}
+
+FLOAT size_at(IDWriteTextLayout& layout, UINT32 position)
+{
+    FLOAT size = 0.0f;
+    layout.GetFontSize(position, &size);
+    return size;
+}
+
+bool underlined_at(IDWriteTextLayout& layout, UINT32 position)
+{
+    BOOL underline = FALSE;
+    layout.GetUnderline(position, &underline);
+    return underline != FALSE;
+}
+
 TEST_F(RichText, WithoutSpansIsPlainTextInTheFormatsFont)
 {
     markup_.text() = L"plain";
     IDWriteTextLayout& layout = build();
-    DWRITE_FONT_WEIGHT weight{};
-    layout.GetFontWeight(0, &weight);
-    EXPECT_EQ(weight, DWRITE_FONT_WEIGHT_NORMAL);
+    EXPECT_EQ(weight_at(layout, 0), DWRITE_FONT_WEIGHT_NORMAL);
+    EXPECT_FALSE(underlined_at(layout, 0));
     EXPECT_EQ(family_at(layout, 0), L"Verdana");
-    FLOAT size = 0.0f;
-    layout.GetFontSize(0, &size);
-    EXPECT_EQ(size, 12.0f);
+    EXPECT_EQ(size_at(layout, 0), 12.0f);
 }
 
 TEST_F(RichText, SpansFormatOnlyTheirRange)
@@ -75,23 +93,14 @@ TEST_F(RichText, SpansFormatOnlyTheirRange)
     add(16, 5, L"font", L"color=\"#00FF00\" size=\"14.5pt\"");
     IDWriteTextLayout& layout = build();
 
-    DWRITE_FONT_WEIGHT weight{};
-    layout.GetFontWeight(0, &weight);
-    EXPECT_EQ(weight, DWRITE_FONT_WEIGHT_BOLD);
-    layout.GetFontWeight(4, &weight);
-    EXPECT_EQ(weight, DWRITE_FONT_WEIGHT_NORMAL);
-    BOOL underline = FALSE;
-    layout.GetUnderline(5, &underline);
-    EXPECT_TRUE(underline);
-    layout.GetUnderline(10, &underline);
-    EXPECT_FALSE(underline);
+    EXPECT_EQ(weight_at(layout, 0), DWRITE_FONT_WEIGHT_BOLD);
+    EXPECT_EQ(weight_at(layout, 4), DWRITE_FONT_WEIGHT_NORMAL);
+    EXPECT_TRUE(underlined_at(layout, 5));
+    EXPECT_FALSE(underlined_at(layout, 10));
     EXPECT_EQ(family_at(layout, 11), L"Tahoma");
     EXPECT_EQ(family_at(layout, 16), L"Verdana");
-    FLOAT size = 0.0f;
-    layout.GetFontSize(16, &size);
-    EXPECT_EQ(size, 14.5f);
-    layout.GetFontSize(22, &size);
-    EXPECT_EQ(size, 12.0f);
+    EXPECT_EQ(size_at(layout, 16), 14.5f);
+    EXPECT_EQ(size_at(layout, 22), 12.0f);
 }
 
 TEST_F(RichText, UnknownTagsAndFontSpansWithoutKeysChangeNothing)
@@ -105,9 +114,7 @@ TEST_F(RichText, UnknownTagsAndFontSpansWithoutKeysChangeNothing)
     add(8, 7, L"font", L"color=\"#GG8000\"");
     IDWriteTextLayout& layout = build();
     for (const UINT32 position : {0u, 8u}) {
-        DWRITE_FONT_WEIGHT weight{};
-        layout.GetFontWeight(position, &weight);
-        EXPECT_EQ(weight, DWRITE_FONT_WEIGHT_NORMAL);
+        EXPECT_EQ(weight_at(layout, position), DWRITE_FONT_WEIGHT_NORMAL);
         EXPECT_EQ(family_at(layout, position), L"Verdana");
         EXPECT_FALSE(color_at(layout, position)) << position;
     }
