@@ -188,6 +188,8 @@ void renderer::forget_images() noexcept
 
 void renderer::recreate_target()
 {
+    // Until it is whole again, the next paint retries.
+    target_lost_ = true;
     // The images key their bitmaps by target: they must forget it while it still exists.
     forget_images();
     window_target_.Reset();

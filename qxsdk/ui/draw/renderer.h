@@ -61,6 +61,7 @@ public:
     std::size_t open_paints() const noexcept { return clip_stack_.size(); }
 
     // Drops the target with every device resource and makes them again; images forget the old target.
+    // Not during a paint. When it fails, the next paint tries again.
     void recreate_target();
 
     // Drawing state for the texts that follow: weight kind 1 light, 2 bold, else normal; style kind 1
