@@ -1,7 +1,10 @@
+#include "qxsdk/ui/window/widget_painting.h"
+
 #include <cstddef>
 
 #include "qxsdk/ui/core/event_codes.h"
 #include "qxsdk/ui/core/event_dispatcher.h"
+#include "qxsdk/ui/core/window_base.h"
 #include "qxsdk/ui/window/window.h"
 
 namespace qxsdk::ui {
@@ -35,10 +38,15 @@ void paint_level(renderer& drawing, widget& w, const edges& dirty, const RECT& d
 
 }  // namespace
 
+void paint_widget_tree(renderer& drawing, widget& w, const edges& dirty)
+{
+    paint_level(drawing, w, dirty, RECT{dirty.left, dirty.top, dirty.right, dirty.bottom}, {});
+}
+
 void paint_widget_tree(window& win, widget& w, const edges& dirty)
 {
     if (painter* p = win.get_painter(); p != nullptr) {
-        paint_level(p->get_renderer(), w, dirty, RECT{dirty.left, dirty.top, dirty.right, dirty.bottom}, {});
+        paint_widget_tree(p->get_renderer(), w, dirty);
     }
 }
 

@@ -82,8 +82,4 @@ private:
     std::optional<bool> owner_was_enabled_;
 };
 
-// Paints the widget and its shown descendants that touch the dirty area (client toolkit units): each parent
-// first, then its children's shadows, then the children in order.
-void paint_widget_tree(window& win, widget& w, const edges& dirty);
-
 }  // namespace qxsdk::ui

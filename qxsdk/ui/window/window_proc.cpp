@@ -6,6 +6,7 @@
 
 #include "qxsdk/ui/core/event_codes.h"
 #include "qxsdk/ui/window/caught_exception.h"
+#include "qxsdk/ui/window/widget_painting.h"
 #include "qxsdk/ui/window/window.h"
 
 namespace qxsdk::ui {

@@ -70,3 +70,52 @@ TEST_F(WindowPaintTest, HiddenWidgetsAndTheirChildrenAreNotPainted)
 }
 
 }  // namespace
+
+namespace {
+
+// A window with a few widgets for review: a panel, two cards with shadows and a captioned strip.
+TEST(WindowSnapshot, AWindowWithAFewWidgets)
+{
+    window win;
+    win.create_window("Snapshot", {200, 150, 480, 320});
+    widget panel;
+    widget card;
+    widget second_card;
+    widget caption;
+    attach_widget(panel, win.root(), {20, 20, 440, 280});
+    attach_widget(card, panel, {40, 40, 160, 100});
+    attach_widget(second_card, panel, {240, 60, 160, 120});
+    attach_widget(caption, panel, {40, 200, 360, 40});
+    card.shadow().on = true;
+    second_card.shadow() = {true, 6, 8, 24};
+
+    renderer& drawing = win.get_painter()->get_renderer();
+    const auto fill = [&](widget& w, color rgba) {
+        connect_event(w, event_code::paint, [&drawing, &w, rgba](const event_info&) {
+            drawing.set_fill_color(rgba);
+            drawing.fill_rect({0, 0, w.geometry().width, w.geometry().height});
+        });
+    };
+    fill(win.root(), {0.93f, 0.93f, 0.95f, 1});
+    fill(panel, {1, 1, 1, 1});
+    fill(card, {0.2f, 0.45f, 0.85f, 1});
+    fill(second_card, {0.95f, 0.6f, 0.2f, 1});
+    int caption_paints = 0;
+    connect_event(caption, event_code::paint, [&](const event_info&) {
+        ++caption_paints;
+        drawing.set_pen({0.3f, 0.3f, 0.3f, 1}, 1);
+        drawing.draw_rect({0, 0, 360, 40});
+        drawing.set_text_color({0.1f, 0.1f, 0.1f, 1});
+        drawing.set_font("Verdana", 14, 0, 0);
+        drawing.set_text_alignment(1, 0);
+        drawing.draw_text({0, 0, 360, 40}, "A toolkit window at the display's DPI");
+    });
+
+    ShowWindow(win.native().handle(), SW_SHOW);
+    UpdateWindow(win.native().handle());
+    pump_for(200ms);
+    EXPECT_GE(caption_paints, 1);
+    EXPECT_TRUE(save_screen_snapshot("WindowSnapshot.AWindowWithAFewWidgets"));
+}
+
+}  // namespace
