@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "qxsdk/ui/core/event_codes.h"
+#include "qxsdk/ui/window/keyboard.h"
 #include "tests/qxsdk/ui/window/window_test_support.h"
 
 namespace {
@@ -146,6 +147,28 @@ TEST_F(WindowInputTest, KeysReachTheFocusedWidget)
     press_key('A');
     settle(3);
     EXPECT_EQ(log.entries, (entries{"check_box 8 65", "check_box 10 97", "check_box 9 65"}));
+}
+
+TEST_F(WindowInputTest, CtrlDoesNotCountWhileTheRightAltMakesItAltGr)
+{
+    const auto key_state_settles = [](int kind, bool held) {
+        return pump_until([&] { return is_key_down(kind) == held; }, 500ms);
+    };
+    send_key(VK_LCONTROL, false);
+    EXPECT_TRUE(key_state_settles(key_kind::left_ctrl, true));
+    EXPECT_TRUE(is_key_down(key_kind::ctrl_without_alt_gr));
+    INPUT right_alt{};
+    right_alt.type = INPUT_KEYBOARD;
+    right_alt.ki.wVk = VK_RMENU;
+    right_alt.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+    send_input(right_alt);
+    EXPECT_TRUE(key_state_settles(key_kind::right_alt, true));
+    EXPECT_FALSE(is_key_down(key_kind::ctrl_without_alt_gr));
+    EXPECT_TRUE(is_key_down(key_kind::alt));
+    right_alt.ki.dwFlags |= KEYEVENTF_KEYUP;
+    send_input(right_alt);
+    send_key(VK_LCONTROL, true);
+    EXPECT_TRUE(key_state_settles(key_kind::left_ctrl, false));
 }
 
 // The focus order root, P, Q, R, all three focusable.
