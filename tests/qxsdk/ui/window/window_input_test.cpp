@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "qxsdk/ui/core/event_codes.h"
+#include "qxsdk/ui/window/cursors.h"
 #include "qxsdk/ui/window/keyboard.h"
 #include "tests/qxsdk/ui/window/window_test_support.h"
 
@@ -169,6 +170,22 @@ TEST_F(WindowInputTest, CtrlDoesNotCountWhileTheRightAltMakesItAltGr)
     send_input(right_alt);
     send_key(VK_LCONTROL, true);
     EXPECT_TRUE(key_state_settles(key_kind::left_ctrl, false));
+}
+
+TEST(CursorTable, EachKindSetsItsSystemCursorAndOtherKindsTheArrow)
+{
+    struct case_row {
+        std::int32_t kind;
+        LPCWSTR cursor;
+    };
+    const case_row rows[] = {
+        {0, IDC_ARROW},    {1, IDC_CROSS}, {2, IDC_SIZEWE},   {3, IDC_SIZENS},   {4, IDC_SIZENWSE}, {5, IDC_IBEAM},
+        {6, IDC_HAND},     {7, IDC_SIZENWSE}, {8, IDC_SIZENESW}, {9, IDC_ARROW}, {-1, IDC_ARROW},
+    };
+    for (const case_row& row : rows) {
+        set_cursor_kind(row.kind);
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, row.cursor)) << row.kind;
+    }
 }
 
 // The focus order root, P, Q, R, all three focusable.
