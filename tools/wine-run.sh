@@ -3,7 +3,8 @@
 #   wine-run.sh PROGRAM.exe [ARGS...]
 # The Wine prefix is private to the build folder (KYROX_WINEPREFIX overrides it) and is made once.
 # Xvfb is started when there is no X display (Direct2D under Wine needs one); the program's exit
-# code is passed through; KYROX_WINE_TIMEOUT (seconds, default 600) bounds the run.
+# code is passed through; KYROX_WINE_TIMEOUT (seconds, default 600) bounds the run. KYROX_WINE_DPI makes
+# the display of a new prefix report that many logical pixels per inch (give such a prefix its own name).
 set -euo pipefail
 
 program=${1:?usage: wine-run.sh PROGRAM [ARGS...]}
@@ -40,6 +41,11 @@ make_prefix() {
       done
       printf '"Courier New"="DejaVu Sans Mono"\r\n'
       printf '"Consolas"="DejaVu Sans Mono"\r\n'
+      # No window manager runs on Xvfb: Wine would wait 2 s for one at each hiding of a managed window.
+      printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
+      if [ -n "${KYROX_WINE_DPI:-}" ]; then
+        printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$KYROX_WINE_DPI"
+      fi
     } >"$reg"
     "$wine_bin" regedit "$reg" >/dev/null 2>&1 || true
     wineserver -w || true

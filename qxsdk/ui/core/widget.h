@@ -22,6 +22,13 @@ struct rect {
     friend bool operator==(const rect&, const rect&) = default;
 };
 
+struct point {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+
+    friend bool operator==(const point&, const point&) = default;
+};
+
 // A margin kept from one of the parent's edges when the parent is resized.
 struct anchor {
     bool on = false;

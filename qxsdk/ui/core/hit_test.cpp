@@ -1,0 +1,38 @@
+#include "qxsdk/ui/core/window_base.h"
+
+namespace qxsdk::ui {
+
+namespace {
+
+bool contains(const rect& area, point p) noexcept
+{
+    return area.x <= p.x && p.x < area.x + area.width && area.y <= p.y && p.y < area.y + area.height;
+}
+
+}  // namespace
+
+widget* widget_at_point(const window_base& window, point p)
+{
+    const widget& root = window.root();
+    const rect& root_area = root.geometry();
+    if (!is_shown(&root) || p.x < 0 || p.y < 0 || p.x >= root_area.width || p.y >= root_area.height) {
+        return nullptr;
+    }
+    const widget* current = &root;
+    point q{p.x - root_area.x, p.y - root_area.y};
+    for (bool descended = true; descended;) {
+        descended = false;
+        const auto children = current->children();
+        for (auto child = children.rbegin(); child != children.rend(); ++child) {
+            if (is_shown(*child) && contains((*child)->geometry(), q)) {
+                current = *child;
+                q = {q.x - current->geometry().x, q.y - current->geometry().y};
+                descended = true;
+                break;
+            }
+        }
+    }
+    return const_cast<widget*>(current);
+}
+
+}  // namespace qxsdk::ui
