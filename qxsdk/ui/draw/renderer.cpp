@@ -241,9 +241,15 @@ void renderer::begin_paint(const widget& w, const RECT& dirty)
                                D2D1_ANTIALIAS_MODE_ALIASED);
     const rect& area = w.geometry();
     origin_ = {origin_.x + area.x, origin_.y + area.y};
-    target.SetTransform(D2D1::Matrix3x2F::Translation(static_cast<float>(origin_.x), static_cast<float>(origin_.y)));
-    target.PushAxisAlignedClip(D2D1::RectF(0.0f, 0.0f, static_cast<float>(area.width), static_cast<float>(area.height)),
+    // The widget's own clip is pushed in window coordinates, before the translation: the same area as
+    // {0, 0, width, height} under the widget's transform, and Wine's Direct2D, which leaves a clip's
+    // translation unscaled at DPIs other than 96, then clips in the right place too.
+    const float left = static_cast<float>(origin_.x);
+    const float top = static_cast<float>(origin_.y);
+    target.PushAxisAlignedClip(D2D1::RectF(left, top, left + static_cast<float>(area.width),
+                                           top + static_cast<float>(area.height)),
                                D2D1_ANTIALIAS_MODE_ALIASED);
+    target.SetTransform(D2D1::Matrix3x2F::Translation(left, top));
 }
 
 void renderer::end_paint() noexcept

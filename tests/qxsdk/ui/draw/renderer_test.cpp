@@ -143,6 +143,32 @@ TEST(RendererPaint, NestedOriginsAddUpAndRestore)
                           {39, 9, opaque_black}});
 }
 
+// Units stay units at any DPI: a nested widget's clip covers all of its scaled pixels, not a part of them.
+TEST(RendererPaint, ANestedWidgetClipsToItsWholeAreaAt144Dpi)
+{
+    bitmap_canvas canvas(120, 90);
+    renderer& r = canvas.painter();
+    r.target()->SetDpi(144.0f, 144.0f);
+    const placed_widget root({0, 0, 80, 60});
+    const placed_widget parent({5, 5, 60, 50});
+    const placed_widget child({10, 20, 20, 10});
+    const RECT dirty{0, 0, 80, 60};
+    {
+        const paint_scope root_paint(r, root.w, dirty);
+        clear(r, {0, 0, 80, 60}, black);
+        const paint_scope parent_paint(r, parent.w, dirty);
+        const paint_scope child_paint(r, child.w, dirty);
+        clear(r, {0, 0, 20, 10}, red);
+    }
+    canvas.save_snapshot();
+    // The child spans units 15..35 x 25..35, pixels 22.5..52.5 x 37.5..52.5.
+    canvas.expect_pixels({{24, 39, opaque_red},
+                          {51, 51, opaque_red},
+                          {21, 45, opaque_black},
+                          {54, 45, opaque_black},
+                          {40, 54, opaque_black}});
+}
+
 TEST(RendererPaint, ClipsToTheDirtyAreaAndToEachWidget)
 {
     bitmap_canvas canvas(60, 60);
