@@ -129,16 +129,16 @@ TEST_F(FolderPickerTest, AcceptingAFolderReturnsItsPath)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 
-// A chosen item whose path is D:\Media, or whose path cannot be read.
-class fake_item : public IShellItem {
+// A heap object of one interface (and the interfaces it derives from, which IIDs names), counted and
+// deleted by its last Release.
+template <class Interface, const IID&... IIDs>
+class counted_fake : public Interface {
 public:
-    explicit fake_item(HRESULT name_result) : name_result_(name_result) {}
-
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
-        if (iid == IID_IUnknown || iid == IID_IShellItem) {
-            *out = static_cast<IShellItem*>(this);
-            AddRef();
+        if (iid == IID_IUnknown || ((iid == IIDs) || ...)) {
+            *out = static_cast<Interface*>(this);
+            this->AddRef();
             return S_OK;
         }
         *out = nullptr;
@@ -153,6 +153,19 @@ public:
         }
         return left;
     }
+
+protected:
+    virtual ~counted_fake() = default;
+
+private:
+    std::atomic<ULONG> count_{1};
+};
+
+// A chosen item whose path is D:\Media, or whose path cannot be read.
+class fake_item : public counted_fake<IShellItem, IID_IShellItem> {
+public:
+    explicit fake_item(HRESULT name_result) : name_result_(name_result) {}
+
     HRESULT STDMETHODCALLTYPE BindToHandler(IBindCtx*, REFGUID, REFIID, void**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetParent(IShellItem**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetDisplayName(SIGDN kind, LPWSTR* name) override
@@ -170,9 +183,7 @@ public:
     HRESULT STDMETHODCALLTYPE Compare(IShellItem*, SICHINTF, int*) override { return E_NOTIMPL; }
 
 private:
-    virtual ~fake_item() = default;
     HRESULT name_result_;
-    std::atomic<ULONG> count_{1};
 };
 
 // Which of its calls fail, and what it was told.
@@ -185,29 +196,11 @@ struct dialog_script {
     HRESULT display_name = S_OK;
 };
 
-class fake_dialog : public IFileOpenDialog {
+class fake_dialog
+    : public counted_fake<IFileOpenDialog, IID_IModalWindow, IID_IFileDialog, IID_IFileOpenDialog> {
 public:
     explicit fake_dialog(const dialog_script& script) : script_(script) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IModalWindow || iid == IID_IFileDialog || iid == IID_IFileOpenDialog) {
-            *out = static_cast<IFileOpenDialog*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++count_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --count_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE Show(HWND owner) override
     {
         shown_owner = owner;
@@ -265,9 +258,7 @@ public:
     HWND shown_owner = nullptr;
 
 private:
-    virtual ~fake_dialog() = default;
     dialog_script script_;
-    std::atomic<ULONG> count_{1};
 };
 
 #pragma GCC diagnostic pop
