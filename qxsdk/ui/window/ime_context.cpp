@@ -87,8 +87,8 @@ void ime_context::on_end_composition(window_base& win)
 void ime_context::on_composition(window_base& win, std::uint32_t flags)
 {
     // A conversion pending at the end of the string counts as committed by the key that followed it.
-    if (target_converted_ && cursor_ == static_cast<std::int32_t>(composition_.size()) && character_ != 0
-        && !keeps_conversion_open(key_)) {
+    if (conversion_committed(target_converted_, cursor_, static_cast<std::int32_t>(composition_.size()), key_,
+                             character_)) {
         route_ime(win, ime_change::ended_with_result);
         route_ime(win, ime_change::started_or_committed);
     }

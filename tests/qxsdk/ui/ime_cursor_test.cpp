@@ -35,13 +35,28 @@ TEST(ImeCursor, KoreanIsThePrimaryLanguageWhateverTheSublanguage)
     EXPECT_FALSE(is_korean_language(0x0013));
 }
 
-TEST(ImeCursor, BackspaceEnterAndSpaceKeepAConversionOpen)
+TEST(ImeCursor, AConversionAtTheEndIsCommittedByAKeyWithACharacterOtherThanBackspaceEnterOrSpace)
 {
-    for (const std::uint64_t key : {virtual_key::backspace, virtual_key::enter, virtual_key::space}) {
-        EXPECT_TRUE(keeps_conversion_open(key)) << key;
+    struct case_row {
+        bool converted;
+        std::int32_t cursor, length;
+        std::uint64_t key;
+        std::uint32_t character;
+        bool expected;
+    };
+    const case_row rows[] = {
+        {true, 3, 3, 'K', 'k', true},
+        {false, 3, 3, 'K', 'k', false},                        // nothing being converted
+        {true, 1, 3, 'K', 'k', false},                         // the cursor inside the composition
+        {true, 3, 3, virtual_key::right, 0, false},            // a key without a character
+        {true, 3, 3, virtual_key::backspace, '\b', false},
+        {true, 3, 3, virtual_key::enter, '\r', false},
+        {true, 3, 3, virtual_key::space, ' ', false},
+    };
+    for (const case_row& row : rows) {
+        EXPECT_EQ(conversion_committed(row.converted, row.cursor, row.length, row.key, row.character), row.expected)
+            << "key " << row.key << " converted " << row.converted << " at " << row.cursor;
     }
-    EXPECT_FALSE(keeps_conversion_open('A'));
-    EXPECT_FALSE(keeps_conversion_open(virtual_key::right));
 }
 
 }  // namespace

@@ -68,6 +68,8 @@ TEST_F(ScrollBarTest, ThumbFollowsTheOffsetAtTheRatioOfTrackToOverflow)
     bar.scroll_to(100, true);
     EXPECT_EQ(content_y(), -100);
     EXPECT_EQ(bar.boxes().thumb, (rect{0, 92, 16, 16}));
+    pump_for(100ms);
+    EXPECT_TRUE(save_screen_snapshot("scroll_bar_at_offset_100"));
     // Not exact: snapped down to the step.
     bar.scroll_to(57, false);
     EXPECT_EQ(content_y(), -50);
