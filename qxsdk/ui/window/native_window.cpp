@@ -7,6 +7,7 @@ namespace qxsdk::ui {
 
 native_window::~native_window()
 {
+    drop_target_.revoke();
     // Destroying the platform window ends its timers too.
     if (handle_ != nullptr) {
         SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
@@ -38,6 +39,7 @@ void native_window::create(native_window* owner, window& toolkit_window, const r
                               nullptr);
     if (handle_ != nullptr) {
         SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        drop_target_.register_for(*this, handle_);
     }
 }
 

@@ -7,13 +7,15 @@
 #include "qxsdk/ui/core/dpi_scale.h"
 #include "qxsdk/ui/core/timer_table.h"
 #include "qxsdk/ui/core/widget.h"
+#include "qxsdk/ui/window/native_drop_target.h"
 
 namespace qxsdk::ui {
 
 class window;
 
 // The platform side of a toolkit window: its handle, the display's DPI, the client size limits, the modal
-// flag and the timers. It destroys the platform window with itself.
+// flag, the timers and the drop target. It initialises OLE for the thread with its drop target and destroys
+// the platform window with itself.
 class native_window {
 public:
     static constexpr DWORD style = WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU;  // 0x02C80000
@@ -51,6 +53,8 @@ public:
 
     timer_table& timers() noexcept { return timers_; }
 
+    native_drop_target& drop_target() noexcept { return drop_target_; }
+
     // The outer size of a window whose client area has the given size in pixels.
     static SIZE outer_size(std::int32_t client_width, std::int32_t client_height);
 
@@ -58,6 +62,8 @@ public:
     static native_window* from_handle(HWND handle) noexcept;
 
 private:
+    // First, so that OLE is initialised before anything else of the window and undone after it.
+    native_drop_target drop_target_;
     HWND handle_ = nullptr;
     window* window_ = nullptr;
     bool modal_running_ = false;
@@ -65,7 +71,6 @@ private:
     dpi_scale dpi_{0, 0};
     point minimum_client_{0, 0};
     point maximum_client_{100000, 100000};
-    // The drop target of the window is registered for the handle here once files can be dropped.
 };
 
 }  // namespace qxsdk::ui

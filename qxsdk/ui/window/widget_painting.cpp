@@ -50,4 +50,11 @@ void paint_widget_tree(window& win, widget& w, const edges& dirty)
     }
 }
 
+renderer* widget_renderer(const widget& w) noexcept
+{
+    auto* win = dynamic_cast<window*>(w.window());
+    painter* p = win != nullptr ? win->get_painter() : nullptr;
+    return p != nullptr ? &p->get_renderer() : nullptr;
+}
+
 }  // namespace qxsdk::ui

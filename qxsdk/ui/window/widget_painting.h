@@ -16,4 +16,8 @@ void paint_widget_tree(renderer& drawing, widget& w, const edges& dirty);
 // The same with the window's renderer; nothing before the window is created.
 void paint_widget_tree(window& win, widget& w, const edges& dirty);
 
+// The renderer of the window the widget belongs to, for its paint handlers; none before that window is
+// created, and for a widget outside a toolkit window.
+renderer* widget_renderer(const widget& w) noexcept;
+
 }  // namespace qxsdk::ui

@@ -29,6 +29,7 @@ void window::create_window(std::string_view title, const rect& area)
     SetWindowTextW(native_.handle(), utf8_to_wide(title).c_str());
     create_root(area);
     painter_ = std::make_unique<painter>(create_renderer(native_.handle()));
+    input_method_ = std::make_unique<ime_context>(native_.handle());
     rethrow_caught_exception();
 }
 
@@ -135,7 +136,10 @@ void window::message_loop()
                 end_modal();
                 return;
             }
-            // The input-method context records composition keys here once windows have one.
+            if (input_method_ != nullptr && input_method_->composing()
+                && (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN)) {
+                input_method_->record_key_press();
+            }
             TranslateMessage(&message);
             DispatchMessageW(&message);
             rethrow_caught_exception();

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "qxsdk/ui/core/window_base.h"
+#include "qxsdk/ui/window/ime_context.h"
 #include "qxsdk/ui/window/native_window.h"
 #include "qxsdk/ui/window/painter.h"
 
@@ -58,8 +59,9 @@ public:
     void capture_mouse(widget& w);
     void release_mouse_capture();
 
-    // The painter exists once the window is created.
+    // The painter and the input-method context exist once the window is created.
     painter* get_painter() noexcept { return painter_.get(); }
+    ime_context* input_method() noexcept { return input_method_.get(); }
     native_window& native() noexcept { return native_; }
     const native_window& native() const noexcept { return native_; }
 
@@ -78,7 +80,7 @@ private:
 
     native_window native_;
     std::unique_ptr<painter> painter_;
-    // The window's input-method context joins here, made by create_window, with IME input.
+    std::unique_ptr<ime_context> input_method_;
     window* owner_ = nullptr;
     std::int32_t modal_result_ = 0;
     // What end_modal gives back to the owner: set by run_modal while its loop runs.

@@ -95,7 +95,26 @@ LRESULT handle_message(window& win, native_window& native, HWND handle, UINT mes
         }
         return 0;
     case WM_GETMINMAXINFO: on_get_min_max_info(native, *reinterpret_cast<MINMAXINFO*>(lparam)); return 0;
-    // The input-method messages join here with the window's input-method context.
+    case WM_INPUTLANGCHANGE:
+        if (ime_context* ime = win.input_method(); ime != nullptr) {
+            ime->on_input_language_change(GetKeyboardLayout(0));
+        }
+        return 0;
+    case WM_IME_STARTCOMPOSITION:
+        if (ime_context* ime = win.input_method(); ime != nullptr) {
+            ime->on_start_composition(win);
+        }
+        return 0;
+    case WM_IME_ENDCOMPOSITION:
+        if (ime_context* ime = win.input_method(); ime != nullptr) {
+            ime->on_end_composition(win);
+        }
+        return 0;
+    case WM_IME_COMPOSITION:
+        if (ime_context* ime = win.input_method(); ime != nullptr) {
+            ime->on_composition(win, static_cast<std::uint32_t>(lparam));
+        }
+        return 0;
     case WM_KEYDOWN: route(win, event_code::key_down, wparam); return 0;
     case WM_KEYUP: route(win, event_code::key_up, wparam); return 0;
     case WM_CHAR: route(win, event_code::char_input, wparam); return 0;
