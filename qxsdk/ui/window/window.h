@@ -60,6 +60,8 @@ public:
 
     // The painter exists once the window is created.
     painter* get_painter() noexcept { return painter_.get(); }
+    // Paints go to another painter from now on, such as one over a bitmap whose pixels can be read back.
+    void set_painter(std::unique_ptr<painter> replacement) noexcept { painter_ = std::move(replacement); }
     native_window& native() noexcept { return native_; }
     const native_window& native() const noexcept { return native_; }
 

@@ -1,0 +1,43 @@
+#include "qxsdk/ui/controls/control_drawing.h"
+
+#include <stdexcept>
+
+#include "qxsdk/ui/core/control_layout.h"
+
+namespace qxsdk::ui {
+
+window& control_window(const widget& control)
+{
+    auto* host = dynamic_cast<window*>(control.window());
+    if (host == nullptr || host->get_painter() == nullptr) {
+        throw std::logic_error("the control is not attached to a created window");
+    }
+    return *host;
+}
+
+renderer& control_renderer(const widget& control)
+{
+    return control_window(control).get_painter()->get_renderer();
+}
+
+bool has_focus(const widget& control) noexcept
+{
+    const auto* host = dynamic_cast<const window_base*>(control.window());
+    return host != nullptr && host->focused() == &control;
+}
+
+void set_style_font(renderer& drawing, const style_block& style, const font_keys& keys)
+{
+    drawing.set_font(get_style_string(style, keys.name), get_style_float(style, keys.size),
+                     get_style_int(style, keys.weight), get_style_int(style, keys.style));
+}
+
+bool load_picture_strip(image& picture, const image_reference& strip)
+{
+    if (!picture.loaded() && names_picture(strip)) {
+        load_image_from_memory(picture, strip.png());
+    }
+    return picture.loaded();
+}
+
+}  // namespace qxsdk::ui
