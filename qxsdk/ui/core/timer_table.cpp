@@ -23,6 +23,16 @@ std::optional<std::uint32_t> timer_table::find(const event_object& owner, std::i
     return found->first;
 }
 
+std::optional<std::uint32_t> timer_table::any_of(const event_object& owner) const noexcept
+{
+    const auto found = std::find_if(timers_.begin(), timers_.end(),
+                                    [&](const auto& item) { return item.second.owner == &owner; });
+    if (found == timers_.end()) {
+        return std::nullopt;
+    }
+    return found->first;
+}
+
 std::optional<timer_entry> timer_table::at(std::uint32_t id) const
 {
     const auto found = timers_.find(id);

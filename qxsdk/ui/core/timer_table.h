@@ -24,6 +24,9 @@ public:
     // The id of the first timer of the owner with the key.
     std::optional<std::uint32_t> find(const event_object& owner, std::int32_t key) const;
 
+    // The id of any timer of the owner.
+    std::optional<std::uint32_t> any_of(const event_object& owner) const noexcept;
+
     // The timer of an id, if there is one.
     std::optional<timer_entry> at(std::uint32_t id) const;
 

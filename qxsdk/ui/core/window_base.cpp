@@ -6,12 +6,7 @@ namespace qxsdk::ui {
 
 window_base::window_base() = default;
 
-window_base::~window_base()
-{
-    // The root widget is destroyed after this body and calls forget_widget, which only touches members
-    // that are still alive then.
-    focus_order_.clear();
-}
+window_base::~window_base() = default;
 
 void window_base::create_root(const rect& client_area)
 {

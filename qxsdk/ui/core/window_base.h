@@ -84,12 +84,13 @@ protected:
     void create_root(const rect& client_area);
 
 private:
-    widget root_;
     widget* focused_ = nullptr;
     widget* hovered_ = nullptr;
     std::vector<widget*> focus_order_;
     tooltip_state tooltip_;
     bool mouse_inside_ = false;
+    // Last, so that it goes first: its destruction asks forget_widget to drop it from the members above.
+    widget root_;
 
     friend bool route_window_event(window_base& window, std::int32_t code, std::uint64_t value);
 };

@@ -172,8 +172,21 @@ void window::add_timer(event_object& owner, std::int32_t key, std::uint32_t inte
 void window::kill_timer(const event_object& owner, std::int32_t key)
 {
     if (const auto id = native_.timers().find(owner, key)) {
-        KillTimer(native_.handle(), *id);
-        native_.timers().remove(*id);
+        stop_timer(*id);
+    }
+}
+
+void window::stop_timer(std::uint32_t id) noexcept
+{
+    KillTimer(native_.handle(), id);
+    native_.timers().remove(id);
+}
+
+void window::forget_widget(const widget& w) noexcept
+{
+    window_base::forget_widget(w);
+    while (const auto id = native_.timers().any_of(w)) {
+        stop_timer(*id);
     }
 }
 
@@ -189,8 +202,7 @@ void window::on_timer(std::uintptr_t id)
     }
     // A one-shot timer stops before its handlers run, so a handler that starts it again keeps the new one.
     if (entry->one_shot) {
-        KillTimer(native_.handle(), id);
-        native_.timers().remove(static_cast<std::uint32_t>(id));
+        stop_timer(static_cast<std::uint32_t>(id));
     }
     fire_event(*entry->owner, event_code::timer, static_cast<std::uint64_t>(static_cast<std::uint32_t>(entry->key)));
 }

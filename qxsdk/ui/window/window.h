@@ -66,12 +66,15 @@ public:
     const native_window& native() const noexcept { return native_; }
 
     void invalidate_area(const rect& area) override;
+    // Also stops the widget's timers, so that none fires at its address once it is gone.
+    void forget_widget(const widget& w) noexcept override;
     point cursor_position() const override;
     bool key_held(int kind) const override;
 
 private:
     // The platform owner of the window, unless that is the desktop.
     HWND platform_owner() const noexcept;
+    void stop_timer(std::uint32_t id) noexcept;
     void message_loop();
     void tooltip_tick();
 

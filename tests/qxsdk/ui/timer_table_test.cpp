@@ -28,6 +28,10 @@ TEST(TimerTable, IdsCountUpAndKeysAreFoundPerOwner)
     EXPECT_EQ(entry->owner, &a);
     EXPECT_TRUE(entry->one_shot);
     EXPECT_EQ(timers.add(b, 2, false), 4u);  // ids are never handed out twice
+    EXPECT_EQ(timers.any_of(b), 2u);
+    timers.remove(2);
+    timers.remove(4);
+    EXPECT_EQ(timers.any_of(b), std::nullopt);
 }
 
 }  // namespace

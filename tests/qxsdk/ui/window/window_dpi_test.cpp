@@ -84,4 +84,24 @@ TEST_F(WindowAt144DpiTest, TheCursorPositionIsInUnits)
     EXPECT_EQ(widget_at_point(win, win.cursor_position()), &box);
 }
 
+TEST_F(WindowAt144DpiTest, PaintsAShadowedWidgetForReview)
+{
+    renderer& drawing = win.get_painter()->get_renderer();
+    connect_event(win.root(), event_code::paint, [&](const event_info&) {
+        drawing.set_fill_color({1, 1, 1, 1});
+        drawing.fill_rect({0, 0, 500, 360});
+    });
+    connect_event(box, event_code::paint, [&](const event_info&) {
+        drawing.set_fill_color({0.2f, 0.45f, 0.85f, 1});
+        drawing.fill_rect({0, 0, 30, 30});
+    });
+    box.shadow().on = true;
+    int painted = 0;
+    connect_event(box, event_code::paint, [&](const event_info&) { ++painted; });
+    show();
+    UpdateWindow(win.native().handle());
+    EXPECT_GE(painted, 1);
+    EXPECT_TRUE(save_screen_snapshot("WindowAt144Dpi.AShadowedWidget"));
+}
+
 }  // namespace

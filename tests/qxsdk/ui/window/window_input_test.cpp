@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "qxsdk/ui/core/event_codes.h"
+#include "qxsdk/ui/window/cursors.h"
+#include "qxsdk/ui/window/keyboard.h"
 #include "tests/qxsdk/ui/window/window_test_support.h"
 
 namespace {
@@ -40,8 +42,6 @@ TEST_F(WindowInputTest, HoverStartsOnTheSecondMoveAndFollowsTheCursor)
 {
     log.watch(label, "label", {event_code::mouse_enter, event_code::mouse_leave, event_code::mouse_move});
     log.watch(panel, "panel", {event_code::mouse_enter, event_code::mouse_leave, event_code::mouse_move});
-    SetCursorPos(10, 10);  // outside the window
-    pump_for(30ms);
     move_cursor_to(win, on_label);
     pump_for(50ms);
     EXPECT_TRUE(log.entries.empty());  // the first move only starts tracking
@@ -146,6 +146,44 @@ TEST_F(WindowInputTest, KeysReachTheFocusedWidget)
     press_key('A');
     settle(3);
     EXPECT_EQ(log.entries, (entries{"check_box 8 65", "check_box 10 97", "check_box 9 65"}));
+}
+
+TEST_F(WindowInputTest, CtrlDoesNotCountWhileTheRightAltMakesItAltGr)
+{
+    const auto key_state_settles = [](int kind, bool held) {
+        return pump_until([&] { return is_key_down(kind) == held; }, 500ms);
+    };
+    send_key(VK_LCONTROL, false);
+    EXPECT_TRUE(key_state_settles(key_kind::left_ctrl, true));
+    EXPECT_TRUE(is_key_down(key_kind::ctrl_without_alt_gr));
+    INPUT right_alt{};
+    right_alt.type = INPUT_KEYBOARD;
+    right_alt.ki.wVk = VK_RMENU;
+    right_alt.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+    send_input(right_alt);
+    EXPECT_TRUE(key_state_settles(key_kind::right_alt, true));
+    EXPECT_FALSE(is_key_down(key_kind::ctrl_without_alt_gr));
+    EXPECT_TRUE(is_key_down(key_kind::alt));
+    right_alt.ki.dwFlags |= KEYEVENTF_KEYUP;
+    send_input(right_alt);
+    send_key(VK_LCONTROL, true);
+    EXPECT_TRUE(key_state_settles(key_kind::left_ctrl, false));
+}
+
+TEST(CursorTable, EachKindSetsItsSystemCursorAndOtherKindsTheArrow)
+{
+    struct case_row {
+        std::int32_t kind;
+        LPCWSTR cursor;
+    };
+    const case_row rows[] = {
+        {0, IDC_ARROW},    {1, IDC_CROSS}, {2, IDC_SIZEWE},   {3, IDC_SIZENS},   {4, IDC_SIZENWSE}, {5, IDC_IBEAM},
+        {6, IDC_HAND},     {7, IDC_SIZENWSE}, {8, IDC_SIZENESW}, {9, IDC_ARROW}, {-1, IDC_ARROW},
+    };
+    for (const case_row& row : rows) {
+        set_cursor_kind(row.kind);
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, row.cursor)) << row.kind;
+    }
 }
 
 // The focus order root, P, Q, R, all three focusable.

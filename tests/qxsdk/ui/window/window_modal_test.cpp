@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -129,6 +131,43 @@ TEST_F(ModalWindowTest, EndModalGivesTheOwnerBackTheStateItHadBeforeTheLoop)
     outer.add_timer(outer, 1, 20, true);
     outer.run_modal();
     EXPECT_FALSE(owner_enabled_inside_outer);
+    EXPECT_TRUE(IsWindowEnabled(handle()));
+}
+
+TEST_F(ModalWindowTest, ADestroyedWidgetsTimersStop)
+{
+    auto doomed = std::make_unique<widget>();
+    attach_widget(*doomed, win.root(), {0, 0, 10, 10});
+    win.add_timer(*doomed, 3, 10, false);
+    win.add_timer(*doomed, 4, 10, true);
+    doomed.reset();
+    int fired = 0;
+    connect_event(win, event_code::timer, [&](const event_info&) {
+        ++fired;
+        win.end_modal();
+    });
+    win.add_timer(win, 9, 100, true);
+    win.run_modal();
+    EXPECT_EQ(fired, 1);
+    Sleep(50);  // several periods of the widget's repeating timer, had it survived
+    MSG message{};
+    EXPECT_FALSE(PeekMessageW(&message, handle(), WM_TIMER, WM_TIMER, PM_NOREMOVE));
+}
+
+TEST_F(ModalWindowTest, AnExceptionInANestedPopUpEndsEveryLoopOnItsWayOut)
+{
+    window popup;
+    popup.set_owner(&win);
+    popup.create_window("popup", {150, 150, 200, 100});
+    connect_event(popup, event_code::timer, [](const event_info&) { throw std::runtime_error("inner"); });
+    connect_event(win, event_code::timer, [&](const event_info&) {
+        popup.add_timer(popup, 1, 20, true);
+        popup.run_modal();
+    });
+    win.add_timer(win, 1, 20, true);
+    EXPECT_THROW(win.run_modal(), std::runtime_error);
+    EXPECT_FALSE(IsWindowVisible(popup.native().handle()));
+    EXPECT_FALSE(IsWindowVisible(handle()));
     EXPECT_TRUE(IsWindowEnabled(handle()));
 }
 

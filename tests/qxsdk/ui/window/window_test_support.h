@@ -133,12 +133,14 @@ public:
     std::vector<std::string> entries;
 };
 
-// A shown, active window at (100, 100) with a client area of 400 x 300 units.
+// A shown, active window with a client area of 400 x 300 units, away from the screen's top-left corner
+// where windows of other test programs appear: input goes to whatever window lies under the cursor.
 class ShownWindowTest : public ::testing::Test {
 protected:
     ShownWindowTest()
     {
-        win.create_window("window test", {100, 100, 400, 300});
+        win.create_window("window test", {500, 350, 400, 300});
+        SetCursorPos(5, 5);  // outside: each test brings the cursor in itself
         ShowWindow(win.native().handle(), SW_SHOW);
         SetForegroundWindow(win.native().handle());
         SetFocus(win.native().handle());
