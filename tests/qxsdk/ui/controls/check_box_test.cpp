@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "qxsdk/ui/core/event_codes.h"
+#include "tests/qxsdk/ui/controls/hover.h"
 #include "tests/qxsdk/ui/window/window_test_support.h"
 
 namespace {
@@ -107,8 +108,7 @@ TEST_F(CheckBoxTest, TheCursorOverABoundBoxHoversIt)
 {
     bool flag = false;
     box.bind_value(&flag);
-    move_cursor_to(win, {60, 30});
-    pump_for(60ms);
+    controls_test::hover_at(win, {60, 30});
     EXPECT_TRUE(box.hovered());
     move_cursor_to(win, {300, 200});
     pump_for(60ms);

@@ -10,6 +10,7 @@
 #include "qxsdk/ui/controls/generic_panel.h"
 #include "qxsdk/ui/controls/message_popup.h"
 #include "qxsdk/ui/controls/text_label.h"
+#include "tests/qxsdk/ui/controls/hover.h"
 #include "tests/qxsdk/ui/window/window_test_support.h"
 
 namespace {
@@ -23,7 +24,7 @@ class ControlsSnapshot : public ::testing::Test {
 protected:
     ControlsSnapshot()
     {
-        win.create_window("Controls", {120, 120, 460, 200});
+        win.create_window("Controls", {500, 350, 460, 200});
         attach_widget(page, win.root(), {0, 0, 460, 200});
         set_style_property(page.style(), "default_back_color", page_color);
         for (int column = 0; column < 2; ++column) {
@@ -61,12 +62,10 @@ protected:
 TEST_F(ControlsSnapshot, NormalHoveredAndDisabled)
 {
     EXPECT_TRUE(save_screen_snapshot("Controls.Normal"));
-    move_cursor_to(win, {60, 72});
-    pump_for(150ms);
+    controls_test::hover_at(win, {60, 72});
     EXPECT_TRUE(boxes[0].hovered());
     EXPECT_TRUE(save_screen_snapshot("Controls.CheckBoxHovered"));
-    move_cursor_to(win, {80, 125});
-    pump_for(150ms);
+    controls_test::hover_at(win, {80, 125});
     EXPECT_TRUE(buttons[0].hovered());
     EXPECT_TRUE(save_screen_snapshot("Controls.ButtonHovered"));
 }

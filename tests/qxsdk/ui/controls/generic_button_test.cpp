@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "qxsdk/ui/core/event_codes.h"
+#include "tests/qxsdk/ui/controls/hover.h"
 #include "tests/qxsdk/ui/window/window_test_support.h"
 
 namespace {
@@ -75,8 +76,7 @@ TEST_F(GenericButtonTest, ADisabledButtonHearsNoClick)
 
 TEST_F(GenericButtonTest, TheCursorOverTheButtonHoversIt)
 {
-    move_cursor_to(win, {70, 35});
-    pump_for(60ms);
+    controls_test::hover_at(win, {70, 35});
     EXPECT_TRUE(button.hovered());
     move_cursor_to(win, {300, 200});
     pump_for(60ms);
