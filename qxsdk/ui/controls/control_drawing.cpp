@@ -35,7 +35,13 @@ void set_style_font(renderer& drawing, const style_block& style, const font_keys
 bool load_picture_strip(image& picture, const image_reference& strip)
 {
     if (!picture.loaded() && names_picture(strip)) {
-        load_image_from_memory(picture, strip.png());
+        // Controls decode while painting: a picture that cannot be converted is left out, not thrown
+        // through the paint, and tried again next time.
+        try {
+            load_image_from_memory(picture, strip.png());
+        } catch (const std::runtime_error&) {
+            return false;
+        }
     }
     return picture.loaded();
 }

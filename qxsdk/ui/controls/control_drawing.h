@@ -33,7 +33,7 @@ struct font_keys {
 void set_style_font(renderer& drawing, const style_block& style, const font_keys& keys);
 
 // Decodes the strip into the picture unless it is loaded already; whether the picture is loaded afterwards.
-// A strip that names no picture (no bytes, or fewer than one frame) leaves it unloaded.
+// A strip that names no picture (no bytes, or fewer than one frame) or cannot be decoded leaves it unloaded.
 bool load_picture_strip(image& picture, const image_reference& strip);
 
 }  // namespace qxsdk::ui

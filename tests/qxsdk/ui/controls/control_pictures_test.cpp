@@ -107,16 +107,35 @@ TEST_F(ControlPicturesTest, AButtonShowsFrameOneWhileHoveredAndStripsWithoutFram
     EXPECT_EQ(pixels_of(picture), normal);
 }
 
-TEST_F(ControlPicturesTest, AStripOfZeroFramesIsNoPictureAndPaintingGoesOn)
+TEST_F(ControlPicturesTest, StripsWithoutFramesOrThatAreNoPictureAreLeftOutAndPaintingGoesOn)
 {
+    static constexpr std::uint8_t not_a_picture[] = {'n', 'o', 't', ' ', 'a', ' ', 'P', 'N', 'G'};
+    struct row {
+        const char* what;
+        style_value strip;
+    };
+    const row rows[] = {
+        {"zero frames", make_image_value(pictures::checkbox_strip, 0)},
+        {"negative frames", make_image_value(pictures::checkbox_strip, -2)},
+        {"bytes that are no picture", make_image_value(not_a_picture, 2)},
+    };
     style_map& overrides = theme_overrides();
     const style_map saved = overrides;
-    overrides.insert_or_assign("button_back_image", make_image_value(pictures::checkbox_strip, 0));
-    GenericButton button;
-    attach_widget(button, win.root(), {10, 10, 100, 30});
-    set_style_property(button.style(), "button_color_normal", black);
-    EXPECT_NO_THROW(paint());
-    EXPECT_EQ(pixels_unlike({10, 10, 100, 30}, opaque_black), 0);
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.what);
+        overrides.insert_or_assign("button_back_image", r.strip);
+        overrides.insert_or_assign("checkbox_image", r.strip);
+        GenericButton button;
+        attach_widget(button, win.root(), {10, 10, 100, 30});
+        set_style_property(button.style(), "button_color_normal", black);
+        CheckBox box;
+        attach_widget(box, win.root(), {10, 60, 100, 24});
+        EXPECT_EQ(box.frame_size(), (size_units{0, 0}));
+        EXPECT_NO_THROW(paint());
+        EXPECT_EQ(pixels_unlike({10, 10, 100, 30}, opaque_black), 0);
+        remove_child(win.root(), box);
+        remove_child(win.root(), button);
+    }
     overrides = saved;
 }
 
