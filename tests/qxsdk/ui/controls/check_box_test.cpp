@@ -139,4 +139,16 @@ TEST_F(CheckBoxTest, SettingTheTextLaysOutInTheStoredModeWithTheGapOnlyForACapti
     EXPECT_GT(box.text_box().width, 0);
 }
 
+TEST_F(CheckBoxTest, AttachingAgainDoesNotBindTheHandlersTwice)
+{
+    remove_child(win.root(), box);
+    attach_widget(box, win.root(), {20, 20, 200, 24});
+    EXPECT_FALSE(box.own_enabled());
+    bool flag = false;
+    box.bind_value(&flag);
+    click_box();
+    EXPECT_TRUE(flag);
+    EXPECT_EQ(log.entries, std::vector<std::string>{toggled_once});
+}
+
 }  // namespace

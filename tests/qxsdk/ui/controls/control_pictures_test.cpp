@@ -107,6 +107,29 @@ TEST_F(ControlPicturesTest, AButtonShowsFrameOneWhileHoveredAndStripsWithoutFram
     EXPECT_EQ(pixels_of(picture), normal);
 }
 
+TEST_F(ControlPicturesTest, AFocusedButtonHasAFocusBorderUntilHoveringReplacesIt)
+{
+    GenericButton button;
+    attach_widget(button, win.root(), {10, 10, 100, 30});
+    set_style_property(button.style(), "button_color_normal", black);
+    set_style_property(button.style(), "button_color_hover", black);
+    set_style_property(button.style(), "button_border_color_focus", {1, 0, 0, 1});
+    set_style_property(button.style(), "button_border_color_hover", {0, 1, 0, 1});
+    const rect top_edge{10, 10, 100, 1};
+    constexpr bgra opaque_green{0, 255, 0, 255};
+
+    paint();
+    EXPECT_EQ(pixels_unlike(top_edge, opaque_black), 0);  // neither focused nor hovered: no border
+    set_focus_widget(win, &button, focus_reason::tab);
+    paint();
+    // Wine 8 draws dash patterns solid, so only the focus border's colour is checked.
+    EXPECT_GT(100 - pixels_unlike(top_edge, opaque_red), 10);
+    fire_event(button, event_code::mouse_enter);
+    paint();
+    EXPECT_EQ(pixels_unlike(top_edge, opaque_green), 0);
+    canvas.save_snapshot();
+}
+
 TEST_F(ControlPicturesTest, StripsWithoutFramesOrThatAreNoPictureAreLeftOutAndPaintingGoesOn)
 {
     static constexpr std::uint8_t not_a_picture[] = {'n', 'o', 't', ' ', 'a', ' ', 'P', 'N', 'G'};
