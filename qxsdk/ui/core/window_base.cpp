@@ -10,7 +10,6 @@ window_base::~window_base() = default;
 
 void window_base::create_root(const rect& client_area)
 {
-    root_.set_name("BaseWidget");
     create_root_widget(root_, *this, client_area);
     focused_ = &root_;
 }
