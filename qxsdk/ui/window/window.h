@@ -62,6 +62,8 @@ public:
     // The painter and the input-method context exist once the window is created.
     painter* get_painter() noexcept { return painter_.get(); }
     ime_context* input_method() noexcept { return input_method_.get(); }
+    // Paints go to another painter from now on, such as one over a bitmap whose pixels can be read back.
+    void set_painter(std::unique_ptr<painter> replacement) noexcept { painter_ = std::move(replacement); }
     native_window& native() noexcept { return native_; }
     const native_window& native() const noexcept { return native_; }
 
