@@ -134,7 +134,6 @@ void renderer::create_target_resources()
     }};
     HRESULT result = S_OK;
     for (const auto& [brush, initial] : brushes) {
-        brush->Reset();
         if (const HRESULT made = target.CreateSolidColorBrush(initial, brush->ReleaseAndGetAddressOf());
             FAILED(made)) {
             result = made;

@@ -382,6 +382,25 @@ TEST_F(RendererText, DrawsInsideItsBoxInTheTextColour)
     EXPECT_GT(lit, 20);
 }
 
+// DirectWrite makes no layout for a negative box: measuring says so, drawing just draws nothing.
+TEST_F(RendererText, WithoutALayoutMeasureRaisesEPointerAndDrawSkips)
+{
+    try {
+        canvas_.painter().measure_text("abc", {-5, -5});
+        FAIL() << "no exception";
+    } catch (const _com_error& failure) {
+        EXPECT_EQ(failure.Error(), E_POINTER);
+    }
+    canvas_.paint([](renderer& r) {
+        clear(r, {0, 0, 160, 60}, black);
+        r.draw_text({10, 10, -5, -5}, "abc");
+    });
+    for (std::uint32_t y = 0; y < 60; y += 5) {
+        const std::vector<bgra> pixels = canvas_.row(y);
+        EXPECT_EQ(std::count(pixels.begin(), pixels.end(), opaque_black), 160) << y;
+    }
+}
+
 TEST(RendererFailures, CarryTheirMessageOrEPointer)
 {
     try {
