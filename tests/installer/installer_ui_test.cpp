@@ -121,12 +121,17 @@ TEST_F(WizardTest, AFailingFolderPickerKeepsThePreviousFolderAndSaysSo)
     click_on(w.version_box(installer::custom_slot));
     picker_answers.push_back({L"E:\\Kept"});
     picker_answers.push_back({L"", true});
+    picker_answers.push_back({std::wstring(L"F:\\") + wchar_t(0xD800)});  // a lone surrogate: no UTF-8 for it
     click_on(w.browse_button());
     popup_script script(w);
     script.answers.push_back({});
+    script.answers.push_back({});
     click_on(w.browse_button());
-    ASSERT_EQ(script.titles, std::vector<std::string>{"Custom Folder"});
+    window_test::pump_for(100ms);
+    click_on(w.browse_button());
+    ASSERT_EQ(script.titles, (std::vector<std::string>{"Custom Folder", "Custom Folder"}));
     EXPECT_NE(script.messages[0].find("the dialog could not be shown"), std::string::npos);
+    EXPECT_NE(script.messages[1].find("The previous folder is kept."), std::string::npos);
     EXPECT_EQ(w.target_folders()[installer::custom_slot].native(), L"E:\\Kept");
     EXPECT_EQ(w.custom_path_label().text(), "E:/Kept");
     EXPECT_TRUE(IsWindowVisible(w.native().handle()));
