@@ -51,7 +51,7 @@ public:
     void start_install();
     friend void on_install_timer(InstallerUI& wizard);
 
-    // For tests and the paint: read-only views of the state.
+    // The state and the widgets, for the tests and the paint.
     int current_page() const noexcept { return current_page_; }
     bool finished() const noexcept { return finished_; }
     const slot_flags& chosen() const noexcept { return chosen_; }
