@@ -33,7 +33,25 @@ bool wait_for(Test test, std::chrono::milliseconds limit)
     return true;
 }
 
-unique_handle start_installer(const std::wstring& arguments)
+// A started installer process; one that a failed test leaves running is ended with the test.
+class installer_process {
+public:
+    explicit installer_process(HANDLE process = nullptr) : process_(process) {}
+    ~installer_process()
+    {
+        if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.get(), 99);
+        }
+    }
+    installer_process(installer_process&&) = default;
+    explicit operator bool() const { return static_cast<bool>(process_); }
+    HANDLE get() const { return process_.get(); }
+
+private:
+    unique_handle process_;
+};
+
+installer_process start_installer(const std::wstring& arguments)
 {
     std::wstring command = L"\"" + kyrox_test::windows_path_of_build_file(KYROX_INSTALLER_PATH) + L"\"";
     if (!arguments.empty()) {
@@ -45,10 +63,10 @@ unique_handle start_installer(const std::wstring& arguments)
     if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process) ==
         FALSE) {
         ADD_FAILURE() << "qxinstaller.exe did not start: " << GetLastError();
-        return nullptr;
+        return installer_process();
     }
     CloseHandle(process.hThread);
-    return unique_handle(process.hProcess);
+    return installer_process(process.hProcess);
 }
 
 HWND find_window(const wchar_t* title)
@@ -92,7 +110,7 @@ TEST_F(InstallerProgram, AMarkedStartInstallsTheDetectedVersionAndFinishEndsWith
 {
     ScratchFolder folder(L"qxinstaller-e2e");
     wizard_test::host_registry::set_path(L"11", folder.path());
-    const unique_handle process = start_installer(L"/UAC");
+    const installer_process process = start_installer(L"/UAC");
     ASSERT_TRUE(process);
     const HWND window = find_window(wizard_title);
     ASSERT_NE(window, nullptr);
@@ -114,7 +132,7 @@ TEST_F(InstallerProgram, AMarkedStartInstallsTheDetectedVersionAndFinishEndsWith
 
 TEST_F(InstallerProgram, AnUnmarkedStartRelaunchesItselfAndAConfirmedCancelEndsTheCopy)
 {
-    const unique_handle first = start_installer(L"");
+    const installer_process first = start_installer(L"");
     ASSERT_TRUE(first);
     EXPECT_EQ(exit_code_of(first.get()), 0u);
     const HWND window = find_window(wizard_title);
@@ -122,7 +140,8 @@ TEST_F(InstallerProgram, AnUnmarkedStartRelaunchesItselfAndAConfirmedCancelEndsT
     DWORD copy_id = 0;
     GetWindowThreadProcessId(window, &copy_id);
     EXPECT_NE(copy_id, GetProcessId(first.get()));
-    const unique_handle copy(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, copy_id));
+    const installer_process copy(
+        OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, copy_id));
     ASSERT_TRUE(copy);
     click_client(window, cancel_button);
     const HWND question = find_window(L"Exit Installer");
@@ -134,7 +153,7 @@ TEST_F(InstallerProgram, AnUnmarkedStartRelaunchesItselfAndAConfirmedCancelEndsT
 
 TEST_F(InstallerProgram, TheCloseBoxEndsTheWizardWithZero)
 {
-    const unique_handle process = start_installer(L"/UAC");
+    const installer_process process = start_installer(L"/UAC");
     ASSERT_TRUE(process);
     const HWND window = find_window(wizard_title);
     ASSERT_NE(window, nullptr);
