@@ -1,0 +1,90 @@
+// The progress page: a run of the install worker on its own thread, polled by a 200 ms timer that
+// shows a line per handled slot, then the result, a retry question after a failure, and Finish.
+#include "installer/ui/installer_ui.h"
+
+#include "installer/ui/installer_bindings.h"
+#include "qxsdk/ui/core/event_codes.h"
+
+namespace installer::ui {
+
+using namespace qxsdk::ui;
+
+namespace {
+
+constexpr std::int32_t install_timer_key = 1;
+constexpr std::uint32_t install_tick_ms = 200;
+constexpr int progress_page = 3;
+// The resource of the custom slot: the program carries the current plug-in only.
+constexpr int current_plugin_resource = 1;
+
+// Dots shown after the slot being written; process-wide, so a retry goes on where the last run stopped.
+int dot_count = 0;
+
+} // namespace
+
+void InstallerUI::start_install()
+{
+    GenericPanel& page = pages_[progress_page];
+    add_timer(page, install_timer_key, install_tick_ms, false);
+    connect_installer_handler(*this, page, event_code::timer, &on_install_timer);
+    std::vector<file_path> folders(slot_count);
+    for (std::size_t slot = 0; slot < slot_count; ++slot) {
+        if (chosen_[slot]) {
+            folders[slot] = target_folders_[slot];
+        }
+    }
+    system_.clear_done();
+    worker_thread_ = std::thread([this, folders = std::move(folders)]() mutable {
+        system_.install_plugin_files(std::move(folders), current_plugin_resource);
+    });
+}
+
+void InstallerUI::end_run()
+{
+    GenericPanel& page = pages_[progress_page];
+    remove_timer_handlers(page);
+    // Each run has exactly one timer: a retry starts its own.
+    kill_timer(page, install_timer_key);
+    worker_thread_.join();
+}
+
+void InstallerUI::finish(std::string_view heading)
+{
+    install_heading_label_.set_text(heading, false);
+    cancel_button_.set_text(finish_text);
+    finished_ = true;
+}
+
+void on_install_timer(InstallerUI& wizard)
+{
+    // done before the statuses: a tick that sees done also sees every final status.
+    const bool done = wizard.system_.is_done();
+    const install_statuses statuses = wizard.system_.get_install_status();
+    const progress_report report = progress_text(statuses, dot_count);
+    for (std::size_t slot = 0; slot < slot_count; ++slot) {
+        if (statuses[slot] == status_installed) {
+            wizard.chosen_[slot] = false;  // a retry does not write it again
+        }
+    }
+    wizard.progress_label_.set_text(report.text, false);
+    dot_count = next_dot_count(dot_count);
+    // The result waits while another pop-up (the exit question) is open; the ticks go on meanwhile.
+    if (!done || wizard.open_popup_ != nullptr) {
+        return;
+    }
+    wizard.end_run();
+    if (!report.failed_slot) {
+        wizard.finish(success_heading_text);
+    } else {
+        const std::size_t slot = *report.failed_slot;
+        const std::string question = failure_question(host_version_labels[slot], statuses[slot]);
+        if (wizard.ask(failure_title, question, popup_type::yes_no) == 1) {
+            wizard.start_install();
+            return;
+        }
+        wizard.finish(partial_heading_text);
+    }
+    wizard.progress_label_.set_text(report.text + std::string(finish_hint_text), false);
+}
+
+} // namespace installer::ui
