@@ -23,11 +23,57 @@ float screen(float g, float t) noexcept
 
 }  // namespace
 
+namespace {
+
+// The tone curve after the pre-gamma power p; Plain means the pre-gamma is exactly 1 (x^1 is x),
+// which most looks use, and leaves the power call out so the row loop vectorises.
+template <bool Plain>
+float shaped(float x, float weight, float pre_gamma, float brightness) noexcept
+{
+    const float p = Plain ? x : std::pow(x, pre_gamma);
+    const float curve = ((0.48f * p + 0.186286f) * p + 0.333714f) * p + 0.000485714f;
+    return (p + weight * (curve - p)) * brightness;
+}
+
+struct CombineRow {
+    const GaussPair* levels12;
+    const GaussPair* levels34;
+    const float* core;
+    float* glow;
+    float* halo;
+};
+
+template <bool Plain>
+void combine_row(const CombineRow& row, std::size_t first, std::size_t end, const SceneRecord& scene,
+                 const std::array<float, glow_level_count>& intensities) noexcept
+{
+    const float* w = scene.glow_level_weights;
+    const float pre_gamma = scene.glow_pre_gamma;
+    const float brightness = scene.brightness;
+    for (std::size_t j = first; j < end; ++j) {
+        // Level 1 maps 0.005..1 onto 0..1.
+        const float x1 = (static_cast<float>(row.levels12[j].lane0) * intensities[0] - 0.005f) * 1.0050251f;
+        const float x2 = static_cast<float>(row.levels12[j].lane1) * intensities[1];
+        const float x3 = static_cast<float>(row.levels34[j].lane0) * intensities[2];
+        const float x4 = static_cast<float>(row.levels34[j].lane1) * intensities[3];
+
+        float g = 0.0f;
+        g = screen(g, shaped<Plain>(x1, w[0], pre_gamma, brightness));
+        g = screen(g, shaped<Plain>(x2, w[1], pre_gamma, brightness));
+        g = screen(g, shaped<Plain>(x3, w[2], pre_gamma, brightness));
+        row.glow[j] = g;
+
+        const float t4 = shaped<Plain>(x4, w[3], pre_gamma, brightness);
+        const float h = positive(t4 >= 1.0f ? 1.0f : t4);
+        row.halo[j] = h * (1.0f - row.core[j]) + row.core[j];
+    }
+}
+
+}  // namespace
+
 float shape_glow_level(float x, float weight, const SceneRecord& scene) noexcept
 {
-    const float p = std::pow(x, scene.glow_pre_gamma);
-    const float curve = ((0.48f * p + 0.186286f) * p + 0.333714f) * p + 0.000485714f;
-    return (p + weight * (curve - p)) * scene.brightness;
+    return shaped<false>(x, weight, scene.glow_pre_gamma, scene.brightness);
 }
 
 bool combine_glow_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
@@ -45,31 +91,17 @@ bool combine_glow_job(const ThreadWorkData& work, PlaneOffset offset, const Fram
     const IndexRange rows = output_range(std::max(work.begin, 0), std::min(work.end, height), plane_shift(offset.y),
                                          output.height);
     const IndexRange columns = output_range(0, width, plane_shift(offset.x), output.width);
-    const float* w = scene.glow_level_weights;
+    const bool plain = scene.glow_pre_gamma == 1.0f;
+    const auto first = static_cast<std::size_t>(columns.first);
+    const auto end = static_cast<std::size_t>(std::max(columns.first, columns.end));
     for (std::int32_t i = rows.first; i < rows.end; ++i) {
-        const std::span<const float> core_row = core.row(i);
-        const std::span<float> glow_row = glow.row(i);
-        const std::span<float> halo_row = halo.row(i);
         const std::size_t row_start = static_cast<std::size_t>(i) * static_cast<std::size_t>(width);
-        for (std::int32_t jj = columns.first; jj < columns.end; ++jj) {
-            const auto j = static_cast<std::size_t>(jj);
-            const GaussPair levels12 = gauss.buffers[0][row_start + j];
-            const GaussPair levels34 = gauss.buffers[1][row_start + j];
-            // Level 1 maps 0.005..1 onto 0..1.
-            const float x1 = (static_cast<float>(levels12.lane0) * intensities[0] - 0.005f) * 1.0050251f;
-            const float x2 = static_cast<float>(levels12.lane1) * intensities[1];
-            const float x3 = static_cast<float>(levels34.lane0) * intensities[2];
-            const float x4 = static_cast<float>(levels34.lane1) * intensities[3];
-
-            float g = 0.0f;
-            g = screen(g, shape_glow_level(x1, w[0], scene));
-            g = screen(g, shape_glow_level(x2, w[1], scene));
-            g = screen(g, shape_glow_level(x3, w[2], scene));
-            glow_row[j] = g;
-
-            const float t4 = shape_glow_level(x4, w[3], scene);
-            const float h = positive(t4 >= 1.0f ? 1.0f : t4);
-            halo_row[j] = h * (1.0f - core_row[j]) + core_row[j];
+        const CombineRow row{gauss.buffers[0].data() + row_start, gauss.buffers[1].data() + row_start,
+                             core.row(i).data(), glow.row(i).data(), halo.row(i).data()};
+        if (plain) {
+            combine_row<true>(row, first, end, scene, intensities);
+        } else {
+            combine_row<false>(row, first, end, scene, intensities);
         }
     }
     return true;

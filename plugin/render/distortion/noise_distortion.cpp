@@ -1,6 +1,7 @@
 #include "plugin/render/distortion/noise_distortion.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -150,22 +151,33 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
 {
     const DistortionSettings& s = task.settings;
     const DistortionSetup& setup = task.setup;
+    const bool displace = s.distortion_composite == DistortionComposite::displace;
+    const auto samples = static_cast<std::size_t>(setup.samples);
+    // How far along the wind each sample reads the noise; the same for every pixel.
+    std::array<float, smear_samples> smear{};
+    for (std::size_t k = 0; k < samples; ++k) {
+        smear[k] = s.distortion_motion_blur * s.wind_speed * static_cast<float>(k) * 3.0f;
+    }
+    std::array<BilinearRows<2>, smear_samples> noise_rows{};
     for (std::int32_t i = work.begin; i < work.end; ++i) {
         const std::span<const float> source = plane_row(task.source, i);
         const std::span<float> out = plane_row(task.scratch, i);
         const float fi = static_cast<float>(i);
+        // Each sample's noise position along y is constant over the row.
+        for (std::size_t k = 0; k < samples; ++k) {
+            noise_rows[k] = bilinear_rows<2>(task.noise, (smear[k] * setup.wind_sin + fi) * 0.5f);
+        }
         for (std::size_t j = 0; j < out.size(); ++j) {
             const float fj = static_cast<float>(j);
             float sum = 0.0f;
-            for (int k = 0; k < setup.samples; ++k) {
-                const float d = s.distortion_motion_blur * s.wind_speed * static_cast<float>(k) * 3.0f;
-                const NoiseCell n =
-                    sample_bilinear(task.noise, (d * setup.wind_cos + fj) * 0.5f, (d * setup.wind_sin + fi) * 0.5f);
-                if (s.distortion_composite == DistortionComposite::displace) {
-                    sum += sample_bilinear1(task.source, setup.amount * n.x + fj, setup.amount * n.y + fi);
+            for (std::size_t k = 0; k < samples; ++k) {
+                const std::array<float, 2> n =
+                    bilinear_at(noise_rows[k], task.noise.width, (smear[k] * setup.wind_cos + fj) * 0.5f);
+                if (displace) {
+                    sum += sample_bilinear1(task.source, setup.amount * n[0] + fj, setup.amount * n[1] + fi);
                 } else {
                     const float t = source[j] >= 1.0f ? 1.0f : source[j];
-                    const float q = 1.0f - (1.0f - ((n.x + n.y) * 0.25f + 0.5f)) * setup.amount * 0.01f;
+                    const float q = 1.0f - (1.0f - ((n[0] + n[1]) * 0.25f + 0.5f)) * setup.amount * 0.01f;
                     sum += t * (q > 0.0f ? q : 0.0f);
                 }
             }

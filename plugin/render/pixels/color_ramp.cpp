@@ -42,8 +42,11 @@ Color4 grade_color(Color4 c, float saturation, float gamma) noexcept
             c[lane] = positive(grey * (1.0f - saturation) + saturation * c[lane]);
         }
     }
-    for (std::size_t lane = lane_red; lane <= lane_blue; ++lane) {
-        c[lane] = std::pow(c[lane], gamma);
+    // x^1 is x exactly, and most looks use gamma 1: skip the costly power there.
+    if (gamma != 1.0f) {
+        for (std::size_t lane = lane_red; lane <= lane_blue; ++lane) {
+            c[lane] = std::pow(c[lane], gamma);
+        }
     }
     return c;
 }
