@@ -44,7 +44,7 @@ struct BilinearRows {
 };
 
 template <std::size_t Channels>
-BilinearRows<Channels> bilinear_rows(const WorldView& view, float y) noexcept
+inline BilinearRows<Channels> bilinear_rows(const WorldView& view, float y) noexcept
 {
     const float fy = noise_floor(y);
     const auto* base = static_cast<const unsigned char*>(view.data);
@@ -56,7 +56,7 @@ BilinearRows<Channels> bilinear_rows(const WorldView& view, float y) noexcept
 
 // The bilinear read at x between the two rows; width is the view's width.
 template <std::size_t Channels>
-std::array<float, Channels> bilinear_at(const BilinearRows<Channels>& rows, std::int32_t width, float x) noexcept
+inline std::array<float, Channels> bilinear_at(const BilinearRows<Channels>& rows, std::int32_t width, float x) noexcept
 {
     const float fx = noise_floor(x);
     const std::size_t c0 = clamped_cell(fx + 0.5f, 0, width);

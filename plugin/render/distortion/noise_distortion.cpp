@@ -18,6 +18,7 @@ namespace {
 
 constexpr float quarter_turn = 1.5707964f;
 constexpr int smear_samples = 6;
+constexpr std::size_t displace_block = 64;
 
 // Not 0 and not NaN.
 bool is_set(float v) { return v > 0.0f || v < 0.0f; }
@@ -167,21 +168,36 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
         for (std::size_t k = 0; k < samples; ++k) {
             noise_rows[k] = bilinear_rows<2>(task.noise, (smear[k] * setup.wind_sin + fi) * 0.5f);
         }
-        for (std::size_t j = 0; j < out.size(); ++j) {
-            const float fj = static_cast<float>(j);
-            float sum = 0.0f;
+        // A block's samples are taken sample by sample, so the reads of the source plane (which wait
+        // on the noise) of many pixels are in flight at once; each pixel still sums in sample order.
+        for (std::size_t block = 0; block < out.size(); block += displace_block) {
+            const std::size_t count = std::min(displace_block, out.size() - block);
+            std::array<float, displace_block> sum{};
+            std::array<float, displace_block> read_x{};
+            std::array<float, displace_block> read_y{};
             for (std::size_t k = 0; k < samples; ++k) {
-                const std::array<float, 2> n =
-                    bilinear_at(noise_rows[k], task.noise.width, (smear[k] * setup.wind_cos + fj) * 0.5f);
+                const float along = smear[k] * setup.wind_cos;
+                for (std::size_t b = 0; b < count; ++b) {
+                    const float fj = static_cast<float>(block + b);
+                    const std::array<float, 2> n = bilinear_at(noise_rows[k], task.noise.width, (along + fj) * 0.5f);
+                    if (displace) {
+                        read_x[b] = setup.amount * n[0] + fj;
+                        read_y[b] = setup.amount * n[1] + fi;
+                    } else {
+                        const float t = source[block + b] >= 1.0f ? 1.0f : source[block + b];
+                        const float q = 1.0f - (1.0f - ((n[0] + n[1]) * 0.25f + 0.5f)) * setup.amount * 0.01f;
+                        sum[b] += t * (q > 0.0f ? q : 0.0f);
+                    }
+                }
                 if (displace) {
-                    sum += sample_bilinear1(task.source, setup.amount * n[0] + fj, setup.amount * n[1] + fi);
-                } else {
-                    const float t = source[j] >= 1.0f ? 1.0f : source[j];
-                    const float q = 1.0f - (1.0f - ((n[0] + n[1]) * 0.25f + 0.5f)) * setup.amount * 0.01f;
-                    sum += t * (q > 0.0f ? q : 0.0f);
+                    for (std::size_t b = 0; b < count; ++b) {
+                        sum[b] += sample_bilinear1(task.source, read_x[b], read_y[b]);
+                    }
                 }
             }
-            out[j] = sum / static_cast<float>(setup.samples);
+            for (std::size_t b = 0; b < count; ++b) {
+                out[block + b] = sum[b] / static_cast<float>(setup.samples);
+            }
         }
     }
     return true;
