@@ -205,26 +205,42 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
 
 void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings& settings, float time)
 {
+    DistortionBuffers buffers;
+    apply_noise_distortion(planes, settings, time, buffers);
+}
+
+void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings& settings, float time,
+                            DistortionBuffers& buffers)
+{
     const WorldView& destination = planes.output_view;
     const DistortionSetup setup = distortion_setup(settings, planes.downsample_x, time);
 
+    // The field job writes every noise cell and the displace job every scratch cell, so kept
+    // buffers need no clearing.
     WorldView noise = noise_plane_view(destination);
-    std::vector<NoiseCell> cells(static_cast<std::size_t>(noise.width) * static_cast<std::size_t>(noise.height));
-    noise.data = cells.data();
+    buffers.noise.resize(static_cast<std::size_t>(noise.width) * static_cast<std::size_t>(noise.height));
+    noise.data = buffers.noise.data();
     const NoiseFieldTask field{settings, setup, noise};
     parallel_for(
         worker_pool(), [&field](const ThreadWorkData& work) { return noise_field_job(field, work); }, noise.height);
 
     // The source is only read while the scratch plane is written, so it may be the destination.
-    const FloatPlane scratch(destination);
+    fit_plane(buffers.scratch, destination);
+    const FloatPlane& scratch = buffers.scratch;
     const NoiseDisplaceTask displace{settings, setup, noise, planes.input_view, scratch.view};
     parallel_for(
         worker_pool(), [&displace](const ThreadWorkData& work) { return noise_displace_job(displace, work); },
         destination.height);
 
-    for (std::int32_t i = 0; i < destination.height; ++i) {
-        std::ranges::copy(scratch.row(i), plane_row(destination, i).begin());
-    }
+    parallel_for(
+        worker_pool(),
+        [&](const ThreadWorkData& work) {
+            for (std::int32_t i = work.begin; i < work.end; ++i) {
+                std::ranges::copy(scratch.row(i), plane_row(destination, i).begin());
+            }
+            return true;
+        },
+        destination.height);
 }
 
 }  // namespace kyrox

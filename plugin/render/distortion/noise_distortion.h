@@ -10,6 +10,7 @@
 #include "plugin/noise/pipeline_cache.h"
 #include "plugin/noise/ridged_multi_module.h"
 #include "plugin/render/distortion/bilinear_sample.h"
+#include "plugin/render/float_plane.h"
 #include "plugin/render/render_inputs.h"
 #include "plugin/render/worker_pool.h"
 
@@ -80,8 +81,17 @@ struct NoiseDisplaceTask {
 };
 bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& work);
 
+// The stage's own planes: the scratch plane and the noise plane's cells. A caller that keeps them
+// from pass to pass allocates nothing once they have the destination's size.
+struct DistortionBuffers {
+    FloatPlane scratch;
+    std::vector<NoiseCell> noise;
+};
+
 // Distorts the plane of the input view into the plane of the output view (they may be the same plane)
 // by the settings' noise at the given time, in seconds. Both views are float planes of equal size.
 void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings& settings, float time);
+void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings& settings, float time,
+                            DistortionBuffers& buffers);
 
 }  // namespace kyrox
