@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "plugin/render/distortion/bilinear_sample4.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/seeded_random.h"
 #include "plugin/render/worker_pool.h"
@@ -148,6 +149,65 @@ bool noise_field_job(const NoiseFieldTask& task, const ThreadWorkData& work)
     return true;
 }
 
+namespace {
+
+using BlockValues = std::array<float, displace_block>;
+
+// The noise of count pixels from column first on, one sample: pixel j reads the noise rows at
+// (along + j) x 0.5.
+void noise_reads(const BilinearRows<2>& rows, std::int32_t width, float along, std::size_t first, std::size_t count,
+                 BlockValues& nx, BlockValues& ny)
+{
+    std::size_t b = 0;
+#ifdef KYROX_BILINEAR4
+    const __m128 lanes = _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f);
+    for (; b + 4 <= count; b += 4) {
+        // Columns are below 2^24, so their floats are exact, as one at a time.
+        const __m128 fj = _mm_add_ps(_mm_set1_ps(static_cast<float>(first + b)), lanes);
+        const __m128 x = _mm_mul_ps(_mm_add_ps(_mm_set1_ps(along), fj), _mm_set1_ps(0.5f));
+        if (!simd::safe_positions(x)) {
+            break;
+        }
+        __m128 first_channel;
+        __m128 second_channel;
+        simd::bilinear4_along(rows, width, x, first_channel, second_channel);
+        _mm_storeu_ps(nx.data() + b, first_channel);
+        _mm_storeu_ps(ny.data() + b, second_channel);
+    }
+#endif
+    for (; b < count; ++b) {
+        const float fj = static_cast<float>(first + b);
+        const std::array<float, 2> n = bilinear_at(rows, width, (along + fj) * 0.5f);
+        nx[b] = n[0];
+        ny[b] = n[1];
+    }
+}
+
+// Adds the source plane's value at (x[b], y[b]) to sum[b] for the block's count pixels.
+void source_reads(const WorldView& source, std::size_t count, const BlockValues& x, const BlockValues& y,
+                  BlockValues& sum)
+{
+    std::size_t b = 0;
+#ifdef KYROX_BILINEAR4
+    for (; b + 4 <= count; b += 4) {
+        const __m128 x4 = _mm_loadu_ps(x.data() + b);
+        const __m128 y4 = _mm_loadu_ps(y.data() + b);
+        if (simd::safe_positions(x4) && simd::safe_positions(y4)) {
+            _mm_storeu_ps(sum.data() + b, _mm_add_ps(_mm_loadu_ps(sum.data() + b), simd::bilinear4(source, x4, y4)));
+            continue;
+        }
+        for (std::size_t l = b; l < b + 4; ++l) {
+            sum[l] += sample_bilinear1(source, x[l], y[l]);
+        }
+    }
+#endif
+    for (; b < count; ++b) {
+        sum[b] += sample_bilinear1(source, x[b], y[b]);
+    }
+}
+
+}  // namespace
+
 bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& work)
 {
     const DistortionSettings& s = task.settings;
@@ -172,27 +232,24 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
         // on the noise) of many pixels are in flight at once; each pixel still sums in sample order.
         for (std::size_t block = 0; block < out.size(); block += displace_block) {
             const std::size_t count = std::min(displace_block, out.size() - block);
-            std::array<float, displace_block> sum{};
-            std::array<float, displace_block> read_x{};
-            std::array<float, displace_block> read_y{};
+            BlockValues sum{};
+            BlockValues nx{};
+            BlockValues ny{};
             for (std::size_t k = 0; k < samples; ++k) {
-                const float along = smear[k] * setup.wind_cos;
-                for (std::size_t b = 0; b < count; ++b) {
-                    const float fj = static_cast<float>(block + b);
-                    const std::array<float, 2> n = bilinear_at(noise_rows[k], task.noise.width, (along + fj) * 0.5f);
-                    if (displace) {
-                        read_x[b] = setup.amount * n[0] + fj;
-                        read_y[b] = setup.amount * n[1] + fi;
-                    } else {
-                        const float t = source[block + b] >= 1.0f ? 1.0f : source[block + b];
-                        const float q = 1.0f - (1.0f - ((n[0] + n[1]) * 0.25f + 0.5f)) * setup.amount * 0.01f;
-                        sum[b] += t * (q > 0.0f ? q : 0.0f);
-                    }
-                }
+                noise_reads(noise_rows[k], task.noise.width, smear[k] * setup.wind_cos, block, count, nx, ny);
                 if (displace) {
+                    // The reads' positions, over nx and ny.
                     for (std::size_t b = 0; b < count; ++b) {
-                        sum[b] += sample_bilinear1(task.source, read_x[b], read_y[b]);
+                        nx[b] = setup.amount * nx[b] + static_cast<float>(block + b);
+                        ny[b] = setup.amount * ny[b] + fi;
                     }
+                    source_reads(task.source, count, nx, ny, sum);
+                    continue;
+                }
+                for (std::size_t b = 0; b < count; ++b) {
+                    const float t = source[block + b] >= 1.0f ? 1.0f : source[block + b];
+                    const float q = 1.0f - (1.0f - ((nx[b] + ny[b]) * 0.25f + 0.5f)) * setup.amount * 0.01f;
+                    sum[b] += t * (q > 0.0f ? q : 0.0f);
                 }
             }
             for (std::size_t b = 0; b < count; ++b) {
