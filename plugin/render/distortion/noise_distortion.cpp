@@ -103,6 +103,31 @@ NoiseCell DistortionNoise::at(const NoisePoint& p1, const NoisePoint& p2)
     return {ridged(p1, cache_x_), ridged(p2, cache_y_)};
 }
 
+std::array<NoiseCell, 4> DistortionNoise::at4(const std::array<NoisePoint, 4>& p1,
+                                              const std::array<NoisePoint, 4>& p2)
+{
+    std::array<NoiseCell, 4> cells{};
+    std::array<float, 4> first{};
+    std::array<float, 4> second{};
+    // The ridged noise of Fluid and Energy goes one point at a time; the fractal sums four at once.
+    const bool fractal = type_ == DistortionType::smoke || type_ == DistortionType::fluid;
+    if (!fractal || !fractal_noise2_x4(p1, octaves_, first) || !fractal_noise2_x4(p2, octaves_, second)) {
+        for (std::size_t l = 0; l < cells.size(); ++l) {
+            cells[l] = at(p1[l], p2[l]);
+        }
+        return cells;
+    }
+    for (std::size_t l = 0; l < cells.size(); ++l) {
+        if (type_ == DistortionType::smoke) {
+            cells[l] = {first[l], second[l]};
+        } else {
+            cells[l] = {ridged({p1[l].x + first[l], p1[l].y + second[l], p1[l].z, 0.0f}, cache_x_),
+                        ridged({p2[l].x + first[l], p2[l].y + second[l], p2[l].z, 0.0f}, cache_y_)};
+        }
+    }
+    return cells;
+}
+
 float shape_noise_channel(float v, float bias, bool invert)
 {
     if (bias != 1.0f && !std::isnan(bias)) {
@@ -127,23 +152,43 @@ bool noise_field_job(const NoiseFieldTask& task, const ThreadWorkData& work)
     const DistortionSettings& s = task.settings;
     const DistortionSetup& setup = task.setup;
     DistortionNoise noise(s);
+    const auto point_pair = [&](std::int32_t i, std::int32_t j) {
+        // 2j and 2i: the noise cell's position in full-resolution pixels.
+        float x = static_cast<float>(2 * j) / s.noise_scale + setup.drift.x;
+        float y = static_cast<float>(2 * i) / s.noise_scale + setup.drift.y;
+        if (s.lock_to_blade) {
+            const float turned_x = setup.wind_sin * x - setup.wind_cos * y;
+            y = setup.wind_cos * x + setup.wind_sin * y;
+            x = turned_x;
+        }
+        x *= s.noise_aspect_ratio;
+        return std::array<NoisePoint, 2>{
+            NoisePoint{x + setup.offset_a.x, y + setup.offset_a.y, setup.z + setup.offset_a.z, 0.0f},
+            NoisePoint{x + setup.offset_b.x, y + setup.offset_b.y, setup.z + setup.offset_b.z, 0.0f}};
+    };
+    const auto shaped = [&](const NoiseCell& raw) {
+        return NoiseCell{shape_noise_channel(raw.x, s.noise_bias, s.invert_distortion),
+                         shape_noise_channel(raw.y, s.noise_bias, s.invert_distortion)};
+    };
     for (std::int32_t i = work.begin; i < work.end; ++i) {
         NoiseCell* cells = noise_row(task.noise, i);
-        for (std::int32_t j = 0; j < task.noise.width; ++j) {
-            // 2j and 2i: the noise cell's position in full-resolution pixels.
-            float x = static_cast<float>(2 * j) / s.noise_scale + setup.drift.x;
-            float y = static_cast<float>(2 * i) / s.noise_scale + setup.drift.y;
-            if (s.lock_to_blade) {
-                const float turned_x = setup.wind_sin * x - setup.wind_cos * y;
-                y = setup.wind_cos * x + setup.wind_sin * y;
-                x = turned_x;
+        std::int32_t j = 0;
+        for (; j + 4 <= task.noise.width; j += 4) {
+            std::array<NoisePoint, 4> p1{};
+            std::array<NoisePoint, 4> p2{};
+            for (std::size_t l = 0; l < 4; ++l) {
+                const std::array<NoisePoint, 2> p = point_pair(i, j + static_cast<std::int32_t>(l));
+                p1[l] = p[0];
+                p2[l] = p[1];
             }
-            x *= s.noise_aspect_ratio;
-            const NoisePoint p1{x + setup.offset_a.x, y + setup.offset_a.y, setup.z + setup.offset_a.z, 0.0f};
-            const NoisePoint p2{x + setup.offset_b.x, y + setup.offset_b.y, setup.z + setup.offset_b.z, 0.0f};
-            const NoiseCell raw = noise.at(p1, p2);
-            cells[j] = {shape_noise_channel(raw.x, s.noise_bias, s.invert_distortion),
-                        shape_noise_channel(raw.y, s.noise_bias, s.invert_distortion)};
+            const std::array<NoiseCell, 4> raw = noise.at4(p1, p2);
+            for (std::size_t l = 0; l < 4; ++l) {
+                cells[static_cast<std::size_t>(j) + l] = shaped(raw[l]);
+            }
+        }
+        for (; j < task.noise.width; ++j) {
+            const std::array<NoisePoint, 2> p = point_pair(i, j);
+            cells[j] = shaped(noise.at(p[0], p[1]));
         }
     }
     return true;
@@ -159,7 +204,7 @@ void noise_reads(const BilinearRows<2>& rows, std::int32_t width, float along, s
                  BlockValues& nx, BlockValues& ny)
 {
     std::size_t b = 0;
-#ifdef KYROX_BILINEAR4
+#ifdef KYROX_SSE2
     const __m128 lanes = _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f);
     for (; b + 4 <= count; b += 4) {
         // Columns are below 2^24, so their floats are exact, as one at a time.
@@ -188,7 +233,7 @@ void source_reads(const WorldView& source, std::size_t count, const BlockValues&
                   BlockValues& sum)
 {
     std::size_t b = 0;
-#ifdef KYROX_BILINEAR4
+#ifdef KYROX_SSE2
     for (; b + 4 <= count; b += 4) {
         const __m128 x4 = _mm_loadu_ps(x.data() + b);
         const __m128 y4 = _mm_loadu_ps(y.data() + b);

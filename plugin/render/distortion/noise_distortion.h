@@ -3,6 +3,7 @@
 // Noise distortion: the set-up of one pass, the noise of each distortion type, the noise plane and
 // the displacement (or darkening) of a plane by it.
 
+#include <array>
 #include <vector>
 
 #include "plugin/noise/improved_noise.h"
@@ -44,6 +45,8 @@ public:
 
     // The two raw noise channels at the two offset points of one cell.
     NoiseCell at(const NoisePoint& p1, const NoisePoint& p2);
+    // The same for four cells at once: cell l from p1[l] and p2[l].
+    std::array<NoiseCell, 4> at4(const std::array<NoisePoint, 4>& p1, const std::array<NoisePoint, 4>& p2);
 
     bool has_ridged_element() const { return ridged_ != nullptr; }
 
