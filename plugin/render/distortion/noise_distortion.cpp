@@ -79,7 +79,8 @@ DistortionNoise::DistortionNoise(const DistortionSettings& settings)
     }
     module_.seed = settings.distortion_seed;
     module_.octaves = settings.noise_complexity;
-    ridged_ = &pipeline_.element(module_.attach(pipeline_));
+    // The module attaches a ridged element.
+    ridged_ = &static_cast<const noisepp::RidgedMultiElement3D&>(pipeline_.element(module_.attach(pipeline_)));
     cache_x_ = pipeline_.pipeline_alloc_cache();
     cache_y_ = pipeline_.pipeline_alloc_cache();
 }
@@ -103,27 +104,53 @@ NoiseCell DistortionNoise::at(const NoisePoint& p1, const NoisePoint& p2)
     return {ridged(p1, cache_x_), ridged(p2, cache_y_)};
 }
 
+std::array<float, 4> DistortionNoise::ridged4(const std::array<NoisePoint, 4>& p,
+                                              std::vector<noisepp::PipelineCacheRecord>& cache) const
+{
+    std::array<float, 4> values{};
+    if (ridged_->value4({p[0].x, p[1].x, p[2].x, p[3].x}, {p[0].y, p[1].y, p[2].y, p[3].y},
+                        {p[0].z, p[1].z, p[2].z, p[3].z}, values)) {
+        return values;
+    }
+    for (std::size_t l = 0; l < values.size(); ++l) {
+        values[l] = ridged(p[l], cache);
+    }
+    return values;
+}
+
 std::array<NoiseCell, 4> DistortionNoise::at4(const std::array<NoisePoint, 4>& p1,
                                               const std::array<NoisePoint, 4>& p2)
 {
     std::array<NoiseCell, 4> cells{};
     std::array<float, 4> first{};
     std::array<float, 4> second{};
-    // The ridged noise of Fluid and Energy goes one point at a time; the fractal sums four at once.
-    const bool fractal = type_ == DistortionType::smoke || type_ == DistortionType::fluid;
-    if (!fractal || !fractal_noise2_x4(p1, octaves_, first) || !fractal_noise2_x4(p2, octaves_, second)) {
+    if (type_ == DistortionType::smoke || type_ == DistortionType::fluid) {
+        if (!fractal_noise2_x4(p1, octaves_, first) || !fractal_noise2_x4(p2, octaves_, second)) {
+            for (std::size_t l = 0; l < cells.size(); ++l) {
+                cells[l] = at(p1[l], p2[l]);
+            }
+            return cells;
+        }
+    }
+    if (type_ == DistortionType::smoke) {
         for (std::size_t l = 0; l < cells.size(); ++l) {
-            cells[l] = at(p1[l], p2[l]);
+            cells[l] = {first[l], second[l]};
         }
         return cells;
     }
-    for (std::size_t l = 0; l < cells.size(); ++l) {
-        if (type_ == DistortionType::smoke) {
-            cells[l] = {first[l], second[l]};
-        } else {
-            cells[l] = {ridged({p1[l].x + first[l], p1[l].y + second[l], p1[l].z, 0.0f}, cache_x_),
-                        ridged({p2[l].x + first[l], p2[l].y + second[l], p2[l].z, 0.0f}, cache_y_)};
+    // Fluid warps the ridged noise's points by the fractal sums; Energy reads it where it is.
+    std::array<NoisePoint, 4> q1 = p1;
+    std::array<NoisePoint, 4> q2 = p2;
+    if (type_ == DistortionType::fluid) {
+        for (std::size_t l = 0; l < cells.size(); ++l) {
+            q1[l] = {p1[l].x + first[l], p1[l].y + second[l], p1[l].z, 0.0f};
+            q2[l] = {p2[l].x + first[l], p2[l].y + second[l], p2[l].z, 0.0f};
         }
+    }
+    const std::array<float, 4> x = ridged4(q1, cache_x_);
+    const std::array<float, 4> y = ridged4(q2, cache_y_);
+    for (std::size_t l = 0; l < cells.size(); ++l) {
+        cells[l] = {x[l], y[l]};
     }
     return cells;
 }

@@ -9,6 +9,7 @@
 #include "plugin/noise/improved_noise.h"
 #include "plugin/noise/pipeline.h"
 #include "plugin/noise/pipeline_cache.h"
+#include "plugin/noise/ridged_multi_element.h"
 #include "plugin/noise/ridged_multi_module.h"
 #include "plugin/render/distortion/bilinear_sample.h"
 #include "plugin/render/float_plane.h"
@@ -52,12 +53,14 @@ public:
 
 private:
     float ridged(const NoisePoint& p, std::vector<noisepp::PipelineCacheRecord>& cache) const;
+    // The ridged noise of four points, four at once where the element can, else one at a time.
+    std::array<float, 4> ridged4(const std::array<NoisePoint, 4>& p, std::vector<noisepp::PipelineCacheRecord>& cache) const;
 
     DistortionType type_;
     int octaves_;
     noisepp::RidgedMultiModule3D module_;
     noisepp::Pipeline3D pipeline_;
-    const noisepp::PipelineElement3D* ridged_ = nullptr;
+    const noisepp::RidgedMultiElement3D* ridged_ = nullptr;
     std::vector<noisepp::PipelineCacheRecord> cache_x_;
     std::vector<noisepp::PipelineCacheRecord> cache_y_;
 };
