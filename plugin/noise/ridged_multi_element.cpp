@@ -106,40 +106,47 @@ __m128 blend4(__m128 a, __m128 b, __m128 s)
     return _mm_add_ps(_mm_mul_ps(_mm_sub_ps(_mm_set1_ps(1.0f), s), a), _mm_mul_ps(s, b));
 }
 
-// corner_value of gradient_noise3 on four lanes: the hash per lane, the gradient product on all.
-__m128 corner4(const Corners& ix, const Corners& iy, const Corners& iz, std::uint32_t seed_term, __m128 dx,
-               __m128 dy, __m128 dz)
-{
-    std::array<const GradientRow*, 4> g{};
-    for (std::size_t l = 0; l < 4; ++l) {
-        std::uint32_t h = 1619u * ix[l] + 31337u * iy[l] + 6971u * iz[l] + seed_term;
-        h ^= static_cast<std::uint32_t>(static_cast<std::int32_t>(h) >> 8);
-        g[l] = &gradient_table[h & 0xffu];
-    }
-    const __m128 gx = _mm_setr_ps(g[0]->x, g[1]->x, g[2]->x, g[3]->x);
-    const __m128 gy = _mm_setr_ps(g[0]->y, g[1]->y, g[2]->y, g[3]->y);
-    const __m128 gz = _mm_setr_ps(g[0]->z, g[1]->z, g[2]->z, g[3]->z);
-    const __m128 dot = _mm_add_ps(_mm_add_ps(_mm_mul_ps(gx, dx), _mm_mul_ps(gy, dy)), _mm_mul_ps(gz, dz));
-    return _mm_mul_ps(dot, _mm_set1_ps(2.12f));
-}
-
-// gradient_noise3_std of four safe points.
+// gradient_noise3_std of four safe points: the corners' hashes and gradient rows lane by lane,
+// then corner_value and the blends of gradient_noise3 on all four lanes. Corner k lies at
+// x index bit 0, y index bit 1, z index bit 2 of k.
 __m128 gradient_noise3_std4(__m128 px, __m128 py, __m128 pz, int seed)
 {
     const Axis4 x = axis4(px);
     const Axis4 y = axis4(py);
     const Axis4 z = axis4(pz);
+    const std::uint32_t s = 1013u * static_cast<std::uint32_t>(seed);
+    alignas(16) std::array<std::array<float, 4>, 8> gx{};
+    alignas(16) std::array<std::array<float, 4>, 8> gy{};
+    alignas(16) std::array<std::array<float, 4>, 8> gz{};
+    for (std::size_t l = 0; l < 4; ++l) {
+        // The hash's terms; their sum wraps modulo 2^32 in any order.
+        const std::array<std::uint32_t, 2> hx{1619u * x.i0[l], 1619u * x.i1[l]};
+        const std::array<std::uint32_t, 2> hy{31337u * y.i0[l], 31337u * y.i1[l]};
+        const std::array<std::uint32_t, 2> hz{6971u * z.i0[l] + s, 6971u * z.i1[l] + s};
+        for (std::size_t k = 0; k < 8; ++k) {
+            std::uint32_t h = hx[k & 1] + hy[(k >> 1) & 1] + hz[k >> 2];
+            h ^= static_cast<std::uint32_t>(static_cast<std::int32_t>(h) >> 8);
+            const GradientRow& g = gradient_table[h & 0xffu];
+            gx[k][l] = g.x;
+            gy[k][l] = g.y;
+            gz[k][l] = g.z;
+        }
+    }
+    const __m128 dx[2] = {x.d0, x.d1};
+    const __m128 dy[2] = {y.d0, y.d1};
+    const __m128 dz[2] = {z.d0, z.d1};
+    const auto corner = [&](std::size_t k) {
+        const __m128 dot = _mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_load_ps(gx[k].data()), dx[k & 1]),
+                                                 _mm_mul_ps(_mm_load_ps(gy[k].data()), dy[(k >> 1) & 1])),
+                                      _mm_mul_ps(_mm_load_ps(gz[k].data()), dz[k >> 2]));
+        return _mm_mul_ps(dot, _mm_set1_ps(2.12f));
+    };
     const __m128 sx = cubic4(x.d0);
     const __m128 sy = cubic4(y.d0);
     const __m128 sz = cubic4(z.d0);
-    const std::uint32_t s = 1013u * static_cast<std::uint32_t>(seed);
-    const auto edge_x = [&](const Corners& iy, const Corners& iz, __m128 dy, __m128 dz) {
-        return blend4(corner4(x.i0, iy, iz, s, x.d0, dy, dz), corner4(x.i1, iy, iz, s, x.d1, dy, dz), sx);
-    };
-    const auto face_xy = [&](const Corners& iz, __m128 dz) {
-        return blend4(edge_x(y.i0, iz, y.d0, dz), edge_x(y.i1, iz, y.d1, dz), sy);
-    };
-    return blend4(face_xy(z.i0, z.d0), face_xy(z.i1, z.d1), sz);
+    const auto edge_x = [&](std::size_t k) { return blend4(corner(k), corner(k + 1), sx); };
+    const auto face_xy = [&](std::size_t k) { return blend4(edge_x(k), edge_x(k + 2), sy); };
+    return blend4(face_xy(0), face_xy(4), sz);
 }
 
 }  // namespace
