@@ -38,7 +38,7 @@ using Color4 = std::array<float, 4>;
 // The ramp's colour for intensity v, blended between the two entries around n x v; v of 1 and
 // above gives the last entry, v of 0 or below (or NaN) the first. Lanes are never below 0.
 // The ramp must not be empty.
-inline Color4 ramp_color(const ColorRamp& ramp, float v) noexcept;
+inline Color4 ramp_color(std::span<const RampEntry> ramp, float v) noexcept;
 
 // Saturation (unless it is 1 or NaN) and gamma applied to the colour lanes; alpha stays.
 inline Color4 grade_color(Color4 c, float saturation, float gamma) noexcept;
@@ -52,7 +52,7 @@ inline float ramp_positive(float v) noexcept
     return v > 0.0f ? v : 0.0f;
 }
 
-inline Color4 ramp_color(const ColorRamp& ramp, float v) noexcept
+inline Color4 ramp_color(std::span<const RampEntry> ramp, float v) noexcept
 {
     const std::size_t last = ramp.size() - 1;
     const float x = static_cast<float>(ramp.size()) * v;

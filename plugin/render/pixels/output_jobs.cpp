@@ -1,6 +1,7 @@
 #include "plugin/render/pixels/output_jobs.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <initializer_list>
 
 #include "plugin/render/pixels/layer_matte.h"
@@ -46,13 +47,17 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
     const IndexRange rows = output_range(std::max(work.begin, 0), std::min(work.end, height), shift_y, output.height);
     const IndexRange columns = output_range(0, width, shift_x, output.width);
     const bool add = is_mode(scene, CompositeMode::add);
+    // Locals, not references: the pixel stores may alias anything the compiler cannot see is local,
+    // and would make it reload these for every pixel.
+    const std::span<const RampEntry> entries(ramp);
+    const float saturation = scene.saturation;
+    const float gamma = scene.gamma;
     for (std::int32_t i = rows.first; i < rows.end; ++i) {
         const std::int32_t out_row = i + shift_y;
         const std::span<Pixel<Channel>> pixels = pixel_row<Channel>(output, out_row);
         for (std::int32_t j = columns.first; j < columns.end; ++j) {
             const std::int32_t out_column = j + shift_x;
-            Color4 c = grade_color(ramp_color(ramp, intensity(i, j, out_row, out_column)), scene.saturation,
-                                   scene.gamma);
+            Color4 c = grade_color(ramp_color(entries, intensity(i, j, out_row, out_column)), saturation, gamma);
             if (add) {
                 const Color4 p = holds_pixel(input, out_row, out_column)
                                      ? to_color(pixel_row<Channel>(input, out_row)[static_cast<std::size_t>(out_column)])
@@ -66,10 +71,22 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
     }
 }
 
-float cell(const FloatPlane& plane, std::int32_t i, std::int32_t j) noexcept
-{
-    return plane.row(i)[static_cast<std::size_t>(j)];
-}
+// A plane's cells by value, so that reading one needs no reload of the plane's view.
+class Cells {
+public:
+    explicit Cells(const FloatPlane& plane) noexcept
+        : data_(static_cast<const std::byte*>(plane.view.data)), row_bytes_(plane.view.row_bytes)
+    {
+    }
+    float operator()(std::int32_t i, std::int32_t j) const noexcept
+    {
+        return reinterpret_cast<const float*>(data_ + static_cast<std::ptrdiff_t>(i) * row_bytes_)[j];
+    }
+
+private:
+    const std::byte* data_;
+    std::ptrdiff_t row_bytes_;
+};
 
 }  // namespace
 
@@ -81,15 +98,21 @@ bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTar
     const bool core_distorted = core_distortion.distortion_amount > 0.0f;
     const FloatPlane& halo = core_distorted ? planes.distorted_halo : planes.halo;
     const bool core_on_top = core_distorted && scene.blend_on_top;
+    const bool mask_glow = scene.mask_glow;
+    const bool invert_masks = scene.invert_masks;
     const float b = scene.brightness;
-    const auto intensity = [&](std::int32_t i, std::int32_t j, std::int32_t out_row, std::int32_t out_column) {
-        float f = cell(planes.glow, i, j);
-        if (scene.mask_glow) {
+    const Cells glow(planes.glow);
+    const Cells halo_cells(halo);
+    const Cells core(planes.core);
+    const auto intensity = [=, &target, &scene](std::int32_t i, std::int32_t j, std::int32_t out_row,
+                                                std::int32_t out_column) {
+        float f = glow(i, j);
+        if (mask_glow) {
             const float m = layer_matte<Channel>(target.input_view, scene.text_view, out_row, out_column);
-            f *= scene.invert_masks ? 1.0f - m : m;
+            f *= invert_masks ? 1.0f - m : m;
         }
-        const float h = b * cell(halo, i, j);
-        const float o = core_on_top ? b * cell(planes.core, i, j) : 0.0f;
+        const float h = b * halo_cells(i, j);
+        const float o = core_on_top ? b * core(i, j) : 0.0f;
         return (positive(1.0f - h) * f + h) * positive(1.0f - o) + o;
     };
     write_rows<Channel>(work, offset, target, {&source, &planes.glow, &planes.halo, &planes.distorted_halo, &planes.core},
@@ -102,14 +125,17 @@ bool write_output_job(const ThreadWorkData& work, PlaneOffset offset, const Fram
                       const FloatPlane& source, const FloatPlane& core, const SceneRecord& scene,
                       const ColorRamp& ramp)
 {
-    const auto intensity = [&](std::int32_t i, std::int32_t j, std::int32_t, std::int32_t) {
-        return scene.brightness * cell(core, i, j);
+    const float brightness = scene.brightness;
+    const Cells core_cells(core);
+    const auto intensity = [=](std::int32_t i, std::int32_t j, std::int32_t, std::int32_t) {
+        return brightness * core_cells(i, j);
     };
-    const auto composite = [&](const Color4& c) -> Color4 {
-        if (is_mode(scene, CompositeMode::transparent)) {
+    const CompositeMode mode = scene.composite_mode;
+    const auto composite = [mode](const Color4& c) -> Color4 {
+        if (mode == CompositeMode::transparent) {
             return {c[lane_alpha], 1.0f, 1.0f, 1.0f};
         }
-        if (is_mode(scene, CompositeMode::black)) {
+        if (mode == CompositeMode::black) {
             return {1.0f, c[lane_red], c[lane_green], c[lane_blue]};
         }
         return c;
