@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <initializer_list>
+#include <type_traits>
 
+#include "plugin/noise/noise_floor4.h"
 #include "plugin/render/pixels/layer_matte.h"
 #include "plugin/render/pixels/output_range.h"
 #include "plugin/render/pixels/color_ramp.h"
@@ -22,6 +25,52 @@ bool is_mode(const SceneRecord& scene, CompositeMode mode) noexcept
 {
     return scene.composite_mode == mode;
 }
+
+// The composite of colorize_job: the colour as it is.
+struct KeepColor {
+    Color4 operator()(const Color4& c) const noexcept { return c; }
+};
+
+#ifdef KYROX_SSE2
+// ramp_color, grade_color without gamma and the 8-bit store of one pixel with its four lanes in one
+// register, lane by lane the same operations in the same order.
+void store_ramp_pixel8(std::span<const RampEntry> ramp, float v, float saturation, Pixel<std::uint8_t>& pixel) noexcept
+{
+    const std::size_t last = ramp.size() - 1;
+    const float x = static_cast<float>(ramp.size()) * v;
+    std::size_t i0 = 0;
+    float t = 0.0f;
+    if (x > 0.0f) {
+        i0 = x >= static_cast<float>(last) ? last : static_cast<std::size_t>(x);
+        t = std::min(x - static_cast<float>(i0), 1.0f);
+    }
+    const std::size_t i1 = std::min(i0 + 1, last);
+    const __m128 zero = _mm_setzero_ps();
+    const auto positive4 = [zero](__m128 a) { return _mm_and_ps(_mm_cmpgt_ps(a, zero), a); };
+    const __m128 tt = _mm_set1_ps(t);
+    __m128 c = positive4(_mm_add_ps(_mm_mul_ps(_mm_sub_ps(_mm_set1_ps(1.0f), tt), _mm_load_ps(ramp[i0].lanes.data())),
+                                    _mm_mul_ps(tt, _mm_load_ps(ramp[i1].lanes.data()))));
+    if (saturation < 1.0f || saturation > 1.0f) {
+        alignas(16) float lanes[4];
+        _mm_store_ps(lanes, c);
+        const float grey = (lanes[lane_red] + lanes[lane_green] + lanes[lane_blue]) * 0.33333334f;
+        const __m128 s = _mm_set1_ps(saturation);
+        const __m128 graded =
+            positive4(_mm_add_ps(_mm_mul_ps(_mm_set1_ps(grey), _mm_set1_ps(1.0f - saturation)), _mm_mul_ps(s, c)));
+        const __m128 alpha = _mm_castsi128_ps(_mm_setr_epi32(-1, 0, 0, 0));
+        c = simd::select(alpha, c, graded);
+    }
+    // 255 x c truncated; NaN and values not above 0 give 0, values of 255 or more 255.
+    const __m128 scaled = _mm_mul_ps(_mm_set1_ps(255.0f), c);
+    const __m128i whole = _mm_and_si128(_mm_cvttps_epi32(scaled), _mm_castps_si128(_mm_cmpgt_ps(scaled, zero)));
+    const __m128i full = _mm_castps_si128(_mm_cmpge_ps(scaled, _mm_set1_ps(255.0f)));
+    const __m128i channels =
+        _mm_or_si128(_mm_and_si128(full, _mm_set1_epi32(255)), _mm_andnot_si128(full, whole));
+    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(channels, channels), channels);
+    const auto packed = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
+    std::memcpy(&pixel, &packed, sizeof(packed));
+}
+#endif
 
 // The shared loop of both jobs: intensity(i, j, output row, output column) per cell, then ramp,
 // grading, composite and store. Add mode composites over the input pixel; other modes store
@@ -55,6 +104,17 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
     for (std::int32_t i = rows.first; i < rows.end; ++i) {
         const std::int32_t out_row = i + shift_y;
         const std::span<Pixel<Channel>> pixels = pixel_row<Channel>(output, out_row);
+#ifdef KYROX_SSE2
+        if constexpr (std::is_same_v<Channel, std::uint8_t> && std::is_same_v<Composite, KeepColor>) {
+            if (!add && gamma == 1.0f) {
+                for (std::int32_t j = columns.first; j < columns.end; ++j) {
+                    store_ramp_pixel8(entries, intensity(i, j, out_row, j + shift_x), saturation,
+                                      pixels[static_cast<std::size_t>(j + shift_x)]);
+                }
+                continue;
+            }
+        }
+#endif
         for (std::int32_t j = columns.first; j < columns.end; ++j) {
             const std::int32_t out_column = j + shift_x;
             Color4 c = grade_color(ramp_color(entries, intensity(i, j, out_row, out_column)), saturation, gamma);
@@ -116,7 +176,7 @@ bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTar
         return (positive(1.0f - h) * f + h) * positive(1.0f - o) + o;
     };
     write_rows<Channel>(work, offset, target, {&source, &planes.glow, &planes.halo, &planes.distorted_halo, &planes.core},
-                        scene, ramp, intensity, [](const Color4& c) { return c; });
+                        scene, ramp, intensity, KeepColor{});
     return true;
 }
 
