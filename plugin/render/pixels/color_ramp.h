@@ -52,7 +52,14 @@ inline float ramp_positive(float v) noexcept
     return v > 0.0f ? v : 0.0f;
 }
 
-inline Color4 ramp_color(std::span<const RampEntry> ramp, float v) noexcept
+// Where intensity v falls in a ramp: the two entries it blends and the weight of the second.
+struct RampPosition {
+    std::size_t i0;
+    std::size_t i1;
+    float t;
+};
+
+inline RampPosition ramp_position(std::span<const RampEntry> ramp, float v) noexcept
 {
     const std::size_t last = ramp.size() - 1;
     const float x = static_cast<float>(ramp.size()) * v;
@@ -62,10 +69,15 @@ inline Color4 ramp_color(std::span<const RampEntry> ramp, float v) noexcept
         i0 = x >= static_cast<float>(last) ? last : static_cast<std::size_t>(x);
         t = std::min(x - static_cast<float>(i0), 1.0f);
     }
-    const std::size_t i1 = std::min(i0 + 1, last);
+    return {i0, std::min(i0 + 1, last), t};
+}
+
+inline Color4 ramp_color(std::span<const RampEntry> ramp, float v) noexcept
+{
+    const RampPosition at = ramp_position(ramp, v);
     Color4 c{};
     for (std::size_t lane = 0; lane < c.size(); ++lane) {
-        c[lane] = ramp_positive((1.0f - t) * ramp[i0].lanes[lane] + t * ramp[i1].lanes[lane]);
+        c[lane] = ramp_positive((1.0f - at.t) * ramp[at.i0].lanes[lane] + at.t * ramp[at.i1].lanes[lane]);
     }
     return c;
 }

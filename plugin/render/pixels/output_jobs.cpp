@@ -36,20 +36,12 @@ struct KeepColor {
 // register, lane by lane the same operations in the same order.
 void store_ramp_pixel8(std::span<const RampEntry> ramp, float v, float saturation, Pixel<std::uint8_t>& pixel) noexcept
 {
-    const std::size_t last = ramp.size() - 1;
-    const float x = static_cast<float>(ramp.size()) * v;
-    std::size_t i0 = 0;
-    float t = 0.0f;
-    if (x > 0.0f) {
-        i0 = x >= static_cast<float>(last) ? last : static_cast<std::size_t>(x);
-        t = std::min(x - static_cast<float>(i0), 1.0f);
-    }
-    const std::size_t i1 = std::min(i0 + 1, last);
+    const RampPosition at = ramp_position(ramp, v);
     const __m128 zero = _mm_setzero_ps();
     const auto positive4 = [zero](__m128 a) { return _mm_and_ps(_mm_cmpgt_ps(a, zero), a); };
-    const __m128 tt = _mm_set1_ps(t);
-    __m128 c = positive4(_mm_add_ps(_mm_mul_ps(_mm_sub_ps(_mm_set1_ps(1.0f), tt), _mm_load_ps(ramp[i0].lanes.data())),
-                                    _mm_mul_ps(tt, _mm_load_ps(ramp[i1].lanes.data()))));
+    const __m128 t = _mm_set1_ps(at.t);
+    __m128 c = positive4(_mm_add_ps(_mm_mul_ps(_mm_sub_ps(_mm_set1_ps(1.0f), t), _mm_load_ps(ramp[at.i0].lanes.data())),
+                                    _mm_mul_ps(t, _mm_load_ps(ramp[at.i1].lanes.data()))));
     if (saturation < 1.0f || saturation > 1.0f) {
         alignas(16) float lanes[4];
         _mm_store_ps(lanes, c);
