@@ -2,6 +2,7 @@
 
 #include "plugin/noise/interpolation.h"
 #include "plugin/noise/noise_floor.h"
+#include "plugin/noise/noise_floor4.h"
 #include "plugin/noise/octave_limit.h"
 #include "plugin/noise/permutation_table.h"
 
@@ -93,5 +94,121 @@ float fractal_noise2(const NoisePoint& point, int octaves)
     }
     return sum + 1.0f;
 }
+
+#ifdef KYROX_SSE2
+
+namespace {
+
+// The steps of the one-point noise on four lanes, in the same order.
+__m128 quintic4(__m128 t)
+{
+    const __m128 t3 = _mm_mul_ps(_mm_mul_ps(t, t), t);
+    const __m128 inner = _mm_add_ps(_mm_mul_ps(t, _mm_sub_ps(_mm_mul_ps(t, _mm_set1_ps(6.0f)), _mm_set1_ps(15.0f))),
+                                    _mm_set1_ps(10.0f));
+    return _mm_mul_ps(t3, inner);
+}
+
+__m128 lerp4(__m128 t, __m128 a, __m128 b) { return _mm_add_ps(a, _mm_mul_ps(t, _mm_sub_ps(b, a))); }
+
+using Hashes = std::array<int, 4>;
+
+__m128 grad4(const Hashes& hash, __m128 x, __m128 y, __m128 z)
+{
+    const auto g = [&](std::size_t lane) -> const GradVector& {
+        return grad_vectors[static_cast<std::size_t>(hash[lane] & 15)];
+    };
+    const __m128 gx = _mm_setr_ps(g(0).x, g(1).x, g(2).x, g(3).x);
+    const __m128 gy = _mm_setr_ps(g(0).y, g(1).y, g(2).y, g(3).y);
+    const __m128 gz = _mm_setr_ps(g(0).z, g(1).z, g(2).z, g(3).z);
+    return _mm_add_ps(_mm_add_ps(_mm_mul_ps(gx, x), _mm_mul_ps(gy, y)), _mm_mul_ps(gz, z));
+}
+
+// The permutation cells of four safe floored values.
+Hashes cells4(__m128 floored)
+{
+    alignas(16) std::array<int, 4> cells{};
+    _mm_store_si128(reinterpret_cast<__m128i*>(cells.data()),
+                    _mm_and_si128(_mm_cvttps_epi32(floored), _mm_set1_epi32(0xff)));
+    return cells;
+}
+
+// gradient_noise2 of four safe points.
+__m128 gradient_noise4(__m128 px, __m128 py, __m128 pz)
+{
+    const __m128 fx = simd::floor4(px);
+    const __m128 fy = simd::floor4(py);
+    const __m128 fz = simd::floor4(pz);
+    const Hashes cx = cells4(fx);
+    const Hashes cy = cells4(fy);
+    const Hashes cz = cells4(fz);
+    const __m128 x = _mm_sub_ps(px, fx);
+    const __m128 y = _mm_sub_ps(py, fy);
+    const __m128 z = _mm_sub_ps(pz, fz);
+    const __m128 u = quintic4(x);
+    const __m128 v = quintic4(y);
+    const __m128 w = quintic4(z);
+    Hashes aa{}, ab{}, ba{}, bb{}, aa1{}, ab1{}, ba1{}, bb1{};
+    for (std::size_t l = 0; l < 4; ++l) {
+        const int a = perm(cx[l]) + cy[l];
+        const int b = perm(cx[l] + 1) + cy[l];
+        const int a_a = perm(a) + cz[l];
+        const int a_b = perm(a + 1) + cz[l];
+        const int b_a = perm(b) + cz[l];
+        const int b_b = perm(b + 1) + cz[l];
+        aa[l] = perm(a_a);
+        ba[l] = perm(b_a);
+        ab[l] = perm(a_b);
+        bb[l] = perm(b_b);
+        aa1[l] = perm(a_a + 1);
+        ba1[l] = perm(b_a + 1);
+        ab1[l] = perm(a_b + 1);
+        bb1[l] = perm(b_b + 1);
+    }
+    const __m128 one = _mm_set1_ps(1.0f);
+    const __m128 x1 = _mm_sub_ps(x, one);
+    const __m128 y1 = _mm_sub_ps(y, one);
+    const __m128 z1 = _mm_sub_ps(z, one);
+    return lerp4(w,
+                 lerp4(v, lerp4(u, grad4(aa, x, y, z), grad4(ba, x1, y, z)),
+                       lerp4(u, grad4(ab, x, y1, z), grad4(bb, x1, y1, z))),
+                 lerp4(v, lerp4(u, grad4(aa1, x, y, z1), grad4(ba1, x1, y, z1)),
+                       lerp4(u, grad4(ab1, x, y1, z1), grad4(bb1, x1, y1, z1))));
+}
+
+}  // namespace
+
+bool fractal_noise2_x4(const std::array<NoisePoint, 4>& points, int octaves, std::array<float, 4>& out)
+{
+    if (octaves <= 0) {
+        out.fill(1.0f);
+        return true;
+    }
+    const int count = std::min(octaves, max_noise_octaves);
+    __m128 px = _mm_setr_ps(points[0].x, points[1].x, points[2].x, points[3].x);
+    __m128 py = _mm_setr_ps(points[0].y, points[1].y, points[2].y, points[3].y);
+    const __m128 pz = _mm_setr_ps(points[0].z, points[1].z, points[2].z, points[3].z);
+    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
+    __m128 sum = _mm_setzero_ps();
+    float amplitude = 1.0f;
+    for (int i = 0; i < count; ++i) {
+        if (!simd::safe_positions(px) || !simd::safe_positions(py) || !simd::safe_positions(pz)) {
+            return false;
+        }
+        const __m128 n = gradient_noise4(px, py, pz);
+        px = _mm_mul_ps(px, _mm_set1_ps(2.0f));
+        py = _mm_mul_ps(py, _mm_set1_ps(2.0f));
+        const __m128 folded = _mm_sub_ps(_mm_mul_ps(_mm_set1_ps(2.0f), _mm_and_ps(n, magnitude)), _mm_set1_ps(1.0f));
+        sum = _mm_add_ps(sum, _mm_mul_ps(folded, _mm_set1_ps(amplitude)));
+        amplitude *= 0.5f;
+    }
+    _mm_storeu_ps(out.data(), _mm_add_ps(sum, _mm_set1_ps(1.0f)));
+    return true;
+}
+
+#else
+
+bool fractal_noise2_x4(const std::array<NoisePoint, 4>&, int, std::array<float, 4>&) { return false; }
+
+#endif
 
 }  // namespace kyrox

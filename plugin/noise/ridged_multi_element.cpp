@@ -1,6 +1,8 @@
 #include "plugin/noise/ridged_multi_element.h"
 
 #include "plugin/noise/gradient_noise3.h"
+#include "plugin/noise/gradient_table.h"
+#include "plugin/noise/noise_floor4.h"
 #include "plugin/noise/octave_limit.h"
 
 #include <algorithm>
@@ -62,5 +64,136 @@ float RidgedMultiElement3D::value(float x, float y, float z, PipelineCacheRecord
         return ridged_sum<gradient_noise3_fast>(x, y, z);
     }
 }
+
+#ifdef KYROX_SSE2
+
+namespace {
+
+using Corners = std::array<std::uint32_t, 4>;
+
+// lattice_axis of four safe values: the lower corner is int(v), one less where v is not above 0.
+struct Axis4 {
+    Corners i0;
+    Corners i1;
+    __m128 d0;
+    __m128 d1;
+};
+
+Axis4 axis4(__m128 v)
+{
+    const __m128i truncated = _mm_cvttps_epi32(v);
+    const __m128i c0 = _mm_add_epi32(truncated, _mm_castps_si128(_mm_cmpngt_ps(v, _mm_setzero_ps())));
+    const __m128i c1 = _mm_add_epi32(c0, _mm_set1_epi32(1));
+    Axis4 a;
+    alignas(16) std::array<std::uint32_t, 4> low{};
+    _mm_store_si128(reinterpret_cast<__m128i*>(low.data()), c0);
+    a.i0 = low;
+    for (std::size_t l = 0; l < 4; ++l) {
+        a.i1[l] = low[l] + 1u;
+    }
+    a.d0 = _mm_sub_ps(v, _mm_cvtepi32_ps(c0));
+    a.d1 = _mm_sub_ps(v, _mm_cvtepi32_ps(c1));
+    return a;
+}
+
+__m128 cubic4(__m128 t)
+{
+    return _mm_mul_ps(_mm_mul_ps(t, t), _mm_sub_ps(_mm_set1_ps(3.0f), _mm_mul_ps(_mm_set1_ps(2.0f), t)));
+}
+
+__m128 blend4(__m128 a, __m128 b, __m128 s)
+{
+    return _mm_add_ps(_mm_mul_ps(_mm_sub_ps(_mm_set1_ps(1.0f), s), a), _mm_mul_ps(s, b));
+}
+
+// gradient_noise3_std of four safe points: the corners' hashes and gradient rows lane by lane,
+// then corner_value and the blends of gradient_noise3 on all four lanes. Corner k lies at
+// x index bit 0, y index bit 1, z index bit 2 of k.
+__m128 gradient_noise3_std4(__m128 px, __m128 py, __m128 pz, int seed)
+{
+    const Axis4 x = axis4(px);
+    const Axis4 y = axis4(py);
+    const Axis4 z = axis4(pz);
+    const std::uint32_t s = 1013u * static_cast<std::uint32_t>(seed);
+    alignas(16) std::array<std::array<float, 4>, 8> gx{};
+    alignas(16) std::array<std::array<float, 4>, 8> gy{};
+    alignas(16) std::array<std::array<float, 4>, 8> gz{};
+    for (std::size_t l = 0; l < 4; ++l) {
+        // The hash's terms; their sum wraps modulo 2^32 in any order.
+        const std::array<std::uint32_t, 2> hx{1619u * x.i0[l], 1619u * x.i1[l]};
+        const std::array<std::uint32_t, 2> hy{31337u * y.i0[l], 31337u * y.i1[l]};
+        const std::array<std::uint32_t, 2> hz{6971u * z.i0[l] + s, 6971u * z.i1[l] + s};
+        for (std::size_t k = 0; k < 8; ++k) {
+            std::uint32_t h = hx[k & 1] + hy[(k >> 1) & 1] + hz[k >> 2];
+            h ^= static_cast<std::uint32_t>(static_cast<std::int32_t>(h) >> 8);
+            const GradientRow& g = gradient_table[h & 0xffu];
+            gx[k][l] = g.x;
+            gy[k][l] = g.y;
+            gz[k][l] = g.z;
+        }
+    }
+    const __m128 dx[2] = {x.d0, x.d1};
+    const __m128 dy[2] = {y.d0, y.d1};
+    const __m128 dz[2] = {z.d0, z.d1};
+    const auto corner = [&](std::size_t k) {
+        const __m128 dot = _mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_load_ps(gx[k].data()), dx[k & 1]),
+                                                 _mm_mul_ps(_mm_load_ps(gy[k].data()), dy[(k >> 1) & 1])),
+                                      _mm_mul_ps(_mm_load_ps(gz[k].data()), dz[k >> 2]));
+        return _mm_mul_ps(dot, _mm_set1_ps(2.12f));
+    };
+    const __m128 sx = cubic4(x.d0);
+    const __m128 sy = cubic4(y.d0);
+    const __m128 sz = cubic4(z.d0);
+    const auto edge_x = [&](std::size_t k) { return blend4(corner(k), corner(k + 1), sx); };
+    const auto face_xy = [&](std::size_t k) { return blend4(edge_x(k), edge_x(k + 2), sy); };
+    return blend4(face_xy(0), face_xy(4), sz);
+}
+
+}  // namespace
+
+bool RidgedMultiElement3D::value4(const std::array<float, 4>& x, const std::array<float, 4>& y,
+                                  const std::array<float, 4>& z, std::array<float, 4>& out) const
+{
+    if (quality_ != 1) {
+        return false;
+    }
+    const __m128 px = _mm_loadu_ps(x.data());
+    const __m128 py = _mm_loadu_ps(y.data());
+    const __m128 pz = _mm_loadu_ps(z.data());
+    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
+    __m128 weight = _mm_set1_ps(1.0f);
+    __m128 sum = _mm_setzero_ps();
+    for (const RidgedOctave& octave : octaves_) {
+        const __m128 f = _mm_set1_ps(octave.frequency);
+        const __m128 sx = _mm_mul_ps(px, f);
+        const __m128 sy = _mm_mul_ps(py, f);
+        const __m128 sz = _mm_mul_ps(pz, f);
+        // Within +-2^30 ridged_wrap leaves a coordinate as it is.
+        if (!kyrox::simd::safe_positions(sx) || !kyrox::simd::safe_positions(sy) ||
+            !kyrox::simd::safe_positions(sz)) {
+            return false;
+        }
+        const __m128 n = gradient_noise3_std4(sx, sy, sz, octave.seed);
+        const __m128 ridge = _mm_sub_ps(_mm_set1_ps(offset_), _mm_and_ps(n, magnitude));
+        const __m128 signal = _mm_mul_ps(_mm_mul_ps(ridge, ridge), weight);
+        sum = _mm_add_ps(sum, _mm_mul_ps(signal, _mm_set1_ps(octave.spectral_weight)));
+        // std::clamp to [-1, 1]; NaN stays NaN as there.
+        const __m128 w = _mm_mul_ps(_mm_set1_ps(gain_), signal);
+        const __m128 low = kyrox::simd::select(_mm_cmplt_ps(w, _mm_set1_ps(-1.0f)), _mm_set1_ps(-1.0f), w);
+        weight = kyrox::simd::select(_mm_cmplt_ps(_mm_set1_ps(1.0f), low), _mm_set1_ps(1.0f), low);
+    }
+    _mm_storeu_ps(out.data(), _mm_sub_ps(_mm_mul_ps(sum, _mm_set1_ps(1.25f)), _mm_set1_ps(1.0f)));
+    return true;
+}
+
+#else
+
+bool RidgedMultiElement3D::value4(const std::array<float, 4>&, const std::array<float, 4>&,
+                                  const std::array<float, 4>&, std::array<float, 4>&) const
+{
+    return false;
+}
+
+#endif
 
 }  // namespace noisepp

@@ -7,13 +7,21 @@
 
 namespace kyrox {
 
-// A zero-filled float array on 16-byte alignment, for vector loads.
+// A float array on 16-byte alignment, for vector loads: zero-filled, or left unset for a caller
+// that writes every value before reading it.
 class AlignedFloats {
 public:
-    explicit AlignedFloats(std::size_t count)
-        : data_(static_cast<float*>(::operator new[](count * sizeof(float), alignment))), count_(count)
+    struct Unset {};
+    static constexpr Unset unset{};
+
+    explicit AlignedFloats(std::size_t count) : AlignedFloats(count, unset)
     {
         std::uninitialized_fill_n(data_.get(), count, 0.0f);
+    }
+
+    AlignedFloats(std::size_t count, Unset)
+        : data_(static_cast<float*>(::operator new[](count * sizeof(float), alignment))), count_(count)
+    {
     }
 
     std::span<float> values() const noexcept { return {data_.get(), count_}; }

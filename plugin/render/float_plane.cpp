@@ -5,13 +5,27 @@
 
 namespace kyrox {
 
-void alloc_zeroed_buffer(ZeroedBuffer& owner, std::uint64_t byte_count)
+namespace {
+
+// No object may span more than half the address space.
+std::size_t checked_byte_count(std::uint64_t byte_count)
 {
-    // No object may span more than half the address space.
     if (byte_count > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max())) {
         throw std::bad_alloc();
     }
-    owner.reset(new std::byte[static_cast<std::size_t>(byte_count)]());
+    return static_cast<std::size_t>(byte_count);
+}
+
+}  // namespace
+
+void alloc_zeroed_buffer(ZeroedBuffer& owner, std::uint64_t byte_count)
+{
+    owner.reset(new std::byte[checked_byte_count(byte_count)]());
+}
+
+void alloc_unset_buffer(ZeroedBuffer& owner, std::uint64_t byte_count)
+{
+    owner.reset(new std::byte[checked_byte_count(byte_count)]);
 }
 
 namespace {
@@ -28,14 +42,19 @@ std::int32_t plane_row_bytes(std::int32_t width)
 
 }  // namespace
 
-FloatPlane::FloatPlane(const WorldView& model)
+FloatPlane::FloatPlane(const WorldView& model, PlaneFill fill)
 {
     const std::int32_t row_bytes = plane_row_bytes(model.width);
     if (model.height < 0) {
         throw std::bad_alloc();
     }
     // Both factors are below 2^31, so the product is exact in 64 bits.
-    alloc_zeroed_buffer(buffer, static_cast<std::uint64_t>(row_bytes) * static_cast<std::uint64_t>(model.height));
+    const std::uint64_t byte_count = static_cast<std::uint64_t>(row_bytes) * static_cast<std::uint64_t>(model.height);
+    if (fill == PlaneFill::zeroed) {
+        alloc_zeroed_buffer(buffer, byte_count);
+    } else {
+        alloc_unset_buffer(buffer, byte_count);
+    }
     view.row_bytes = row_bytes;
     view.bytes_per_channel = 4;
     view.origin_x = model.origin_x;
@@ -43,6 +62,18 @@ FloatPlane::FloatPlane(const WorldView& model)
     view.width = model.width;
     view.height = model.height;
     view.data = buffer.get();
+}
+
+void fit_plane(FloatPlane& plane, const WorldView& model)
+{
+    if (plane.buffer && plane.width() == model.width && plane.height() == model.height) {
+        plane.view.origin_x = model.origin_x;
+        plane.view.origin_y = model.origin_y;
+        return;
+    }
+    // Release the old cells before taking the new ones.
+    plane = FloatPlane();
+    plane = FloatPlane(model, PlaneFill::unset);
 }
 
 }  // namespace kyrox

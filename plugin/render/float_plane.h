@@ -15,18 +15,26 @@ using ZeroedBuffer = std::unique_ptr<std::byte[]>;
 // also when the count does not fit the address space; owner is then left as it was.
 void alloc_zeroed_buffer(ZeroedBuffer& owner, std::uint64_t byte_count);
 
+// The same without the zero fill, for storage that is written before it is read.
+void alloc_unset_buffer(ZeroedBuffer& owner, std::uint64_t byte_count);
+
 // Position of plane cell (0, 0) in the output.
 struct PlaneOffset {
     float x = 0.0f;
     float y = 0.0f;
 };
 
-// One float per cell, row after row, zero at creation; its view describes the buffer in the host's
-// buffer form with 4 bytes per channel.
+// Whether a new plane's cells start at zero or are left for a stage that writes every one of them.
+enum class PlaneFill { zeroed, unset };
+
+// One float per cell, row after row, zero at creation unless made PlaneFill::unset; its view
+// describes the buffer in the host's buffer form with 4 bytes per channel.
 struct FloatPlane {
+    // No cells and no buffer.
+    FloatPlane() = default;
     // A plane of the model's width, height and origin. Throws std::bad_alloc when the size is
     // negative or its byte count or row bytes do not fit.
-    explicit FloatPlane(const WorldView& model);
+    explicit FloatPlane(const WorldView& model, PlaneFill fill = PlaneFill::zeroed);
 
     std::int32_t width() const noexcept { return view.width; }
     std::int32_t height() const noexcept { return view.height; }
@@ -35,6 +43,11 @@ struct FloatPlane {
     ZeroedBuffer buffer;
     WorldView view;
 };
+
+// Makes plane the model's width and height unless it already is. A plane that fits is kept with
+// its cells as they are (it takes the model's origin); a new one's cells are unset. Throws
+// std::bad_alloc as the constructor does, leaving the plane empty.
+void fit_plane(FloatPlane& plane, const WorldView& model);
 
 // The cells of one row of a plane described by a view (4 bytes per channel). The row must exist.
 inline std::span<float> plane_row(const WorldView& plane_view, std::int32_t i) noexcept

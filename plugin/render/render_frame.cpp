@@ -1,5 +1,6 @@
 #include "plugin/render/render_frame.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -40,11 +41,39 @@ FrameTarget distortion_block(const FrameTarget& target, const FloatPlane& source
     return block;
 }
 
+// A frame's planes, kept from frame to frame per pixel depth so that frames of one size allocate
+// nothing and take no page faults. Each frame clears the planes that stages accumulate into and
+// leaves the others to the stage that writes every cell; the distortion stage's scratch plane also
+// serves the hot-core cut.
+struct FramePlanes {
+    FloatPlane glow_source;
+    FloatPlane core;
+    FloatPlane glow;
+    FloatPlane halo;
+    FloatPlane distorted_halo;
+    DistortionBuffers distortion;
+};
+
+// Released when the plug-in is unloaded. Two frames of one depth must not use them at the same time.
+template <class Channel>
+FramePlanes& depth_frame_planes()
+{
+    static FramePlanes planes;
+    return planes;
+}
+
+void clear_plane_rows(const ThreadWorkData& w, const FloatPlane& plane)
+{
+    for (std::int32_t i = w.begin; i < w.end; ++i) {
+        std::ranges::fill(plane.row(i), 0.0f);
+    }
+}
+
 void distort(const FrameTarget& target, const FloatPlane& source, const FloatPlane& destination,
-             const DistortionSettings& settings, float time)
+             const DistortionSettings& settings, float time, DistortionBuffers& buffers)
 {
     if (settings.distortion_amount > 0.0f) {
-        apply_noise_distortion(distortion_block(target, source, destination), settings, time);
+        apply_noise_distortion(distortion_block(target, source, destination), settings, time, buffers);
     }
 }
 
@@ -58,8 +87,7 @@ struct FrameState {
     const DistortionSettings& glow_distortion;
     const DistortionSettings& core_distortion;
     float time;
-    const FloatPlane& glow_source;
-    FloatPlane& core;
+    FramePlanes& planes;
     const ColorRamp& ramp;
 };
 
@@ -68,39 +96,49 @@ void draw_glow_frame(const FrameState& f, const std::array<float, glow_level_cou
                      const std::array<float, glow_level_count>& level_sizes, const LevelRects& rects)
 {
     const FrameTarget& target = f.target;
-    const std::int32_t height = f.core.height();
-    FloatPlane glow(target.output_view);
-    FloatPlane halo(target.output_view);
-    FloatPlane distorted_halo(target.output_view);
+    FramePlanes& p = f.planes;
+    const FloatPlane& glow_source = p.glow_source;
+    const FloatPlane& core = p.core;
+    const std::int32_t height = core.height();
+    fit_plane(p.glow, target.output_view);
+    fit_plane(p.halo, target.output_view);
+    fit_plane(p.distorted_halo, target.output_view);
+    FloatPlane& glow = p.glow;
+    FloatPlane& halo = p.halo;
+    FloatPlane& distorted_halo = p.distorted_halo;
+    // Without core distortion nothing writes the distorted halo, which the matte still reads.
+    const bool halo_distorted = f.core_distortion.distortion_amount > 0.0f;
 
     GaussBuffers& gauss = depth_gauss_buffers<Channel>();
-    size_gauss_buffers(gauss, static_cast<std::uint64_t>(f.core.width()) * static_cast<std::uint64_t>(height));
-    run_rows(height, [&](const ThreadWorkData& w) { return load_gauss_rows_job(w, f.glow_source, gauss); });
+    size_gauss_buffers(gauss, static_cast<std::uint64_t>(core.width()) * static_cast<std::uint64_t>(height));
+    run_rows(height, [&](const ThreadWorkData& w) { return load_gauss_rows_job(w, glow_source, gauss); });
     std::array<double, glow_level_count> sigmas{};
     for (std::size_t k = 0; k < sigmas.size(); ++k) {
         sigmas[k] = gauss_sigma(level_sizes[k]);
     }
     const GaussPasses passes = gauss_passes(sigmas);
-    run_rows(f.core.width(),
-             [&](const ThreadWorkData& w) { return gauss_rows_job(w, rects, f.glow_source, passes, gauss); });
+    run_rows(core.width(),
+             [&](const ThreadWorkData& w) { return gauss_rows_job(w, rects, glow_source, passes, gauss); });
     run_rows(height, [&](const ThreadWorkData& w) {
-        return gauss_columns_job(w, plane_offset, target, f.glow_source, rects, passes, gauss);
+        return gauss_columns_job(w, plane_offset, target, glow_source, rects, passes, gauss);
     });
     run_rows(height, [&](const ThreadWorkData& w) {
-        return combine_glow_job(w, plane_offset, target, f.glow_source, f.core, glow, halo, f.scene, intensities,
-                                gauss);
+        if (!halo_distorted) {
+            clear_plane_rows(w, distorted_halo);
+        }
+        return combine_glow_job(w, plane_offset, target, glow_source, core, glow, halo, f.scene, intensities, gauss);
     });
 
-    distort(target, glow, glow, f.glow_distortion, f.time);
-    distort(target, halo, distorted_halo, f.core_distortion, f.time);
+    distort(target, glow, glow, f.glow_distortion, f.time, p.distortion);
+    distort(target, halo, distorted_halo, f.core_distortion, f.time, p.distortion);
     if (mattes_core(f.scene)) {
         run_rows(height, [&](const ThreadWorkData& w) {
-            return apply_matte3_job<Channel>(w, plane_offset, target, halo, f.core, distorted_halo, f.scene);
+            return apply_matte3_job<Channel>(w, plane_offset, target, halo, p.core, distorted_halo, f.scene);
         });
     }
-    const ColorizePlanes planes{glow, halo, distorted_halo, f.core};
+    const ColorizePlanes planes{glow, halo, distorted_halo, core};
     run_rows(height, [&](const ThreadWorkData& w) {
-        return colorize_job<Channel>(w, plane_offset, target, f.glow_source, planes, f.scene, f.core_distortion,
+        return colorize_job<Channel>(w, plane_offset, target, glow_source, planes, f.scene, f.core_distortion,
                                      f.ramp);
     });
 }
@@ -108,15 +146,16 @@ void draw_glow_frame(const FrameState& f, const std::array<float, glow_level_cou
 template <class Channel>
 void draw_core_frame(const FrameState& f)
 {
-    const std::int32_t height = f.core.height();
-    distort(f.target, f.core, f.core, f.core_distortion, f.time);
+    FloatPlane& core = f.planes.core;
+    const std::int32_t height = core.height();
+    distort(f.target, core, core, f.core_distortion, f.time, f.planes.distortion);
     if (mattes_core(f.scene)) {
         run_rows(height, [&](const ThreadWorkData& w) {
-            return apply_matte_job<Channel>(w, plane_offset, f.target, f.core, f.scene);
+            return apply_matte_job<Channel>(w, plane_offset, f.target, core, f.scene);
         });
     }
     run_rows(height, [&](const ThreadWorkData& w) {
-        return write_output_job<Channel>(w, plane_offset, f.target, f.glow_source, f.core, f.scene, f.ramp);
+        return write_output_job<Channel>(w, plane_offset, f.target, f.planes.glow_source, core, f.scene, f.ramp);
     });
 }
 
@@ -136,7 +175,17 @@ void render_frame(std::span<const ColorRamp> base_ramps, const FrameTarget& targ
         }
         return;
     }
-    run_rows(height, [&](const ThreadWorkData& w) { return clear_rows_job<Channel>(w, target, scene); });
+    FramePlanes& planes = depth_frame_planes<Channel>();
+    fit_plane(planes.glow_source, target.output_view);
+    fit_plane(planes.core, target.output_view);
+    FloatPlane& glow_source = planes.glow_source;
+    FloatPlane& core = planes.core;
+    // Coverage adds into the glow source and core planes, so they start each frame at zero.
+    run_rows(height, [&](const ThreadWorkData& w) {
+        clear_plane_rows(w, glow_source);
+        clear_plane_rows(w, core);
+        return clear_rows_job<Channel>(w, target, scene);
+    });
 
     const FrameScales scales = frame_scales(scene, target.downsample_x);
     const std::array<float, glow_level_count> intensities = level_intensities(scene, target.downsample_x, time);
@@ -147,8 +196,6 @@ void render_frame(std::span<const ColorRamp> base_ramps, const FrameTarget& targ
     const OutlineBounds bounds = outline_bounds(polygons);
     const LevelRects rects = level_rects(bounds, scales.level_sizes, glow_on, width, height);
 
-    FloatPlane glow_source(target.output_view);
-    FloatPlane core(target.output_view);
     for (const CorePolygon& polygon : polygons) {
         fill_polygon_coverage({16, 0.00390625f, 0.0625f, polygon.points, polygon.intensity}, glow_source, core,
                               polygon.kind);
@@ -162,7 +209,9 @@ void render_frame(std::span<const ColorRamp> base_ramps, const FrameTarget& targ
     // The glow source keeps the core's rim and loses its hot inside.
     const CoreRect rect = core_rect(bounds, width, height);
     if (rect.y1 - rect.y0 > 0) {
-        const FloatPlane scratch(target.output_view);
+        // The box blur writes the whole core rectangle, which is all the cut reads.
+        FloatPlane& scratch = planes.distortion.scratch;
+        fit_plane(scratch, target.output_view);
         const float box = hot_core_box * scales.inverse_downsample;
         box_blur_sat(scratch.view, glow_source.view, rect, box, box);
         run_rows(rect.y1 - rect.y0,
@@ -177,7 +226,7 @@ void render_frame(std::span<const ColorRamp> base_ramps, const FrameTarget& targ
         return;
     }
     const ColorRamp ramp = build_frame_ramp(base_ramps, scene);
-    const FrameState state{target, scene, glow_distortion, core_distortion, time, glow_source, core, ramp};
+    const FrameState state{target, scene, glow_distortion, core_distortion, time, planes, ramp};
     if (glow_on) {
         draw_glow_frame<Channel>(state, intensities, scales.level_sizes, rects);
     } else {

@@ -65,6 +65,30 @@ TEST(FrameRender, TheThreeDepthsAgreeWithinTheirQuantisation)
     }
 }
 
+// The plug-in keeps its planes from frame to frame. A frame must not depend on what frames of
+// other presets, sizes or depths left in them: the same frame drawn first and drawn after them
+// comes out the same.
+TEST(FrameRender, KeptPlanesDoNotCarryOverBetweenFrames)
+{
+    const minihost::PluginModule module(KYROX_PLUGIN_PATH);
+    const auto draw = [&](const char* preset, A_long width, int bytes_per_channel) {
+        minihost::SessionSettings s = settings_of(bytes_per_channel);
+        s.width = width;
+        s.preset = preset;
+        minihost::FrameSession session(module.entry(), s);
+        EXPECT_EQ(session.render(2), PF_Err_NONE);
+        return minihost::test::frame_channels(session);
+    };
+    const std::vector<float> first = draw("Default", W, 1);
+    ASSERT_GT(lit_share(first), 0.02f);
+    for (const char* other : {"Meteor", "Inferno", "Fire"}) {
+        draw(other, W, 1);
+        draw(other, W, 4);
+        draw(other, W + 40, 1);
+        EXPECT_EQ(draw("Default", W, 1), first) << "after " << other;
+    }
+}
+
 // Half resolution draws the same picture with half the pixels: each pixel against the mean of its
 // 2 x 2 block of the full frame. Edges and glow levels are sized in downsampled pixels, so the two
 // agree in the large and differ only a little along the edges.

@@ -1,8 +1,12 @@
 #include "plugin/render/distortion/bilinear_sample.h"
+#include "plugin/render/distortion/bilinear_sample4.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -96,5 +100,40 @@ TEST(SampleBilinear, TwoChannelCellsBlendEachChannel)
     EXPECT_EQ(edge.x, 12.0f);
     EXPECT_EQ(edge.y, 112.0f);
 }
+
+#ifdef KYROX_SSE2
+// The four-at-once reads the distortion uses must give the bits of the one-at-a-time reads, at
+// fractional, whole, negative and far-outside positions alike.
+TEST(SampleBilinear, FourAtOnceMatchesOneAtATime)
+{
+    const TestPlane plane(5, 4);
+    const TestPlane noise(3, 2, 2);
+    const float xs[] = {-7.25f, -0.5f, -0.0f, 0.0f, 0.3f, 1.0f, 2.75f, 4.0f, 4.5f, 9.9f, 1e6f, -1e6f};
+    const float ys[] = {-2.5f, -0.0f, 0.5f, 1.0f, 3.0f, 3.75f, 40.0f, -1e5f};
+    for (const float y : ys) {
+        for (std::size_t i = 0; i + 4 <= std::size(xs); ++i) {
+            const __m128 x4 = _mm_loadu_ps(xs + i);
+            alignas(16) float plain[4];
+            _mm_store_ps(plain, kyrox::simd::bilinear4(plane.view, x4, _mm_set1_ps(y)));
+            __m128 first;
+            __m128 second;
+            kyrox::simd::bilinear4_along(kyrox::bilinear_rows<2>(noise.view, y), noise.view.width, x4, first, second);
+            alignas(16) float noise_x[4];
+            alignas(16) float noise_y[4];
+            _mm_store_ps(noise_x, first);
+            _mm_store_ps(noise_y, second);
+            for (std::size_t l = 0; l < 4; ++l) {
+                const float x = xs[i + l];
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(plain[l]),
+                          std::bit_cast<std::uint32_t>(kyrox::sample_bilinear1(plane.view, x, y)))
+                    << x << ", " << y;
+                const kyrox::NoiseCell one = kyrox::sample_bilinear(noise.view, x, y);
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(noise_x[l]), std::bit_cast<std::uint32_t>(one.x)) << x << ", " << y;
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(noise_y[l]), std::bit_cast<std::uint32_t>(one.y)) << x << ", " << y;
+            }
+        }
+    }
+}
+#endif
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "plugin/render/aligned_floats.h"
 #include "plugin/render/float_plane.h"
@@ -31,42 +32,102 @@ CoreRect inside_both(CoreRect rect, const WorldView& a, const WorldView& b) noex
     return rect;
 }
 
-// Inclusive sums: every cell holds the sum of the image up to and including its row and column.
+// Inclusive sums: every cell holds the sum of the image up to and including its row and column,
+// each row's running sum plus the cell above. Built on the workers in two passes, first the rows'
+// running sums, then the cells above added down each column, which adds the same values in the
+// same order as one pass row by row.
 void build_summed_area(std::span<const float> image, std::span<float> table, std::size_t width, std::size_t height)
 {
-    for (std::size_t i = 0; i < height; ++i) {
-        float row_sum = 0.0f;
-        const std::size_t row = i * width;
-        for (std::size_t j = 0; j < width; ++j) {
-            row_sum += image[row + j];
-            table[row + j] = i == 0 ? row_sum : row_sum + table[row - width + j];
-        }
-    }
+    const auto rows = static_cast<std::int32_t>(height);
+    parallel_for(
+        worker_pool(),
+        [&](const ThreadWorkData& w) {
+            for (auto i = static_cast<std::size_t>(w.begin); i < static_cast<std::size_t>(w.end); ++i) {
+                float row_sum = 0.0f;
+                const std::size_t row = i * width;
+                for (std::size_t j = 0; j < width; ++j) {
+                    row_sum += image[row + j];
+                    table[row + j] = row_sum;
+                }
+            }
+            return true;
+        },
+        rows);
+    parallel_for(
+        worker_pool(),
+        [&](const ThreadWorkData& w) {
+            const auto first = static_cast<std::size_t>(w.begin);
+            const auto end = static_cast<std::size_t>(w.end);
+            for (std::size_t i = 1; i < height; ++i) {
+                float* row = table.data() + i * width;
+                const float* above = row - width;
+                for (std::size_t j = first; j < end; ++j) {
+                    row[j] = row[j] + above[j];
+                }
+            }
+            return true;
+        },
+        static_cast<std::int32_t>(width));
 }
 
-float table_value(std::span<const float> table, std::int32_t width, std::int32_t height, std::int32_t c,
-                  std::int32_t r) noexcept
+// Where a lookup falls along one axis of the table: the whole cell and the fraction past it.
+struct SatStep {
+    std::int32_t cell;
+    float fraction;
+};
+
+SatStep sat_step(float v) noexcept
 {
-    if (c < 0 || r < 0) {
+    const float f = std::floor(v);
+    return {static_cast<std::int32_t>(f), v - f};
+}
+
+// A table row as lookups read it: none above the table (all zero), the last row below it.
+const float* sat_row(std::span<const float> table, std::int32_t width, std::int32_t height, std::int32_t r) noexcept
+{
+    if (r < 0) {
+        return nullptr;
+    }
+    return table.data() + static_cast<std::size_t>(std::min(r, height - 1)) * static_cast<std::size_t>(width);
+}
+
+float sat_cell(const float* row, std::int32_t width, std::int32_t c) noexcept
+{
+    if (row == nullptr || c < 0) {
         return 0.0f;
     }
-    const auto row = static_cast<std::size_t>(std::min(r, height - 1));
-    return table[row * static_cast<std::size_t>(width) + static_cast<std::size_t>(std::min(c, width - 1))];
+    return row[std::min(c, width - 1)];
+}
+
+// The bilinear blend of the four table cells around (x, y), given the rows of y's whole cell and
+// the next, and y's fraction.
+float sat_blend(const float* top, const float* bottom, float ty, std::int32_t width, SatStep x) noexcept
+{
+    const float tx = x.fraction;
+    const auto v = [&](const float* row, std::int32_t c) { return sat_cell(row, width, c); };
+    return (1.0f - ty) * ((1.0f - tx) * v(top, x.cell) + tx * v(top, x.cell + 1)) +
+           ty * ((1.0f - tx) * v(bottom, x.cell) + tx * v(bottom, x.cell + 1));
+}
+
+// Both lookup rows of one y.
+struct SatRows {
+    const float* top;
+    const float* bottom;
+    float ty;
+};
+
+SatRows sat_rows(std::span<const float> table, std::int32_t width, std::int32_t height, float y) noexcept
+{
+    const SatStep step = sat_step(y);
+    return {sat_row(table, width, height, step.cell), sat_row(table, width, height, step.cell + 1), step.fraction};
 }
 
 }  // namespace
 
 float sat_lookup(std::span<const float> table, std::int32_t width, std::int32_t height, float x, float y) noexcept
 {
-    const float fx = std::floor(x);
-    const float fy = std::floor(y);
-    const float tx = x - fx;
-    const float ty = y - fy;
-    const auto xi = static_cast<std::int32_t>(fx);
-    const auto yi = static_cast<std::int32_t>(fy);
-    const auto v = [&](std::int32_t c, std::int32_t r) { return table_value(table, width, height, c, r); };
-    return (1.0f - ty) * ((1.0f - tx) * v(xi, yi) + tx * v(xi + 1, yi)) +
-           ty * ((1.0f - tx) * v(xi, yi + 1) + tx * v(xi + 1, yi + 1));
+    const SatRows rows = sat_rows(table, width, height, y);
+    return sat_blend(rows.top, rows.bottom, rows.ty, width, sat_step(x));
 }
 
 bool box_blur_sat_job(BoxJobRecord record)
@@ -78,15 +139,29 @@ bool box_blur_sat_job(BoxJobRecord record)
     const float hy = (record.vertical_size + 1.0f) * 0.5f;
     const auto fw = static_cast<float>(w);
     const auto fh = static_cast<float>(h);
+    // The lookups' columns and the box's width at each column are the same for every row.
+    std::vector<SatStep> right(static_cast<std::size_t>(w));
+    std::vector<SatStep> left(static_cast<std::size_t>(w));
+    std::vector<float> columns(static_cast<std::size_t>(w));
+    for (std::int32_t j = 0; j < w; ++j) {
+        const float cx = static_cast<float>(j) - 0.5f;
+        const auto at = static_cast<std::size_t>(j);
+        right[at] = sat_step(cx + hx);
+        left[at] = sat_step(cx - hx);
+        columns[at] = std::min(fw, cx + 1.0f + hx) - std::max(cx + 1.0f - hx, 0.0f);
+    }
     for (std::int32_t i = record.begin; i < record.end; ++i) {
         const float cy = static_cast<float>(i) - 0.5f;
         const float rows = std::min(fh, cy + 1.0f + hy) - std::max(cy + 1.0f - hy, 0.0f);
+        const SatRows lower = sat_rows(table, w, h, cy + hy);
+        const SatRows upper = sat_rows(table, w, h, cy - hy);
         float* out = record.image + static_cast<std::ptrdiff_t>(i) * w;
-        for (std::int32_t j = 0; j < w; ++j) {
-            const float cx = static_cast<float>(j) - 0.5f;
-            const float sum = sat_lookup(table, w, h, cx + hx, cy + hy) + sat_lookup(table, w, h, cx - hx, cy - hy) -
-                              sat_lookup(table, w, h, cx - hx, cy + hy) - sat_lookup(table, w, h, cx + hx, cy - hy);
-            const float area = (std::min(fw, cx + 1.0f + hx) - std::max(cx + 1.0f - hx, 0.0f)) * rows;
+        for (std::size_t j = 0; j < columns.size(); ++j) {
+            const float sum = sat_blend(lower.top, lower.bottom, lower.ty, w, right[j]) +
+                              sat_blend(upper.top, upper.bottom, upper.ty, w, left[j]) -
+                              sat_blend(lower.top, lower.bottom, lower.ty, w, left[j]) -
+                              sat_blend(upper.top, upper.bottom, upper.ty, w, right[j]);
+            const float area = columns[j] * rows;
             const float average = (sum > 0.0f ? sum : 0.0f) / area;
             out[j] = std::min(average, 1.0f);
         }
@@ -105,24 +180,39 @@ void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRec
     }
     const auto uw = static_cast<std::size_t>(w);
     const std::size_t count = uw * static_cast<std::size_t>(h);
-    const AlignedFloats image(count);
-    const AlignedFloats table(count);
+    // Both are written in full before they are read: the image by the copy, the table by its build.
+    const AlignedFloats image(count, AlignedFloats::unset);
+    const AlignedFloats table(count, AlignedFloats::unset);
     const std::span<float> p = image.values();
-    for (std::int32_t i = 0; i < h; ++i) {
-        const std::span<const float> from = plane_row(source, rect.y0 + i).subspan(static_cast<std::size_t>(rect.x0), uw);
-        std::copy(from.begin(), from.end(), p.begin() + static_cast<std::ptrdiff_t>(i) * w);
-    }
+    parallel_for(
+        worker_pool(),
+        [&](const ThreadWorkData& work) {
+            for (std::int32_t i = work.begin; i < work.end; ++i) {
+                const std::span<const float> from =
+                    plane_row(source, rect.y0 + i).subspan(static_cast<std::size_t>(rect.x0), uw);
+                std::copy(from.begin(), from.end(), p.begin() + static_cast<std::ptrdiff_t>(i) * w);
+            }
+            return true;
+        },
+        h);
     const BoxJobRecord prototype{0,        0, 0, p.data(), table.values().data(), w, h,
                                  usable_size(horizontal_size, w), usable_size(vertical_size, h)};
     for (int pass = 0; pass < 2; ++pass) {
         build_summed_area(p, table.values(), uw, static_cast<std::size_t>(h));
         run_function_job(worker_pool(), box_blur_sat_job, prototype, h);
     }
-    for (std::int32_t i = 0; i < h; ++i) {
-        const std::span<float> to = plane_row(destination, rect.y0 + i).subspan(static_cast<std::size_t>(rect.x0), uw);
-        const auto from = p.subspan(static_cast<std::size_t>(i) * uw, uw);
-        std::copy(from.begin(), from.end(), to.begin());
-    }
+    parallel_for(
+        worker_pool(),
+        [&](const ThreadWorkData& work) {
+            for (std::int32_t i = work.begin; i < work.end; ++i) {
+                const std::span<float> to =
+                    plane_row(destination, rect.y0 + i).subspan(static_cast<std::size_t>(rect.x0), uw);
+                const auto from = p.subspan(static_cast<std::size_t>(i) * uw, uw);
+                std::copy(from.begin(), from.end(), to.begin());
+            }
+            return true;
+        },
+        h);
 }
 
 }  // namespace kyrox

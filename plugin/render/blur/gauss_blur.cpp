@@ -126,75 +126,102 @@ bool holds_plane(const GaussBuffers& gauss, std::int32_t width, std::int32_t hei
 
 namespace {
 
-// The one implementation of the recursion; cell(i) gives the run's cell i. Only the last three
-// outputs of each direction are kept, so every cell is read once and written once per pass.
-template <class CellAt>
-void filter_run(std::size_t count, CellAt cell, const GaussCoefficients& c, const GaussBoundary& boundary) noexcept
+// The one implementation of the recursion, run on Lanes neighbouring runs in lockstep (each with
+// its own history, so each computes exactly what it would alone); cell(i, l) gives cell i of run l. Only the last three outputs of each direction are kept, so every cell is read once
+// and written once per pass.
+template <std::size_t Lanes, class CellAt>
+void filter_runs(std::size_t count, CellAt cell, const GaussCoefficients& c, const GaussBoundary& boundary) noexcept
 {
     if (count == 0) {
         return;
     }
+    using Group = std::array<GaussPair, Lanes>;
     // Forward. Outputs before the run are the steady response to the first input; they also stand
     // in for the run's missing cells when it is shorter than the recursion's history.
-    const GaussPair steady = c.k * cell(0);
-    GaussPair y1 = steady;
-    GaussPair y2 = steady;
-    GaussPair y3 = steady;
-    GaussPair last_input;
+    Group y1;
+    for (std::size_t l = 0; l < Lanes; ++l) {
+        y1[l] = c.k * cell(0, l);
+    }
+    Group y2 = y1;
+    Group y3 = y1;
+    Group last_input;
     for (std::size_t i = 0; i < count; ++i) {
-        GaussPair& x = cell(i);
-        last_input = x;
-        const GaussPair y = x + c.b1 * y1 + c.b2 * y2 + c.b3 * y3;
-        x = y;
-        y3 = y2;
-        y2 = y1;
-        y1 = y;
+        for (std::size_t l = 0; l < Lanes; ++l) {
+            GaussPair& x = cell(i, l);
+            last_input[l] = x;
+            const GaussPair y = x + c.b1 * y1[l] + c.b2 * y2[l] + c.b3 * y3[l];
+            x = y;
+            y3[l] = y2[l];
+            y2[l] = y1[l];
+            y1[l] = y;
+        }
     }
 
     // Backward start: the history beyond the run's end from the forward outputs at its end.
-    const GaussPair forward_steady = c.k * last_input;
-    const GaussPair backward_steady = c.k * forward_steady;
-    const GaussPair d0 = y1 - forward_steady;
-    const GaussPair d1 = y2 - forward_steady;
-    const GaussPair d2 = y3 - forward_steady;
     const auto& m = boundary.m;
-    GaussPair z1 = m[0] * d0 + m[1] * d1 + m[2] * d2 + backward_steady;
-    GaussPair z2 = m[3] * d0 + m[4] * d1 + m[5] * d2 + backward_steady;
-    GaussPair z3 = m[6] * d0 + m[7] * d1 + m[8] * d2 + backward_steady;
-    cell(count - 1) = z1 * c.b;
+    Group z1;
+    Group z2;
+    Group z3;
+    for (std::size_t l = 0; l < Lanes; ++l) {
+        const GaussPair forward_steady = c.k * last_input[l];
+        const GaussPair backward_steady = c.k * forward_steady;
+        const GaussPair d0 = y1[l] - forward_steady;
+        const GaussPair d1 = y2[l] - forward_steady;
+        const GaussPair d2 = y3[l] - forward_steady;
+        z1[l] = m[0] * d0 + m[1] * d1 + m[2] * d2 + backward_steady;
+        z2[l] = m[3] * d0 + m[4] * d1 + m[5] * d2 + backward_steady;
+        z3[l] = m[6] * d0 + m[7] * d1 + m[8] * d2 + backward_steady;
+        cell(count - 1, l) = z1[l] * c.b;
+    }
 
     for (std::size_t i = count - 1; i-- > 0;) {
-        GaussPair& x = cell(i);
-        const GaussPair z = x + c.b1 * z1 + c.b2 * z2 + c.b3 * z3;
-        x = z * c.b;
-        z3 = z2;
-        z2 = z1;
-        z1 = z;
+        for (std::size_t l = 0; l < Lanes; ++l) {
+            GaussPair& x = cell(i, l);
+            const GaussPair z = x + c.b1 * z1[l] + c.b2 * z2[l] + c.b3 * z3[l];
+            x = z * c.b;
+            z3[l] = z2[l];
+            z2[l] = z1[l];
+            z1[l] = z;
+        }
     }
 }
+
+// Whether a strided run lies inside a buffer of size cells.
+bool run_inside(std::size_t size, const StridedRun& run) noexcept
+{
+    return run.count > 0 && run.first < size &&
+           (run.count - 1) <= (size - 1 - run.first) / (run.stride == 0 ? 1 : run.stride);
+}
+
+// Columns the vertical pass filters side by side: 8 pairs fill two cache lines, so each row
+// visit uses whole lines instead of one pair of a line per column.
+constexpr std::size_t column_group = 8;
+
+// Rows the horizontal pass filters side by side, so that one row's recursion runs while another's
+// waits on its previous step.
+constexpr std::size_t row_group = 4;
 
 }  // namespace
 
 void gauss_iir_rows(std::span<GaussPair> buffer, StridedRun run, const GaussCoefficients& coefficients,
                     const GaussBoundary& boundary) noexcept
 {
-    if (run.count == 0 || run.first >= buffer.size() ||
-        (run.count - 1) > (buffer.size() - 1 - run.first) / (run.stride == 0 ? 1 : run.stride)) {
+    if (!run_inside(buffer.size(), run)) {
         return;
     }
     GaussPair* const first = buffer.data() + run.first;
     const std::size_t stride = run.stride;
-    filter_run(
-        run.count, [first, stride](std::size_t i) -> GaussPair& { return first[i * stride]; }, coefficients,
-        boundary);
+    filter_runs<1>(
+        run.count, [first, stride](std::size_t i, std::size_t) -> GaussPair& { return first[i * stride]; },
+        coefficients, boundary);
 }
 
 void gauss_iir_columns(std::span<GaussPair> run, const GaussCoefficients& coefficients,
                        const GaussBoundary& boundary) noexcept
 {
     GaussPair* const first = run.data();
-    filter_run(
-        run.size(), [first](std::size_t i) -> GaussPair& { return first[i]; }, coefficients, boundary);
+    filter_runs<1>(
+        run.size(), [first](std::size_t i, std::size_t) -> GaussPair& { return first[i]; }, coefficients, boundary);
 }
 
 namespace {
@@ -275,11 +302,24 @@ bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const F
     if (!holds_plane(gauss, width, height)) {
         return true;
     }
-    for (std::int32_t c = std::max(work.begin, 0); c < std::min(work.end, width); ++c) {
-        for (std::size_t p = 0; p < passes.size(); ++p) {
-            const CellSpan rows = vertical_span(rects[2 * p], rects[2 * p + 1], height);
-            const StridedRun run{rows.first * static_cast<std::size_t>(width) + static_cast<std::size_t>(c),
-                                 static_cast<std::size_t>(width), rows.count};
+    const auto stride = static_cast<std::size_t>(width);
+    const std::int32_t end = std::min(work.end, width);
+    for (std::size_t p = 0; p < passes.size(); ++p) {
+        const CellSpan rows = vertical_span(rects[2 * p], rects[2 * p + 1], height);
+        std::int32_t c = std::max(work.begin, 0);
+        // Whole groups of columns side by side, then the chunk's last columns one by one.
+        for (; c + static_cast<std::int32_t>(column_group) <= end; c += static_cast<std::int32_t>(column_group)) {
+            const StridedRun run{rows.first * stride + static_cast<std::size_t>(c), stride, rows.count};
+            if (run_inside(gauss.buffers[p].size(), run)) {
+                GaussPair* const first = gauss.buffers[p].data() + run.first;
+                filter_runs<column_group>(
+                    run.count,
+                    [first, stride](std::size_t i, std::size_t l) -> GaussPair& { return first[i * stride + l]; },
+                    passes[p].coefficients, passes[p].boundary);
+            }
+        }
+        for (; c < end; ++c) {
+            const StridedRun run{rows.first * stride + static_cast<std::size_t>(c), stride, rows.count};
             gauss_iir_rows(gauss.buffers[p], run, passes[p].coefficients, passes[p].boundary);
         }
     }
@@ -295,15 +335,26 @@ bool gauss_columns_job(const ThreadWorkData& work, PlaneOffset offset, const Fra
     if (!holds_plane(gauss, width, height)) {
         return true;
     }
+    // Rows from the first at or below the output's bottom on are left alone.
     const std::int64_t shift_y = truncate_to_int32(offset.y);
-    for (std::int32_t r = std::max(work.begin, 0); r < std::min(work.end, height); ++r) {
-        if (r + shift_y >= target.output_view.height) {
-            return true;
+    const auto below_output = std::clamp<std::int64_t>(target.output_view.height - shift_y, 0, height);
+    const std::int32_t end = std::min(work.end, static_cast<std::int32_t>(below_output));
+    for (std::size_t p = 0; p < passes.size(); ++p) {
+        const CellSpan columns = horizontal_span(rects[2 * p], rects[2 * p + 1], width);
+        GaussPair* const cells = gauss.buffers[p].data();
+        std::int32_t r = std::max(work.begin, 0);
+        // Whole groups of rows side by side, then the chunk's last rows one by one.
+        for (; r + static_cast<std::int32_t>(row_group) <= end; r += static_cast<std::int32_t>(row_group)) {
+            std::array<GaussPair*, row_group> rows{};
+            for (std::size_t l = 0; l < row_group; ++l) {
+                rows[l] = cells + cell_index(r + static_cast<std::int32_t>(l), 0, width) + columns.first;
+            }
+            filter_runs<row_group>(
+                columns.count, [&rows](std::size_t i, std::size_t l) -> GaussPair& { return rows[l][i]; },
+                passes[p].coefficients, passes[p].boundary);
         }
-        for (std::size_t p = 0; p < passes.size(); ++p) {
-            const CellSpan columns = horizontal_span(rects[2 * p], rects[2 * p + 1], width);
-            const std::span<GaussPair> run{gauss.buffers[p].data() + cell_index(r, 0, width) + columns.first,
-                                           columns.count};
+        for (; r < end; ++r) {
+            const std::span<GaussPair> run{cells + cell_index(r, 0, width) + columns.first, columns.count};
             gauss_iir_columns(run, passes[p].coefficients, passes[p].boundary);
         }
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "plugin/noise/noise_floor4.h"
 #include "plugin/render/pixels/output_range.h"
 
 namespace kyrox {
@@ -23,11 +24,119 @@ float screen(float g, float t) noexcept
 
 }  // namespace
 
+namespace {
+
+// The tone curve after the pre-gamma power p; Plain means the pre-gamma is exactly 1 (x^1 is x),
+// which most looks use, and leaves the power call out so the row loop vectorises.
+template <bool Plain>
+float shaped(float x, float weight, float pre_gamma, float brightness) noexcept
+{
+    const float p = Plain ? x : std::pow(x, pre_gamma);
+    const float curve = ((0.48f * p + 0.186286f) * p + 0.333714f) * p + 0.000485714f;
+    return (p + weight * (curve - p)) * brightness;
+}
+
+struct CombineRow {
+    const GaussPair* levels12;
+    const GaussPair* levels34;
+    const float* core;
+    float* glow;
+    float* halo;
+};
+
+// The frame's values the row loop reads, held by value: the loop's stores into float rows could
+// otherwise alias them and force a reload for every cell.
+struct CombineValues {
+    std::array<float, glow_level_count> intensities;
+    std::array<float, glow_level_count> weights;
+    float pre_gamma;
+    float brightness;
+};
+
+template <bool Plain>
+void combine_row(const CombineRow& row, std::size_t first, std::size_t end, const CombineValues v) noexcept
+{
+    for (std::size_t j = first; j < end; ++j) {
+        // Level 1 maps 0.005..1 onto 0..1.
+        const float x1 = (static_cast<float>(row.levels12[j].lane0) * v.intensities[0] - 0.005f) * 1.0050251f;
+        const float x2 = static_cast<float>(row.levels12[j].lane1) * v.intensities[1];
+        const float x3 = static_cast<float>(row.levels34[j].lane0) * v.intensities[2];
+        const float x4 = static_cast<float>(row.levels34[j].lane1) * v.intensities[3];
+
+        float g = 0.0f;
+        g = screen(g, shaped<Plain>(x1, v.weights[0], v.pre_gamma, v.brightness));
+        g = screen(g, shaped<Plain>(x2, v.weights[1], v.pre_gamma, v.brightness));
+        g = screen(g, shaped<Plain>(x3, v.weights[2], v.pre_gamma, v.brightness));
+        row.glow[j] = g;
+
+        const float t4 = shaped<Plain>(x4, v.weights[3], v.pre_gamma, v.brightness);
+        const float h = positive(t4 >= 1.0f ? 1.0f : t4);
+        row.halo[j] = h * (1.0f - row.core[j]) + row.core[j];
+    }
+}
+
+#ifdef KYROX_SSE2
+// combine_row<true> on four cells at a time, each lane with the same operations in the same order;
+// returns the first cell it left for the one-at-a-time loop.
+std::size_t combine_row_plain4(const CombineRow& row, std::size_t first, std::size_t end, const CombineValues v) noexcept
+{
+    const __m128 zero = _mm_setzero_ps();
+    const __m128 one = _mm_set1_ps(1.0f);
+    const auto positive4 = [zero](__m128 x) { return _mm_and_ps(_mm_cmpgt_ps(x, zero), x); };
+    const auto screen4 = [&](__m128 g, __m128 t) {
+        return _mm_add_ps(_mm_mul_ps(positive4(_mm_sub_ps(one, t)), g), positive4(t));
+    };
+    const __m128 brightness = _mm_set1_ps(v.brightness);
+    const auto shaped4 = [&](__m128 p, float weight) {
+        const __m128 curve = _mm_add_ps(
+            _mm_mul_ps(_mm_add_ps(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(_mm_set1_ps(0.48f), p), _mm_set1_ps(0.186286f)), p),
+                                  _mm_set1_ps(0.333714f)),
+                       p),
+            _mm_set1_ps(0.000485714f));
+        return _mm_mul_ps(_mm_add_ps(p, _mm_mul_ps(_mm_set1_ps(weight), _mm_sub_ps(curve, p))), brightness);
+    };
+    // Lane 0 and lane 1 of four cells as floats.
+    const auto lanes = [](const GaussPair* cells, __m128& lane0, __m128& lane1) {
+        const double* d = &cells[0].lane0;
+        const __m128d c0 = _mm_loadu_pd(d);
+        const __m128d c1 = _mm_loadu_pd(d + 2);
+        const __m128d c2 = _mm_loadu_pd(d + 4);
+        const __m128d c3 = _mm_loadu_pd(d + 6);
+        lane0 = _mm_movelh_ps(_mm_cvtpd_ps(_mm_unpacklo_pd(c0, c1)), _mm_cvtpd_ps(_mm_unpacklo_pd(c2, c3)));
+        lane1 = _mm_movelh_ps(_mm_cvtpd_ps(_mm_unpackhi_pd(c0, c1)), _mm_cvtpd_ps(_mm_unpackhi_pd(c2, c3)));
+    };
+    std::size_t j = first;
+    for (; j + 4 <= end; j += 4) {
+        __m128 l12_0;
+        __m128 l12_1;
+        __m128 l34_0;
+        __m128 l34_1;
+        lanes(row.levels12 + j, l12_0, l12_1);
+        lanes(row.levels34 + j, l34_0, l34_1);
+        const __m128 x1 = _mm_mul_ps(_mm_sub_ps(_mm_mul_ps(l12_0, _mm_set1_ps(v.intensities[0])), _mm_set1_ps(0.005f)),
+                                     _mm_set1_ps(1.0050251f));
+        const __m128 x2 = _mm_mul_ps(l12_1, _mm_set1_ps(v.intensities[1]));
+        const __m128 x3 = _mm_mul_ps(l34_0, _mm_set1_ps(v.intensities[2]));
+        const __m128 x4 = _mm_mul_ps(l34_1, _mm_set1_ps(v.intensities[3]));
+        __m128 g = zero;
+        g = screen4(g, shaped4(x1, v.weights[0]));
+        g = screen4(g, shaped4(x2, v.weights[1]));
+        g = screen4(g, shaped4(x3, v.weights[2]));
+        _mm_storeu_ps(row.glow + j, g);
+        const __m128 t4 = shaped4(x4, v.weights[3]);
+        const __m128 h = positive4(kyrox::simd::select(_mm_cmpge_ps(t4, one), one, t4));
+        const __m128 core = _mm_loadu_ps(row.core + j);
+        _mm_storeu_ps(row.halo + j, _mm_add_ps(_mm_mul_ps(h, _mm_sub_ps(one, core)), core));
+    }
+    return j;
+}
+#endif
+
+}  // namespace
+
 float shape_glow_level(float x, float weight, const SceneRecord& scene) noexcept
 {
-    const float p = std::pow(x, scene.glow_pre_gamma);
-    const float curve = ((0.48f * p + 0.186286f) * p + 0.333714f) * p + 0.000485714f;
-    return (p + weight * (curve - p)) * scene.brightness;
+    return shaped<false>(x, weight, scene.glow_pre_gamma, scene.brightness);
 }
 
 bool combine_glow_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
@@ -45,31 +154,26 @@ bool combine_glow_job(const ThreadWorkData& work, PlaneOffset offset, const Fram
     const IndexRange rows = output_range(std::max(work.begin, 0), std::min(work.end, height), plane_shift(offset.y),
                                          output.height);
     const IndexRange columns = output_range(0, width, plane_shift(offset.x), output.width);
-    const float* w = scene.glow_level_weights;
+    const bool plain = scene.glow_pre_gamma == 1.0f;
+    const CombineValues values{intensities,
+                               {scene.glow_level_weights[0], scene.glow_level_weights[1],
+                                scene.glow_level_weights[2], scene.glow_level_weights[3]},
+                               scene.glow_pre_gamma,
+                               scene.brightness};
+    const auto first = static_cast<std::size_t>(columns.first);
+    const auto end = static_cast<std::size_t>(std::max(columns.first, columns.end));
     for (std::int32_t i = rows.first; i < rows.end; ++i) {
-        const std::span<const float> core_row = core.row(i);
-        const std::span<float> glow_row = glow.row(i);
-        const std::span<float> halo_row = halo.row(i);
         const std::size_t row_start = static_cast<std::size_t>(i) * static_cast<std::size_t>(width);
-        for (std::int32_t jj = columns.first; jj < columns.end; ++jj) {
-            const auto j = static_cast<std::size_t>(jj);
-            const GaussPair levels12 = gauss.buffers[0][row_start + j];
-            const GaussPair levels34 = gauss.buffers[1][row_start + j];
-            // Level 1 maps 0.005..1 onto 0..1.
-            const float x1 = (static_cast<float>(levels12.lane0) * intensities[0] - 0.005f) * 1.0050251f;
-            const float x2 = static_cast<float>(levels12.lane1) * intensities[1];
-            const float x3 = static_cast<float>(levels34.lane0) * intensities[2];
-            const float x4 = static_cast<float>(levels34.lane1) * intensities[3];
-
-            float g = 0.0f;
-            g = screen(g, shape_glow_level(x1, w[0], scene));
-            g = screen(g, shape_glow_level(x2, w[1], scene));
-            g = screen(g, shape_glow_level(x3, w[2], scene));
-            glow_row[j] = g;
-
-            const float t4 = shape_glow_level(x4, w[3], scene);
-            const float h = positive(t4 >= 1.0f ? 1.0f : t4);
-            halo_row[j] = h * (1.0f - core_row[j]) + core_row[j];
+        const CombineRow row{gauss.buffers[0].data() + row_start, gauss.buffers[1].data() + row_start,
+                             core.row(i).data(), glow.row(i).data(), halo.row(i).data()};
+        if (plain) {
+#ifdef KYROX_SSE2
+            combine_row<true>(row, combine_row_plain4(row, first, end, values), end, values);
+#else
+            combine_row<true>(row, first, end, values);
+#endif
+        } else {
+            combine_row<false>(row, first, end, values);
         }
     }
     return true;

@@ -1,12 +1,14 @@
 #include "plugin/render/distortion/noise_distortion.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
+#include "plugin/render/distortion/bilinear_sample4.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/seeded_random.h"
 #include "plugin/render/worker_pool.h"
@@ -17,6 +19,7 @@ namespace {
 
 constexpr float quarter_turn = 1.5707964f;
 constexpr int smear_samples = 6;
+constexpr std::size_t displace_block = 64;
 
 // Not 0 and not NaN.
 bool is_set(float v) { return v > 0.0f || v < 0.0f; }
@@ -76,7 +79,8 @@ DistortionNoise::DistortionNoise(const DistortionSettings& settings)
     }
     module_.seed = settings.distortion_seed;
     module_.octaves = settings.noise_complexity;
-    ridged_ = &pipeline_.element(module_.attach(pipeline_));
+    // The module attaches a ridged element.
+    ridged_ = &static_cast<const noisepp::RidgedMultiElement3D&>(pipeline_.element(module_.attach(pipeline_)));
     cache_x_ = pipeline_.pipeline_alloc_cache();
     cache_y_ = pipeline_.pipeline_alloc_cache();
 }
@@ -98,6 +102,57 @@ NoiseCell DistortionNoise::at(const NoisePoint& p1, const NoisePoint& p2)
                 ridged({p2.x + warp_x, p2.y + warp_y, p2.z, 0.0f}, cache_y_)};
     }
     return {ridged(p1, cache_x_), ridged(p2, cache_y_)};
+}
+
+std::array<float, 4> DistortionNoise::ridged4(const std::array<NoisePoint, 4>& p,
+                                              std::vector<noisepp::PipelineCacheRecord>& cache) const
+{
+    std::array<float, 4> values{};
+    if (ridged_->value4({p[0].x, p[1].x, p[2].x, p[3].x}, {p[0].y, p[1].y, p[2].y, p[3].y},
+                        {p[0].z, p[1].z, p[2].z, p[3].z}, values)) {
+        return values;
+    }
+    for (std::size_t l = 0; l < values.size(); ++l) {
+        values[l] = ridged(p[l], cache);
+    }
+    return values;
+}
+
+std::array<NoiseCell, 4> DistortionNoise::at4(const std::array<NoisePoint, 4>& p1,
+                                              const std::array<NoisePoint, 4>& p2)
+{
+    std::array<NoiseCell, 4> cells{};
+    std::array<float, 4> first{};
+    std::array<float, 4> second{};
+    if (type_ == DistortionType::smoke || type_ == DistortionType::fluid) {
+        if (!fractal_noise2_x4(p1, octaves_, first) || !fractal_noise2_x4(p2, octaves_, second)) {
+            for (std::size_t l = 0; l < cells.size(); ++l) {
+                cells[l] = at(p1[l], p2[l]);
+            }
+            return cells;
+        }
+    }
+    if (type_ == DistortionType::smoke) {
+        for (std::size_t l = 0; l < cells.size(); ++l) {
+            cells[l] = {first[l], second[l]};
+        }
+        return cells;
+    }
+    // Fluid warps the ridged noise's points by the fractal sums; Energy reads it where it is.
+    std::array<NoisePoint, 4> q1 = p1;
+    std::array<NoisePoint, 4> q2 = p2;
+    if (type_ == DistortionType::fluid) {
+        for (std::size_t l = 0; l < cells.size(); ++l) {
+            q1[l] = {p1[l].x + first[l], p1[l].y + second[l], p1[l].z, 0.0f};
+            q2[l] = {p2[l].x + first[l], p2[l].y + second[l], p2[l].z, 0.0f};
+        }
+    }
+    const std::array<float, 4> x = ridged4(q1, cache_x_);
+    const std::array<float, 4> y = ridged4(q2, cache_y_);
+    for (std::size_t l = 0; l < cells.size(); ++l) {
+        cells[l] = {x[l], y[l]};
+    }
+    return cells;
 }
 
 float shape_noise_channel(float v, float bias, bool invert)
@@ -124,52 +179,154 @@ bool noise_field_job(const NoiseFieldTask& task, const ThreadWorkData& work)
     const DistortionSettings& s = task.settings;
     const DistortionSetup& setup = task.setup;
     DistortionNoise noise(s);
+    const auto point_pair = [&](std::int32_t i, std::int32_t j) {
+        // 2j and 2i: the noise cell's position in full-resolution pixels.
+        float x = static_cast<float>(2 * j) / s.noise_scale + setup.drift.x;
+        float y = static_cast<float>(2 * i) / s.noise_scale + setup.drift.y;
+        if (s.lock_to_blade) {
+            const float turned_x = setup.wind_sin * x - setup.wind_cos * y;
+            y = setup.wind_cos * x + setup.wind_sin * y;
+            x = turned_x;
+        }
+        x *= s.noise_aspect_ratio;
+        return std::array<NoisePoint, 2>{
+            NoisePoint{x + setup.offset_a.x, y + setup.offset_a.y, setup.z + setup.offset_a.z, 0.0f},
+            NoisePoint{x + setup.offset_b.x, y + setup.offset_b.y, setup.z + setup.offset_b.z, 0.0f}};
+    };
+    const auto shaped = [&](const NoiseCell& raw) {
+        return NoiseCell{shape_noise_channel(raw.x, s.noise_bias, s.invert_distortion),
+                         shape_noise_channel(raw.y, s.noise_bias, s.invert_distortion)};
+    };
     for (std::int32_t i = work.begin; i < work.end; ++i) {
         NoiseCell* cells = noise_row(task.noise, i);
-        for (std::int32_t j = 0; j < task.noise.width; ++j) {
-            // 2j and 2i: the noise cell's position in full-resolution pixels.
-            float x = static_cast<float>(2 * j) / s.noise_scale + setup.drift.x;
-            float y = static_cast<float>(2 * i) / s.noise_scale + setup.drift.y;
-            if (s.lock_to_blade) {
-                const float turned_x = setup.wind_sin * x - setup.wind_cos * y;
-                y = setup.wind_cos * x + setup.wind_sin * y;
-                x = turned_x;
+        std::int32_t j = 0;
+        for (; j + 4 <= task.noise.width; j += 4) {
+            std::array<NoisePoint, 4> p1{};
+            std::array<NoisePoint, 4> p2{};
+            for (std::size_t l = 0; l < 4; ++l) {
+                const std::array<NoisePoint, 2> p = point_pair(i, j + static_cast<std::int32_t>(l));
+                p1[l] = p[0];
+                p2[l] = p[1];
             }
-            x *= s.noise_aspect_ratio;
-            const NoisePoint p1{x + setup.offset_a.x, y + setup.offset_a.y, setup.z + setup.offset_a.z, 0.0f};
-            const NoisePoint p2{x + setup.offset_b.x, y + setup.offset_b.y, setup.z + setup.offset_b.z, 0.0f};
-            const NoiseCell raw = noise.at(p1, p2);
-            cells[j] = {shape_noise_channel(raw.x, s.noise_bias, s.invert_distortion),
-                        shape_noise_channel(raw.y, s.noise_bias, s.invert_distortion)};
+            const std::array<NoiseCell, 4> raw = noise.at4(p1, p2);
+            for (std::size_t l = 0; l < 4; ++l) {
+                cells[static_cast<std::size_t>(j) + l] = shaped(raw[l]);
+            }
+        }
+        for (; j < task.noise.width; ++j) {
+            const std::array<NoisePoint, 2> p = point_pair(i, j);
+            cells[j] = shaped(noise.at(p[0], p[1]));
         }
     }
     return true;
 }
 
+namespace {
+
+using BlockValues = std::array<float, displace_block>;
+
+// The noise of count pixels from column first on, one sample: pixel j reads the noise rows at
+// (along + j) x 0.5.
+void noise_reads(const BilinearRows<2>& rows, std::int32_t width, float along, std::size_t first, std::size_t count,
+                 BlockValues& nx, BlockValues& ny)
+{
+    std::size_t b = 0;
+#ifdef KYROX_SSE2
+    const __m128 lanes = _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f);
+    for (; b + 4 <= count; b += 4) {
+        // Columns are below 2^24, so their floats are exact, as one at a time.
+        const __m128 fj = _mm_add_ps(_mm_set1_ps(static_cast<float>(first + b)), lanes);
+        const __m128 x = _mm_mul_ps(_mm_add_ps(_mm_set1_ps(along), fj), _mm_set1_ps(0.5f));
+        if (!simd::safe_positions(x)) {
+            break;
+        }
+        __m128 first_channel;
+        __m128 second_channel;
+        simd::bilinear4_along(rows, width, x, first_channel, second_channel);
+        _mm_storeu_ps(nx.data() + b, first_channel);
+        _mm_storeu_ps(ny.data() + b, second_channel);
+    }
+#endif
+    for (; b < count; ++b) {
+        const float fj = static_cast<float>(first + b);
+        const std::array<float, 2> n = bilinear_at(rows, width, (along + fj) * 0.5f);
+        nx[b] = n[0];
+        ny[b] = n[1];
+    }
+}
+
+// Adds the source plane's value at (x[b], y[b]) to sum[b] for the block's count pixels.
+void source_reads(const WorldView& source, std::size_t count, const BlockValues& x, const BlockValues& y,
+                  BlockValues& sum)
+{
+    std::size_t b = 0;
+#ifdef KYROX_SSE2
+    for (; b + 4 <= count; b += 4) {
+        const __m128 x4 = _mm_loadu_ps(x.data() + b);
+        const __m128 y4 = _mm_loadu_ps(y.data() + b);
+        if (simd::safe_positions(x4) && simd::safe_positions(y4)) {
+            _mm_storeu_ps(sum.data() + b, _mm_add_ps(_mm_loadu_ps(sum.data() + b), simd::bilinear4(source, x4, y4)));
+            continue;
+        }
+        for (std::size_t l = b; l < b + 4; ++l) {
+            sum[l] += sample_bilinear1(source, x[l], y[l]);
+        }
+    }
+#endif
+    for (; b < count; ++b) {
+        sum[b] += sample_bilinear1(source, x[b], y[b]);
+    }
+}
+
+}  // namespace
+
 bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& work)
 {
     const DistortionSettings& s = task.settings;
     const DistortionSetup& setup = task.setup;
+    const bool displace = s.distortion_composite == DistortionComposite::displace;
+    const auto samples = static_cast<std::size_t>(setup.samples);
+    // How far along the wind each sample reads the noise; the same for every pixel.
+    std::array<float, smear_samples> smear{};
+    for (std::size_t k = 0; k < samples; ++k) {
+        smear[k] = s.distortion_motion_blur * s.wind_speed * static_cast<float>(k) * 3.0f;
+    }
+    std::array<BilinearRows<2>, smear_samples> noise_rows{};
     for (std::int32_t i = work.begin; i < work.end; ++i) {
         const std::span<const float> source = plane_row(task.source, i);
         const std::span<float> out = plane_row(task.scratch, i);
         const float fi = static_cast<float>(i);
-        for (std::size_t j = 0; j < out.size(); ++j) {
-            const float fj = static_cast<float>(j);
-            float sum = 0.0f;
-            for (int k = 0; k < setup.samples; ++k) {
-                const float d = s.distortion_motion_blur * s.wind_speed * static_cast<float>(k) * 3.0f;
-                const NoiseCell n =
-                    sample_bilinear(task.noise, (d * setup.wind_cos + fj) * 0.5f, (d * setup.wind_sin + fi) * 0.5f);
-                if (s.distortion_composite == DistortionComposite::displace) {
-                    sum += sample_bilinear1(task.source, setup.amount * n.x + fj, setup.amount * n.y + fi);
-                } else {
-                    const float t = source[j] >= 1.0f ? 1.0f : source[j];
-                    const float q = 1.0f - (1.0f - ((n.x + n.y) * 0.25f + 0.5f)) * setup.amount * 0.01f;
-                    sum += t * (q > 0.0f ? q : 0.0f);
+        // Each sample's noise position along y is constant over the row.
+        for (std::size_t k = 0; k < samples; ++k) {
+            noise_rows[k] = bilinear_rows<2>(task.noise, (smear[k] * setup.wind_sin + fi) * 0.5f);
+        }
+        // A block's samples are taken sample by sample, so the reads of the source plane (which wait
+        // on the noise) of many pixels are in flight at once; each pixel still sums in sample order.
+        for (std::size_t block = 0; block < out.size(); block += displace_block) {
+            const std::size_t count = std::min(displace_block, out.size() - block);
+            BlockValues sum{};
+            BlockValues nx{};
+            BlockValues ny{};
+            for (std::size_t k = 0; k < samples; ++k) {
+                noise_reads(noise_rows[k], task.noise.width, smear[k] * setup.wind_cos, block, count, nx, ny);
+                if (displace) {
+                    // The reads' positions, over nx and ny.
+                    for (std::size_t b = 0; b < count; ++b) {
+                        nx[b] = setup.amount * nx[b] + static_cast<float>(block + b);
+                        ny[b] = setup.amount * ny[b] + fi;
+                    }
+                    source_reads(task.source, count, nx, ny, sum);
+                    continue;
+                }
+                for (std::size_t b = 0; b < count; ++b) {
+                    const float t = source[block + b] >= 1.0f ? 1.0f : source[block + b];
+                    const float q = 1.0f - (1.0f - ((nx[b] + ny[b]) * 0.25f + 0.5f)) * setup.amount * 0.01f;
+                    sum[b] += t * (q > 0.0f ? q : 0.0f);
                 }
             }
-            out[j] = sum / static_cast<float>(setup.samples);
+            for (std::size_t b = 0; b < count; ++b) {
+                out[block + b] = sum[b] / static_cast<float>(setup.samples);
+            }
         }
     }
     return true;
@@ -177,26 +334,42 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
 
 void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings& settings, float time)
 {
+    DistortionBuffers buffers;
+    apply_noise_distortion(planes, settings, time, buffers);
+}
+
+void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings& settings, float time,
+                            DistortionBuffers& buffers)
+{
     const WorldView& destination = planes.output_view;
     const DistortionSetup setup = distortion_setup(settings, planes.downsample_x, time);
 
+    // The field job writes every noise cell and the displace job every scratch cell, so kept
+    // buffers need no clearing.
     WorldView noise = noise_plane_view(destination);
-    std::vector<NoiseCell> cells(static_cast<std::size_t>(noise.width) * static_cast<std::size_t>(noise.height));
-    noise.data = cells.data();
+    buffers.noise.resize(static_cast<std::size_t>(noise.width) * static_cast<std::size_t>(noise.height));
+    noise.data = buffers.noise.data();
     const NoiseFieldTask field{settings, setup, noise};
     parallel_for(
         worker_pool(), [&field](const ThreadWorkData& work) { return noise_field_job(field, work); }, noise.height);
 
     // The source is only read while the scratch plane is written, so it may be the destination.
-    const FloatPlane scratch(destination);
+    fit_plane(buffers.scratch, destination);
+    const FloatPlane& scratch = buffers.scratch;
     const NoiseDisplaceTask displace{settings, setup, noise, planes.input_view, scratch.view};
     parallel_for(
         worker_pool(), [&displace](const ThreadWorkData& work) { return noise_displace_job(displace, work); },
         destination.height);
 
-    for (std::int32_t i = 0; i < destination.height; ++i) {
-        std::ranges::copy(scratch.row(i), plane_row(destination, i).begin());
-    }
+    parallel_for(
+        worker_pool(),
+        [&](const ThreadWorkData& work) {
+            for (std::int32_t i = work.begin; i < work.end; ++i) {
+                std::ranges::copy(scratch.row(i), plane_row(destination, i).begin());
+            }
+            return true;
+        },
+        destination.height);
 }
 
 }  // namespace kyrox

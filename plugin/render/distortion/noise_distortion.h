@@ -3,13 +3,16 @@
 // Noise distortion: the set-up of one pass, the noise of each distortion type, the noise plane and
 // the displacement (or darkening) of a plane by it.
 
+#include <array>
 #include <vector>
 
 #include "plugin/noise/improved_noise.h"
 #include "plugin/noise/pipeline.h"
 #include "plugin/noise/pipeline_cache.h"
+#include "plugin/noise/ridged_multi_element.h"
 #include "plugin/noise/ridged_multi_module.h"
 #include "plugin/render/distortion/bilinear_sample.h"
+#include "plugin/render/float_plane.h"
 #include "plugin/render/render_inputs.h"
 #include "plugin/render/worker_pool.h"
 
@@ -43,17 +46,21 @@ public:
 
     // The two raw noise channels at the two offset points of one cell.
     NoiseCell at(const NoisePoint& p1, const NoisePoint& p2);
+    // The same for four cells at once: cell l from p1[l] and p2[l].
+    std::array<NoiseCell, 4> at4(const std::array<NoisePoint, 4>& p1, const std::array<NoisePoint, 4>& p2);
 
     bool has_ridged_element() const { return ridged_ != nullptr; }
 
 private:
     float ridged(const NoisePoint& p, std::vector<noisepp::PipelineCacheRecord>& cache) const;
+    // The ridged noise of four points, four at once where the element can, else one at a time.
+    std::array<float, 4> ridged4(const std::array<NoisePoint, 4>& p, std::vector<noisepp::PipelineCacheRecord>& cache) const;
 
     DistortionType type_;
     int octaves_;
     noisepp::RidgedMultiModule3D module_;
     noisepp::Pipeline3D pipeline_;
-    const noisepp::PipelineElement3D* ridged_ = nullptr;
+    const noisepp::RidgedMultiElement3D* ridged_ = nullptr;
     std::vector<noisepp::PipelineCacheRecord> cache_x_;
     std::vector<noisepp::PipelineCacheRecord> cache_y_;
 };
@@ -80,8 +87,17 @@ struct NoiseDisplaceTask {
 };
 bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& work);
 
+// The stage's own planes: the scratch plane and the noise plane's cells. A caller that keeps them
+// from pass to pass allocates nothing once they have the destination's size.
+struct DistortionBuffers {
+    FloatPlane scratch;
+    std::vector<NoiseCell> noise;
+};
+
 // Distorts the plane of the input view into the plane of the output view (they may be the same plane)
 // by the settings' noise at the given time, in seconds. Both views are float planes of equal size.
 void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings& settings, float time);
+void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings& settings, float time,
+                            DistortionBuffers& buffers);
 
 }  // namespace kyrox

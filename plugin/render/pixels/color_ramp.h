@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <span>
 #include <vector>
@@ -36,12 +38,78 @@ using Color4 = std::array<float, 4>;
 // The ramp's colour for intensity v, blended between the two entries around n x v; v of 1 and
 // above gives the last entry, v of 0 or below (or NaN) the first. Lanes are never below 0.
 // The ramp must not be empty.
-Color4 ramp_color(const ColorRamp& ramp, float v) noexcept;
+inline Color4 ramp_color(std::span<const RampEntry> ramp, float v) noexcept;
 
 // Saturation (unless it is 1 or NaN) and gamma applied to the colour lanes; alpha stays.
-Color4 grade_color(Color4 c, float saturation, float gamma) noexcept;
+inline Color4 grade_color(Color4 c, float saturation, float gamma) noexcept;
 
 // The colour c added over the input pixel p (both in 0..1), by their alphas.
-Color4 add_over(const Color4& p, const Color4& c) noexcept;
+inline Color4 add_over(const Color4& p, const Color4& c) noexcept;
+
+// Inline, so that the colourising loops keep a pixel's lanes in registers.
+inline float ramp_positive(float v) noexcept
+{
+    return v > 0.0f ? v : 0.0f;
+}
+
+// Where intensity v falls in a ramp: the two entries it blends and the weight of the second.
+struct RampPosition {
+    std::size_t i0;
+    std::size_t i1;
+    float t;
+};
+
+inline RampPosition ramp_position(std::span<const RampEntry> ramp, float v) noexcept
+{
+    const std::size_t last = ramp.size() - 1;
+    const float x = static_cast<float>(ramp.size()) * v;
+    std::size_t i0 = 0;
+    float t = 0.0f;
+    if (x > 0.0f) {
+        i0 = x >= static_cast<float>(last) ? last : static_cast<std::size_t>(x);
+        t = std::min(x - static_cast<float>(i0), 1.0f);
+    }
+    return {i0, std::min(i0 + 1, last), t};
+}
+
+inline Color4 ramp_color(std::span<const RampEntry> ramp, float v) noexcept
+{
+    const RampPosition at = ramp_position(ramp, v);
+    Color4 c{};
+    for (std::size_t lane = 0; lane < c.size(); ++lane) {
+        c[lane] = ramp_positive((1.0f - at.t) * ramp[at.i0].lanes[lane] + at.t * ramp[at.i1].lanes[lane]);
+    }
+    return c;
+}
+
+inline Color4 grade_color(Color4 c, float saturation, float gamma) noexcept
+{
+    if (saturation < 1.0f || saturation > 1.0f) {
+        const float grey = (c[lane_red] + c[lane_green] + c[lane_blue]) * 0.33333334f;
+        for (std::size_t lane = lane_red; lane <= lane_blue; ++lane) {
+            c[lane] = ramp_positive(grey * (1.0f - saturation) + saturation * c[lane]);
+        }
+    }
+    // x^1 is x exactly, and most looks use gamma 1: skip the costly power there.
+    if (gamma != 1.0f) {
+        for (std::size_t lane = lane_red; lane <= lane_blue; ++lane) {
+            c[lane] = std::pow(c[lane], gamma);
+        }
+    }
+    return c;
+}
+
+inline Color4 add_over(const Color4& p, const Color4& c) noexcept
+{
+    const float a = (1.0f - p[lane_alpha]) * c[lane_alpha] + p[lane_alpha];
+    if (a == 0.0f) {
+        return {};
+    }
+    Color4 out{a};
+    for (std::size_t lane = lane_red; lane <= lane_blue; ++lane) {
+        out[lane] = (p[lane_alpha] * p[lane] + c[lane_alpha] * c[lane]) / a;
+    }
+    return out;
+}
 
 }  // namespace kyrox

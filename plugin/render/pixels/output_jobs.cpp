@@ -1,8 +1,12 @@
 #include "plugin/render/pixels/output_jobs.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <initializer_list>
+#include <type_traits>
 
+#include "plugin/noise/noise_floor4.h"
 #include "plugin/render/pixels/layer_matte.h"
 #include "plugin/render/pixels/output_range.h"
 #include "plugin/render/pixels/color_ramp.h"
@@ -21,6 +25,44 @@ bool is_mode(const SceneRecord& scene, CompositeMode mode) noexcept
 {
     return scene.composite_mode == mode;
 }
+
+// The composite of colorize_job: the colour as it is.
+struct KeepColor {
+    Color4 operator()(const Color4& c) const noexcept { return c; }
+};
+
+#ifdef KYROX_SSE2
+// ramp_color, grade_color without gamma and the 8-bit store of one pixel with its four lanes in one
+// register, lane by lane the same operations in the same order.
+void store_ramp_pixel8(std::span<const RampEntry> ramp, float v, float saturation, Pixel<std::uint8_t>& pixel) noexcept
+{
+    const RampPosition at = ramp_position(ramp, v);
+    const __m128 zero = _mm_setzero_ps();
+    const auto positive4 = [zero](__m128 a) { return _mm_and_ps(_mm_cmpgt_ps(a, zero), a); };
+    const __m128 t = _mm_set1_ps(at.t);
+    __m128 c = positive4(_mm_add_ps(_mm_mul_ps(_mm_sub_ps(_mm_set1_ps(1.0f), t), _mm_load_ps(ramp[at.i0].lanes.data())),
+                                    _mm_mul_ps(t, _mm_load_ps(ramp[at.i1].lanes.data()))));
+    if (saturation < 1.0f || saturation > 1.0f) {
+        alignas(16) float lanes[4];
+        _mm_store_ps(lanes, c);
+        const float grey = (lanes[lane_red] + lanes[lane_green] + lanes[lane_blue]) * 0.33333334f;
+        const __m128 s = _mm_set1_ps(saturation);
+        const __m128 graded =
+            positive4(_mm_add_ps(_mm_mul_ps(_mm_set1_ps(grey), _mm_set1_ps(1.0f - saturation)), _mm_mul_ps(s, c)));
+        const __m128 alpha = _mm_castsi128_ps(_mm_setr_epi32(-1, 0, 0, 0));
+        c = simd::select(alpha, c, graded);
+    }
+    // 255 x c truncated; NaN and values not above 0 give 0, values of 255 or more 255.
+    const __m128 scaled = _mm_mul_ps(_mm_set1_ps(255.0f), c);
+    const __m128i whole = _mm_and_si128(_mm_cvttps_epi32(scaled), _mm_castps_si128(_mm_cmpgt_ps(scaled, zero)));
+    const __m128i full = _mm_castps_si128(_mm_cmpge_ps(scaled, _mm_set1_ps(255.0f)));
+    const __m128i channels =
+        _mm_or_si128(_mm_and_si128(full, _mm_set1_epi32(255)), _mm_andnot_si128(full, whole));
+    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(channels, channels), channels);
+    const auto packed = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
+    std::memcpy(&pixel, &packed, sizeof(packed));
+}
+#endif
 
 // The shared loop of both jobs: intensity(i, j, output row, output column) per cell, then ramp,
 // grading, composite and store. Add mode composites over the input pixel; other modes store
@@ -46,13 +88,28 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
     const IndexRange rows = output_range(std::max(work.begin, 0), std::min(work.end, height), shift_y, output.height);
     const IndexRange columns = output_range(0, width, shift_x, output.width);
     const bool add = is_mode(scene, CompositeMode::add);
+    // Locals, not references: the pixel stores may alias anything the compiler cannot see is local,
+    // and would make it reload these for every pixel.
+    const std::span<const RampEntry> entries(ramp);
+    const float saturation = scene.saturation;
+    const float gamma = scene.gamma;
     for (std::int32_t i = rows.first; i < rows.end; ++i) {
         const std::int32_t out_row = i + shift_y;
         const std::span<Pixel<Channel>> pixels = pixel_row<Channel>(output, out_row);
+#ifdef KYROX_SSE2
+        if constexpr (std::is_same_v<Channel, std::uint8_t> && std::is_same_v<Composite, KeepColor>) {
+            if (!add && gamma == 1.0f) {
+                for (std::int32_t j = columns.first; j < columns.end; ++j) {
+                    store_ramp_pixel8(entries, intensity(i, j, out_row, j + shift_x), saturation,
+                                      pixels[static_cast<std::size_t>(j + shift_x)]);
+                }
+                continue;
+            }
+        }
+#endif
         for (std::int32_t j = columns.first; j < columns.end; ++j) {
             const std::int32_t out_column = j + shift_x;
-            Color4 c = grade_color(ramp_color(ramp, intensity(i, j, out_row, out_column)), scene.saturation,
-                                   scene.gamma);
+            Color4 c = grade_color(ramp_color(entries, intensity(i, j, out_row, out_column)), saturation, gamma);
             if (add) {
                 const Color4 p = holds_pixel(input, out_row, out_column)
                                      ? to_color(pixel_row<Channel>(input, out_row)[static_cast<std::size_t>(out_column)])
@@ -66,10 +123,22 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
     }
 }
 
-float cell(const FloatPlane& plane, std::int32_t i, std::int32_t j) noexcept
-{
-    return plane.row(i)[static_cast<std::size_t>(j)];
-}
+// A plane's cells by value, so that reading one needs no reload of the plane's view.
+class Cells {
+public:
+    explicit Cells(const FloatPlane& plane) noexcept
+        : data_(static_cast<const std::byte*>(plane.view.data)), row_bytes_(plane.view.row_bytes)
+    {
+    }
+    float operator()(std::int32_t i, std::int32_t j) const noexcept
+    {
+        return reinterpret_cast<const float*>(data_ + static_cast<std::ptrdiff_t>(i) * row_bytes_)[j];
+    }
+
+private:
+    const std::byte* data_;
+    std::ptrdiff_t row_bytes_;
+};
 
 }  // namespace
 
@@ -81,19 +150,25 @@ bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTar
     const bool core_distorted = core_distortion.distortion_amount > 0.0f;
     const FloatPlane& halo = core_distorted ? planes.distorted_halo : planes.halo;
     const bool core_on_top = core_distorted && scene.blend_on_top;
+    const bool mask_glow = scene.mask_glow;
+    const bool invert_masks = scene.invert_masks;
     const float b = scene.brightness;
-    const auto intensity = [&](std::int32_t i, std::int32_t j, std::int32_t out_row, std::int32_t out_column) {
-        float f = cell(planes.glow, i, j);
-        if (scene.mask_glow) {
+    const Cells glow(planes.glow);
+    const Cells halo_cells(halo);
+    const Cells core(planes.core);
+    const auto intensity = [=, &target, &scene](std::int32_t i, std::int32_t j, std::int32_t out_row,
+                                                std::int32_t out_column) {
+        float f = glow(i, j);
+        if (mask_glow) {
             const float m = layer_matte<Channel>(target.input_view, scene.text_view, out_row, out_column);
-            f *= scene.invert_masks ? 1.0f - m : m;
+            f *= invert_masks ? 1.0f - m : m;
         }
-        const float h = b * cell(halo, i, j);
-        const float o = core_on_top ? b * cell(planes.core, i, j) : 0.0f;
+        const float h = b * halo_cells(i, j);
+        const float o = core_on_top ? b * core(i, j) : 0.0f;
         return (positive(1.0f - h) * f + h) * positive(1.0f - o) + o;
     };
     write_rows<Channel>(work, offset, target, {&source, &planes.glow, &planes.halo, &planes.distorted_halo, &planes.core},
-                        scene, ramp, intensity, [](const Color4& c) { return c; });
+                        scene, ramp, intensity, KeepColor{});
     return true;
 }
 
@@ -102,14 +177,17 @@ bool write_output_job(const ThreadWorkData& work, PlaneOffset offset, const Fram
                       const FloatPlane& source, const FloatPlane& core, const SceneRecord& scene,
                       const ColorRamp& ramp)
 {
-    const auto intensity = [&](std::int32_t i, std::int32_t j, std::int32_t, std::int32_t) {
-        return scene.brightness * cell(core, i, j);
+    const float brightness = scene.brightness;
+    const Cells core_cells(core);
+    const auto intensity = [=](std::int32_t i, std::int32_t j, std::int32_t, std::int32_t) {
+        return brightness * core_cells(i, j);
     };
-    const auto composite = [&](const Color4& c) -> Color4 {
-        if (is_mode(scene, CompositeMode::transparent)) {
+    const CompositeMode mode = scene.composite_mode;
+    const auto composite = [mode](const Color4& c) -> Color4 {
+        if (mode == CompositeMode::transparent) {
             return {c[lane_alpha], 1.0f, 1.0f, 1.0f};
         }
-        if (is_mode(scene, CompositeMode::black)) {
+        if (mode == CompositeMode::black) {
             return {1.0f, c[lane_red], c[lane_green], c[lane_blue]};
         }
         return c;
