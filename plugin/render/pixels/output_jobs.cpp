@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "plugin/noise/noise_floor4.h"
+#include "plugin/render/pixels/colorize_wide.h"
 #include "plugin/render/pixels/layer_matte.h"
 #include "plugin/render/pixels/output_range.h"
 #include "plugin/render/pixels/color_ramp.h"
@@ -16,11 +17,6 @@ namespace kyrox {
 
 namespace {
 
-float positive(float v) noexcept
-{
-    return v > 0.0f ? v : 0.0f;
-}
-
 bool is_mode(const SceneRecord& scene, CompositeMode mode) noexcept
 {
     return scene.composite_mode == mode;
@@ -29,6 +25,16 @@ bool is_mode(const SceneRecord& scene, CompositeMode mode) noexcept
 // The composite of colorize_job: the colour as it is.
 struct KeepColor {
     Color4 operator()(const Color4& c) const noexcept { return c; }
+};
+
+// The wide path of a row: writes pixels from plane column first on and returns how many it wrote
+// (none by default).
+struct NoWideRow {
+    template <class Channel>
+    std::size_t operator()(std::int32_t, std::int32_t, std::span<Pixel<Channel>>) const noexcept
+    {
+        return 0;
+    }
 };
 
 #ifdef KYROX_SSE2
@@ -66,11 +72,12 @@ void store_ramp_pixel8(std::span<const RampEntry> ramp, float v, float saturatio
 
 // The shared loop of both jobs: intensity(i, j, output row, output column) per cell, then ramp,
 // grading, composite and store. Add mode composites over the input pixel; other modes store
-// composite(c).
-template <class Channel, class Intensity, class Composite>
+// composite(c). In the 8-bit case without Add and gamma, wide(i, j, pixels from j on) may write a
+// row's first pixels itself.
+template <class Channel, class Intensity, class Composite, class Wide = NoWideRow>
 void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
                 std::initializer_list<const FloatPlane*> planes, const SceneRecord& scene, const ColorRamp& ramp,
-                Intensity intensity, Composite composite)
+                Intensity intensity, Composite composite, Wide wide = {})
 {
     const WorldView& output = target.output_view;
     if (ramp.empty() || !has_pixels(output)) {
@@ -99,7 +106,10 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
 #ifdef KYROX_SSE2
         if constexpr (std::is_same_v<Channel, std::uint8_t> && std::is_same_v<Composite, KeepColor>) {
             if (!add && gamma == 1.0f) {
-                for (std::int32_t j = columns.first; j < columns.end; ++j) {
+                const auto first = static_cast<std::size_t>(columns.first + shift_x);
+                const std::size_t done = wide(i, columns.first,
+                                              pixels.subspan(first, static_cast<std::size_t>(columns.end - columns.first)));
+                for (std::int32_t j = columns.first + static_cast<std::int32_t>(done); j < columns.end; ++j) {
                     store_ramp_pixel8(entries, intensity(i, j, out_row, j + shift_x), saturation,
                                       pixels[static_cast<std::size_t>(j + shift_x)]);
                 }
@@ -163,12 +173,24 @@ bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTar
             const float m = layer_matte<Channel>(target.input_view, scene.text_view, out_row, out_column);
             f *= invert_masks ? 1.0f - m : m;
         }
-        const float h = b * halo_cells(i, j);
-        const float o = core_on_top ? b * core(i, j) : 0.0f;
-        return (positive(1.0f - h) * f + h) * positive(1.0f - o) + o;
+        return screened_intensity(f, halo_cells(i, j), core_on_top ? core(i, j) : 0.0f, b, core_on_top);
     };
-    write_rows<Channel>(work, offset, target, {&source, &planes.glow, &planes.halo, &planes.distorted_halo, &planes.core},
-                        scene, ramp, intensity, KeepColor{});
+    const std::initializer_list<const FloatPlane*> read = {&source, &planes.glow, &planes.halo,
+                                                           &planes.distorted_halo, &planes.core};
+    if constexpr (std::is_same_v<Channel, std::uint8_t>) {
+        if (!mask_glow) {
+            const std::span<const RampEntry> entries(ramp);
+            const float saturation = scene.saturation;
+            const auto wide = [&](std::int32_t i, std::int32_t j, std::span<Pixel<Channel>> pixels) {
+                const auto cells = [&](const FloatPlane& plane) { return plane.row(i).subspan(static_cast<std::size_t>(j)); };
+                return colorize_row8({cells(planes.glow), cells(halo), cells(planes.core), b, core_on_top}, entries,
+                                     saturation, pixels);
+            };
+            write_rows<Channel>(work, offset, target, read, scene, ramp, intensity, KeepColor{}, wide);
+            return true;
+        }
+    }
+    write_rows<Channel>(work, offset, target, read, scene, ramp, intensity, KeepColor{});
     return true;
 }
 
