@@ -136,6 +136,41 @@ TEST(BoxBlurSat, TinyRectangles)
     EXPECT_NEAR(at(column, 0, 2), 6.0f / 16.0f, 1e-6f);
 }
 
+// Every pixel of a pass is the box's four table lookups, exactly: the rows' fast path over
+// consecutive table cells must agree with single lookups bit for bit, at the rectangle's edges,
+// across tails of every length, for sizes below a pixel and beyond the rectangle.
+TEST(BoxBlurSat, EveryPixelIsItsFourLookups)
+{
+    for (const std::int32_t w : {1, 3, 4, 5, 8, 13, 37}) {
+        for (const float size : {0.0f, 0.3f, 1.0f, 2.5f, 7.0f, 40.0f}) {
+            const std::int32_t h = 6;
+            std::vector<float> table(static_cast<std::size_t>(w * h));
+            for (std::size_t k = 0; k < table.size(); ++k) {
+                table[k] = 0.37f * static_cast<float>(k) + 0.01f * static_cast<float>(k % 7);
+            }
+            std::vector<float> image(table.size(), -1.0f);
+            kyrox::box_blur_sat_job({0, h, 0, image.data(), table.data(), w, h, size, size});
+            const float half = (size + 1.0f) * 0.5f;
+            for (std::int32_t i = 0; i < h; ++i) {
+                for (std::int32_t j = 0; j < w; ++j) {
+                    const float cx = static_cast<float>(j) - 0.5f;
+                    const float cy = static_cast<float>(i) - 0.5f;
+                    const auto lookup = [&](float x, float y) { return kyrox::sat_lookup(table, w, h, x, y); };
+                    const float sum = lookup(cx + half, cy + half) + lookup(cx - half, cy - half) -
+                                      lookup(cx - half, cy + half) - lookup(cx + half, cy - half);
+                    const float columns = std::min(static_cast<float>(w), cx + 1.0f + half) -
+                                          std::max(cx + 1.0f - half, 0.0f);
+                    const float rows = std::min(static_cast<float>(h), cy + 1.0f + half) -
+                                       std::max(cy + 1.0f - half, 0.0f);
+                    const float expected = std::min((sum > 0.0f ? sum : 0.0f) / (columns * rows), 1.0f);
+                    EXPECT_EQ(image[static_cast<std::size_t>(i * w + j)], expected)
+                        << "width " << w << ", size " << size << ", pixel " << j << ", " << i;
+                }
+            }
+        }
+    }
+}
+
 TEST(SatLookup, ZeroBeforeTheTableLastSumsBeyondAndBilinearBetween)
 {
     // Table of a 2 x 2 image of ones.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "plugin/render/aligned_floats.h"
+#include "plugin/render/distortion/bilinear_sample4.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/function_job.h"
 
@@ -122,6 +123,85 @@ SatRows sat_rows(std::span<const float> table, std::int32_t width, std::int32_t 
     return {sat_row(table, width, height, step.cell), sat_row(table, width, height, step.cell + 1), step.fraction};
 }
 
+// The lookup steps of a row's columns, which every row shares.
+struct ColumnSteps {
+    std::vector<SatStep> right;
+    std::vector<SatStep> left;
+    std::vector<float> widths;  // the box's width at each column, clipped to the rectangle
+};
+
+// The box sum of one pixel from its four lookups, each a bilinear blend of table cells.
+float box_sum(const SatRows& lower, const SatRows& upper, std::int32_t width, SatStep right, SatStep left) noexcept
+{
+    return sat_blend(lower.top, lower.bottom, lower.ty, width, right) +
+           sat_blend(upper.top, upper.bottom, upper.ty, width, left) -
+           sat_blend(lower.top, lower.bottom, lower.ty, width, left) -
+           sat_blend(upper.top, upper.bottom, upper.ty, width, right);
+}
+
+#ifdef KYROX_SSE2
+// Whether the four columns from j on read the table at four consecutive cells and their right
+// neighbours, all inside the table, so that plain loads replace the clamped reads.
+bool consecutive_inside(std::span<const SatStep> steps, std::size_t j, std::int32_t width) noexcept
+{
+    const std::int32_t first = steps[j].cell;
+    return first >= 0 && first + 4 < width && steps[j + 1].cell == first + 1 && steps[j + 2].cell == first + 2 &&
+           steps[j + 3].cell == first + 3;
+}
+
+// sat_blend of four columns at consecutive inside cells; a missing row (above the table) reads 0
+// as one at a time.
+__m128 sat_blend4(const float* top, const float* bottom, __m128 ty, __m128 tx, std::int32_t cell) noexcept
+{
+    const auto cells = [cell](const float* row, std::int32_t step) {
+        return row == nullptr ? _mm_setzero_ps() : _mm_loadu_ps(row + cell + step);
+    };
+    return simd::blend4(tx, ty, cells(top, 0), cells(top, 1), cells(bottom, 0), cells(bottom, 1));
+}
+
+__m128 fractions4(std::span<const SatStep> steps, std::size_t j) noexcept
+{
+    return _mm_setr_ps(steps[j].fraction, steps[j + 1].fraction, steps[j + 2].fraction, steps[j + 3].fraction);
+}
+#endif
+
+// One output row: every pixel's box average, capped to [0, 1].
+void box_row(const SatRows& lower, const SatRows& upper, float rows, std::int32_t width, const ColumnSteps& steps,
+             std::span<float> out) noexcept
+{
+    std::size_t j = 0;
+#ifdef KYROX_SSE2
+    const __m128 lower_ty = _mm_set1_ps(lower.ty);
+    const __m128 upper_ty = _mm_set1_ps(upper.ty);
+    for (; j + 4 <= out.size(); j += 4) {
+        if (!consecutive_inside(steps.right, j, width) || !consecutive_inside(steps.left, j, width)) {
+            for (std::size_t k = j; k < j + 4; ++k) {
+                const float sum = box_sum(lower, upper, width, steps.right[k], steps.left[k]);
+                out[k] = std::min((sum > 0.0f ? sum : 0.0f) / (steps.widths[k] * rows), 1.0f);
+            }
+            continue;
+        }
+        const __m128 right_tx = fractions4(steps.right, j);
+        const __m128 left_tx = fractions4(steps.left, j);
+        const std::int32_t right = steps.right[j].cell;
+        const std::int32_t left = steps.left[j].cell;
+        const __m128 sum = _mm_sub_ps(
+            _mm_sub_ps(_mm_add_ps(sat_blend4(lower.top, lower.bottom, lower_ty, right_tx, right),
+                                  sat_blend4(upper.top, upper.bottom, upper_ty, left_tx, left)),
+                       sat_blend4(lower.top, lower.bottom, lower_ty, left_tx, left)),
+            sat_blend4(upper.top, upper.bottom, upper_ty, right_tx, right));
+        const __m128 area = _mm_mul_ps(_mm_loadu_ps(steps.widths.data() + j), _mm_set1_ps(rows));
+        const __m128 average = _mm_div_ps(_mm_and_ps(_mm_cmpgt_ps(sum, _mm_setzero_ps()), sum), area);
+        // min(1, average) keeps NaN as std::min(average, 1) does.
+        _mm_storeu_ps(out.data() + j, _mm_min_ps(_mm_set1_ps(1.0f), average));
+    }
+#endif
+    for (; j < out.size(); ++j) {
+        const float sum = box_sum(lower, upper, width, steps.right[j], steps.left[j]);
+        out[j] = std::min((sum > 0.0f ? sum : 0.0f) / (steps.widths[j] * rows), 1.0f);
+    }
+}
+
 }  // namespace
 
 float sat_lookup(std::span<const float> table, std::int32_t width, std::int32_t height, float x, float y) noexcept
@@ -140,31 +220,20 @@ bool box_blur_sat_job(BoxJobRecord record)
     const auto fw = static_cast<float>(w);
     const auto fh = static_cast<float>(h);
     // The lookups' columns and the box's width at each column are the same for every row.
-    std::vector<SatStep> right(static_cast<std::size_t>(w));
-    std::vector<SatStep> left(static_cast<std::size_t>(w));
-    std::vector<float> columns(static_cast<std::size_t>(w));
+    const auto uw = static_cast<std::size_t>(w);
+    ColumnSteps steps{std::vector<SatStep>(uw), std::vector<SatStep>(uw), std::vector<float>(uw)};
     for (std::int32_t j = 0; j < w; ++j) {
         const float cx = static_cast<float>(j) - 0.5f;
         const auto at = static_cast<std::size_t>(j);
-        right[at] = sat_step(cx + hx);
-        left[at] = sat_step(cx - hx);
-        columns[at] = std::min(fw, cx + 1.0f + hx) - std::max(cx + 1.0f - hx, 0.0f);
+        steps.right[at] = sat_step(cx + hx);
+        steps.left[at] = sat_step(cx - hx);
+        steps.widths[at] = std::min(fw, cx + 1.0f + hx) - std::max(cx + 1.0f - hx, 0.0f);
     }
     for (std::int32_t i = record.begin; i < record.end; ++i) {
         const float cy = static_cast<float>(i) - 0.5f;
         const float rows = std::min(fh, cy + 1.0f + hy) - std::max(cy + 1.0f - hy, 0.0f);
-        const SatRows lower = sat_rows(table, w, h, cy + hy);
-        const SatRows upper = sat_rows(table, w, h, cy - hy);
-        float* out = record.image + static_cast<std::ptrdiff_t>(i) * w;
-        for (std::size_t j = 0; j < columns.size(); ++j) {
-            const float sum = sat_blend(lower.top, lower.bottom, lower.ty, w, right[j]) +
-                              sat_blend(upper.top, upper.bottom, upper.ty, w, left[j]) -
-                              sat_blend(lower.top, lower.bottom, lower.ty, w, left[j]) -
-                              sat_blend(upper.top, upper.bottom, upper.ty, w, right[j]);
-            const float area = columns[j] * rows;
-            const float average = (sum > 0.0f ? sum : 0.0f) / area;
-            out[j] = std::min(average, 1.0f);
-        }
+        box_row(sat_rows(table, w, h, cy + hy), sat_rows(table, w, h, cy - hy), rows, w, steps,
+                {record.image + static_cast<std::ptrdiff_t>(i) * w, uw});
     }
     return true;
 }
