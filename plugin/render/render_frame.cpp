@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "plugin/render/blur/box_blur_sat.h"
@@ -69,12 +70,21 @@ void clear_plane_rows(const ThreadWorkData& w, const FloatPlane& plane)
     }
 }
 
-void distort(const FrameTarget& target, const FloatPlane& source, const FloatPlane& destination,
+// Distorts source into destination. A pass in place writes the distortion's scratch plane and
+// then trades planes with it, which saves copying the result back.
+void distort(const FrameTarget& target, FloatPlane& source, FloatPlane& destination,
              const DistortionSettings& settings, float time, DistortionBuffers& buffers)
 {
-    if (settings.distortion_amount > 0.0f) {
-        apply_noise_distortion(distortion_block(target, source, destination), settings, time, buffers);
+    if (!(settings.distortion_amount > 0.0f)) {
+        return;
     }
+    if (&source != &destination) {
+        apply_noise_distortion(distortion_block(target, source, destination), settings, time, buffers);
+        return;
+    }
+    fit_plane(buffers.scratch, target.output_view);
+    apply_noise_distortion(distortion_block(target, source, buffers.scratch), settings, time, buffers);
+    std::swap(source, buffers.scratch);
 }
 
 // Alpha Modes 1 (Enable Masks) and 2 (Mask Core) matte the core and halo planes.

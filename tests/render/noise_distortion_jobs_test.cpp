@@ -343,3 +343,34 @@ TEST(NoiseDisplaceJob, OddWidthReadsTheLastNoiseColumnAtTheRight)
 }
 
 }  // namespace
+
+namespace {
+
+// A pass from one plane into another writes the destination directly; it must give what a pass in
+// place gives, and leave its source as it was.
+TEST(ApplyNoiseDistortion, IntoAnotherPlaneEqualsInPlace)
+{
+    Grid<float> source(37, 23);
+    for (std::size_t k = 0; k < source.cells.size(); ++k) {
+        source.cells[k] = std::fmod(0.013f * static_cast<float>(k * k), 1.0f);
+    }
+    const std::vector<float> original = source.cells;
+    Grid<float> in_place = source;
+    in_place.view.data = in_place.cells.data();
+    Grid<float> destination(37, 23);
+    DistortionSettings s = smoke_settings();
+    s.distortion_motion_blur = 0.5f;
+    kyrox::FrameTarget between;
+    between.input_view = source.view;
+    between.output_view = destination.view;
+    kyrox::FrameTarget same = between;
+    same.input_view = in_place.view;
+    same.output_view = in_place.view;
+    kyrox::apply_noise_distortion(between, s, 0.4f);
+    kyrox::apply_noise_distortion(same, s, 0.4f);
+    EXPECT_EQ(destination.cells, in_place.cells);
+    EXPECT_EQ(source.cells, original);
+    EXPECT_NE(destination.cells, original);
+}
+
+}  // namespace

@@ -353,13 +353,21 @@ void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings&
     parallel_for(
         worker_pool(), [&field](const ThreadWorkData& work) { return noise_field_job(field, work); }, noise.height);
 
-    // The source is only read while the scratch plane is written, so it may be the destination.
-    fit_plane(buffers.scratch, destination);
+    // A pass in place reads the source while it writes the scratch plane, and copies it back after;
+    // a pass between two planes writes the destination directly.
+    const bool in_place = planes.input_view.data == destination.data;
+    if (in_place) {
+        fit_plane(buffers.scratch, destination);
+    }
     const FloatPlane& scratch = buffers.scratch;
-    const NoiseDisplaceTask displace{settings, setup, noise, planes.input_view, scratch.view};
+    const NoiseDisplaceTask displace{settings, setup, noise, planes.input_view,
+                                     in_place ? scratch.view : destination};
     parallel_for(
         worker_pool(), [&displace](const ThreadWorkData& work) { return noise_displace_job(displace, work); },
         destination.height);
+    if (!in_place) {
+        return;
+    }
 
     parallel_for(
         worker_pool(),
