@@ -231,6 +231,35 @@ void BM_StageDistortion(benchmark::State& state)
                    (state.range(1) != 0 ? ", six wind samples" : ""));
 }
 
+// The displacement (or darkening) of a frame by a finished noise plane, six wind samples, on the
+// calling thread alone: the job's own cost, without the pool or the noise field.
+void BM_StageDisplaceJob(benchmark::State& state)
+{
+    StageFrame f;
+    kyrox::DistortionSettings d;
+    d.distortion_type = kyrox::DistortionType::smoke;
+    d.distortion_composite = static_cast<kyrox::DistortionComposite>(static_cast<std::int32_t>(state.range(0)));
+    d.distortion_amount = 50.0f;
+    d.noise_scale = 150.0f;
+    d.noise_complexity = 5;
+    d.noise_aspect_ratio = 1.0f;
+    d.noise_bias = 1.0f;
+    d.wind_speed = 1.5f;
+    d.distortion_motion_blur = 1.0f;
+    d.noise_speed = 1.5f;
+    const kyrox::DistortionSetup setup = kyrox::distortion_setup(d, 1.0f, 0.5f);
+    kyrox::WorldView noise = kyrox::noise_plane_view(f.glow.view);
+    std::vector<kyrox::NoiseCell> cells(static_cast<std::size_t>(noise.width) * static_cast<std::size_t>(noise.height));
+    noise.data = cells.data();
+    kyrox::noise_field_job({d, setup, noise}, {0, noise.height, 0});
+    const kyrox::NoiseDisplaceTask task{d, setup, noise, f.glow_source.view, f.scratch.view};
+    for (auto _ : state) {
+        kyrox::noise_displace_job(task, {0, frame_height, 0});
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(d.distortion_composite == kyrox::DistortionComposite::displace ? "displace" : "multiply");
+}
+
 void BM_StageColorize(benchmark::State& state)
 {
     StageFrame f;
@@ -249,6 +278,7 @@ BENCHMARK(BM_StageHotCoreCut)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StageGaussian)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StageCombineGlow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StageDistortion)->Args({1, 0})->Args({2, 0})->Args({3, 0})->Args({1, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StageDisplaceJob)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StageColorize)->Unit(benchmark::kMillisecond);
 
 }  // namespace
