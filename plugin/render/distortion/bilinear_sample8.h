@@ -124,15 +124,36 @@ KYROX_AVX2_INLINE void bilinear8_along(const BilinearRows<2>& rows, std::int32_t
                     _mm256_i32gather_ps(rows.bottom + 1, x1, 4));
 }
 
-// Whether every cell of a one-channel plane lies at a 32-bit float offset from its first, as the
-// gathers of bilinear8 take them.
+// Whether a one-channel plane suits bilinear8: at least two columns, and every cell at a 32-bit
+// float offset from its first.
 inline bool gather_fits(const WorldView& plane) noexcept
 {
-    if (plane.row_bytes <= 0 || plane.row_bytes % 4 != 0 || plane.width <= 0 || plane.height <= 0) {
+    if (plane.row_bytes <= 0 || plane.row_bytes % 4 != 0 || plane.width < 2 || plane.height <= 0) {
         return false;
     }
     const std::int64_t last = static_cast<std::int64_t>(plane.height - 1) * (plane.row_bytes / 4) + plane.width;
     return last <= INT32_MAX;
+}
+
+// The two cells of each lane's row pair at float offsets row + column .. row + column + 1, the
+// first cells' values then the second's; column must be at most width - 2.
+struct CellPairs {
+    __m256 first;
+    __m256 second;
+};
+
+KYROX_AVX2_INLINE CellPairs cell_pairs(const float* base, __m256i offsets) noexcept
+{
+    // Lanes 0, 1, 4, 5 from one gather and 2, 3, 6, 7 from the other, so that taking the first and
+    // second floats of each half's pairs puts the lanes back in order.
+    const __m256i order = _mm256_permutevar8x32_epi32(offsets, _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7));
+    const auto* pairs = reinterpret_cast<const double*>(base);
+    const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+    const __m256 low = _mm256_castpd_ps(
+        _mm256_mask_i32gather_pd(_mm256_setzero_pd(), pairs, _mm256_castsi256_si128(order), all, 4));
+    const __m256 high = _mm256_castpd_ps(
+        _mm256_mask_i32gather_pd(_mm256_setzero_pd(), pairs, _mm256_extracti128_si256(order, 1), all, 4));
+    return {_mm256_shuffle_ps(low, high, _MM_SHUFFLE(2, 0, 2, 0)), _mm256_shuffle_ps(low, high, _MM_SHUFFLE(3, 1, 3, 1))};
 }
 
 // Eight reads of a one-channel plane that gather_fits, at safe positions.
@@ -140,15 +161,19 @@ KYROX_AVX2_INLINE __m256 bilinear8(const WorldView& plane, __m256 x, __m256 y) n
 {
     const Cells8 columns = cells8(x, plane.width);
     const Cells8 rows = cells8(y, plane.height);
+    // Each lane reads the pair of cells from pair on: its two columns are pair or pair + 1 (equal
+    // where clamped at an edge), so one 8-byte read per row holds both, and never passes the row.
+    const __m256i pair = _mm256_min_epi32(columns.first, _mm256_set1_epi32(plane.width - 2));
+    const __m256 first_is_second = _mm256_castsi256_ps(_mm256_cmpgt_epi32(columns.first, pair));
+    const __m256 second_is_second = _mm256_castsi256_ps(_mm256_cmpgt_epi32(columns.second, pair));
     const __m256i stride = _mm256_set1_epi32(plane.row_bytes / 4);
-    const __m256i top = _mm256_mullo_epi32(rows.first, stride);
-    const __m256i bottom = _mm256_mullo_epi32(rows.second, stride);
     const auto* base = static_cast<const float*>(plane.data);
-    return blend8(columns.fraction, rows.fraction,
-                  _mm256_i32gather_ps(base, _mm256_add_epi32(top, columns.first), 4),
-                  _mm256_i32gather_ps(base, _mm256_add_epi32(top, columns.second), 4),
-                  _mm256_i32gather_ps(base, _mm256_add_epi32(bottom, columns.first), 4),
-                  _mm256_i32gather_ps(base, _mm256_add_epi32(bottom, columns.second), 4));
+    const CellPairs top = cell_pairs(base, _mm256_add_epi32(_mm256_mullo_epi32(rows.first, stride), pair));
+    const CellPairs bottom = cell_pairs(base, _mm256_add_epi32(_mm256_mullo_epi32(rows.second, stride), pair));
+    return blend8(columns.fraction, rows.fraction, _mm256_blendv_ps(top.first, top.second, first_is_second),
+                  _mm256_blendv_ps(top.first, top.second, second_is_second),
+                  _mm256_blendv_ps(bottom.first, bottom.second, first_is_second),
+                  _mm256_blendv_ps(bottom.first, bottom.second, second_is_second));
 }
 
 }  // namespace kyrox::simd
