@@ -153,7 +153,8 @@ KYROX_AVX2_INLINE CellPairs cell_pairs(const float* base, __m256i offsets) noexc
         _mm256_mask_i32gather_pd(_mm256_setzero_pd(), pairs, _mm256_castsi256_si128(order), all, 4));
     const __m256 high = _mm256_castpd_ps(
         _mm256_mask_i32gather_pd(_mm256_setzero_pd(), pairs, _mm256_extracti128_si256(order, 1), all, 4));
-    return {_mm256_shuffle_ps(low, high, _MM_SHUFFLE(2, 0, 2, 0)), _mm256_shuffle_ps(low, high, _MM_SHUFFLE(3, 1, 3, 1))};
+    return {_mm256_shuffle_ps(low, high, _MM_SHUFFLE(2, 0, 2, 0)),
+            _mm256_shuffle_ps(low, high, _MM_SHUFFLE(3, 1, 3, 1))};
 }
 
 // Eight reads of a one-channel plane that gather_fits, at safe positions.
