@@ -205,20 +205,30 @@ void BM_StageCombineGlow(benchmark::State& state)
     }
 }
 
-void BM_StageDistortion(benchmark::State& state)
+// A strong distortion of the given type and composite, with or without the wind's six samples.
+kyrox::DistortionSettings stage_distortion(kyrox::DistortionType type, kyrox::DistortionComposite composite,
+                                           float motion_blur)
 {
-    StageFrame f;
     kyrox::DistortionSettings d;
-    d.distortion_type = static_cast<kyrox::DistortionType>(static_cast<std::int32_t>(state.range(0)));
-    d.distortion_composite = kyrox::DistortionComposite::displace;
+    d.distortion_type = type;
+    d.distortion_composite = composite;
     d.distortion_amount = 50.0f;
     d.noise_scale = 150.0f;
     d.noise_complexity = 5;
     d.noise_aspect_ratio = 1.0f;
     d.noise_bias = 1.0f;
     d.wind_speed = 1.5f;
-    d.distortion_motion_blur = static_cast<float>(state.range(1));
+    d.distortion_motion_blur = motion_blur;
     d.noise_speed = 1.5f;
+    return d;
+}
+
+void BM_StageDistortion(benchmark::State& state)
+{
+    StageFrame f;
+    const kyrox::DistortionSettings d =
+        stage_distortion(static_cast<kyrox::DistortionType>(static_cast<std::int32_t>(state.range(0))),
+                         kyrox::DistortionComposite::displace, static_cast<float>(state.range(1)));
     kyrox::FrameTarget block = f.target;
     block.input_view = f.glow.view;
     block.output_view = f.glow.view;
@@ -229,6 +239,27 @@ void BM_StageDistortion(benchmark::State& state)
                                : d.distortion_type == kyrox::DistortionType::fluid ? "fluid"
                                                         : "energy") +
                    (state.range(1) != 0 ? ", six wind samples" : ""));
+}
+
+// The displacement (or darkening) of a frame by a finished noise plane, six wind samples, on the
+// calling thread alone: the job's own cost, without the pool or the noise field.
+void BM_StageDisplaceJob(benchmark::State& state)
+{
+    StageFrame f;
+    const kyrox::DistortionSettings d = stage_distortion(
+        kyrox::DistortionType::smoke, static_cast<kyrox::DistortionComposite>(static_cast<std::int32_t>(state.range(0))),
+        1.0f);
+    const kyrox::DistortionSetup setup = kyrox::distortion_setup(d, 1.0f, 0.5f);
+    kyrox::WorldView noise = kyrox::noise_plane_view(f.glow.view);
+    std::vector<kyrox::NoiseCell> cells(static_cast<std::size_t>(noise.width) * static_cast<std::size_t>(noise.height));
+    noise.data = cells.data();
+    kyrox::noise_field_job({d, setup, noise}, {0, noise.height, 0});
+    const kyrox::NoiseDisplaceTask task{d, setup, noise, f.glow_source.view, f.scratch.view};
+    for (auto _ : state) {
+        kyrox::noise_displace_job(task, {0, frame_height, 0});
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(d.distortion_composite == kyrox::DistortionComposite::displace ? "displace" : "multiply");
 }
 
 void BM_StageColorize(benchmark::State& state)
@@ -249,6 +280,7 @@ BENCHMARK(BM_StageHotCoreCut)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StageGaussian)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StageCombineGlow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StageDistortion)->Args({1, 0})->Args({2, 0})->Args({3, 0})->Args({1, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StageDisplaceJob)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StageColorize)->Unit(benchmark::kMillisecond);
 
 }  // namespace

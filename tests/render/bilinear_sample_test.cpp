@@ -1,14 +1,19 @@
 #include "plugin/render/distortion/bilinear_sample.h"
 #include "plugin/render/distortion/bilinear_sample4.h"
+#include "plugin/render/distortion/bilinear_sample8.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <limits>
 #include <vector>
+
+#include "plugin/platform/cpu_features.h"
 
 namespace {
 
@@ -132,6 +137,151 @@ TEST(SampleBilinear, FourAtOnceMatchesOneAtATime)
                 EXPECT_EQ(std::bit_cast<std::uint32_t>(noise_y[l]), std::bit_cast<std::uint32_t>(one.y)) << x << ", " << y;
             }
         }
+    }
+}
+#endif
+
+#ifdef KYROX_AVX2
+using Lanes8 = std::array<float, 8>;
+
+// The eight-lane functions run only inside AVX2 code; these carry their lanes through arrays.
+__attribute__((target("avx2"))) Lanes8 plane_reads8(const WorldView& plane, const Lanes8& x, const Lanes8& y)
+{
+    Lanes8 out{};
+    _mm256_storeu_ps(out.data(), kyrox::simd::bilinear8(plane, _mm256_loadu_ps(x.data()), _mm256_loadu_ps(y.data())));
+    return out;
+}
+
+__attribute__((target("avx2"))) std::array<Lanes8, 2> noise_reads8(const WorldView& noise, float y, const Lanes8& x)
+{
+    __m256 first;
+    __m256 second;
+    kyrox::simd::bilinear8_along(kyrox::bilinear_rows<2>(noise, y), noise.width, _mm256_loadu_ps(x.data()), first,
+                                 second);
+    std::array<Lanes8, 2> out{};
+    _mm256_storeu_ps(out[0].data(), first);
+    _mm256_storeu_ps(out[1].data(), second);
+    return out;
+}
+
+__attribute__((target("avx2"))) Lanes8 floor8(const Lanes8& v)
+{
+    Lanes8 out{};
+    _mm256_storeu_ps(out.data(), kyrox::simd::floor8(_mm256_loadu_ps(v.data())));
+    return out;
+}
+
+__attribute__((target("avx2"))) bool safe8(const Lanes8& v)
+{
+    return kyrox::simd::safe_positions8(_mm256_loadu_ps(v.data()));
+}
+
+std::uint32_t bits(float v) { return std::bit_cast<std::uint32_t>(v); }
+
+// Positions on and either side of cell edges, whole, negative, -0 and far outside, in rising order.
+const std::vector<float>& rising_positions()
+{
+    static const std::vector<float> xs = [] {
+        std::vector<float> v = {-1e6f, -40.0f, -7.25f, -2.0f, -1.5f, -1.0f, -0.75f, -0.5f, -0.25f, -0.0f, 0.0f,
+                                0.25f, 0.5f, 0.999f, 1.0f, 1.5f, 2.75f, 3.0f, 3.4999f, 3.5f, 4.0f, 4.5f,
+                                5.25f, 6.0f, 6.5f, 7.0f, 7.5f, 8.0f, 9.9f, 10.5f, 11.0f, 11.5f, 12.0f, 30.0f, 1e6f};
+        for (int k = 0; k < 26; ++k) {
+            v.push_back(0.5f * static_cast<float>(k) - 1.25f);  // eight neighbouring pixels' spacing
+        }
+        std::ranges::sort(v, [](float a, float b) { return a < b || (a == b && std::signbit(a) && !std::signbit(b)); });
+        return v;
+    }();
+    return xs;
+}
+
+TEST(SampleBilinear8, FloorAndSafetyMatchTheOneLaneForms)
+{
+    if (!kyrox::platform::cpu_has_avx2()) {
+        GTEST_SKIP() << "no AVX2 here";
+    }
+    const Lanes8 v = {-2.5f, -2.0f, -0.0f, 0.0f, 0.7f, 3.0f, -1e6f + 0.5f, 1073741760.0f};
+    const Lanes8 floored = floor8(v);
+    for (std::size_t l = 0; l < v.size(); ++l) {
+        EXPECT_EQ(bits(floored[l]), bits(kyrox::noise_floor(v[l]))) << v[l];
+    }
+    EXPECT_TRUE(safe8(v));
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const float bad : {1073741824.0f, -1073741824.0f, nan, std::numeric_limits<float>::infinity(), 3e9f}) {
+        for (const std::size_t lane : {0u, 5u, 7u}) {
+            Lanes8 w = v;
+            w[lane] = bad;
+            EXPECT_FALSE(safe8(w)) << bad << " in lane " << lane;
+        }
+    }
+}
+
+// Noise rows read eight neighbouring positions at once: from two loads per row where the plane has
+// eight cells, by gathers where it is narrower; every lane must give the one-at-a-time bits.
+TEST(SampleBilinear8, NoiseReadsMatchOneAtATime)
+{
+    if (!kyrox::platform::cpu_has_avx2()) {
+        GTEST_SKIP() << "no AVX2 here";
+    }
+    const std::vector<float>& xs = rising_positions();
+    for (const int width : {1, 3, 7, 8, 9, 12}) {
+        const TestPlane noise(width, 3, 2);
+        for (const float y : {-1.5f, -0.0f, 0.25f, 1.0f, 2.5f, 9.0f}) {
+            for (std::size_t i = 0; i + 8 <= xs.size(); ++i) {
+                Lanes8 x{};
+                std::copy_n(xs.begin() + static_cast<std::ptrdiff_t>(i), 8, x.begin());
+                const std::array<Lanes8, 2> wide = noise_reads8(noise.view, y, x);
+                for (std::size_t l = 0; l < 8; ++l) {
+                    const kyrox::NoiseCell one = kyrox::sample_bilinear(noise.view, x[l], y);
+                    EXPECT_EQ(bits(wide[0][l]), bits(one.x)) << width << ": " << x[l] << ", " << y;
+                    EXPECT_EQ(bits(wide[1][l]), bits(one.y)) << width << ": " << x[l] << ", " << y;
+                }
+            }
+        }
+    }
+}
+
+TEST(SampleBilinear8, PlaneReadsMatchOneAtATime)
+{
+    if (!kyrox::platform::cpu_has_avx2()) {
+        GTEST_SKIP() << "no AVX2 here";
+    }
+    const std::vector<float>& xs = rising_positions();
+    for (const int width : {2, 3, 9, 13}) {
+        for (const int height : {1, 2, 5}) {
+            const TestPlane plane(width, height);
+            ASSERT_TRUE(kyrox::simd::gather_fits(plane.view));
+            // Lanes in no order: each reads its own row and column pair.
+            for (std::size_t i = 0; i + 8 <= xs.size(); ++i) {
+                Lanes8 x{};
+                Lanes8 y{};
+                for (std::size_t l = 0; l < 8; ++l) {
+                    x[l] = xs[(i + 5 * l) % xs.size()];
+                    y[l] = xs[(i * 7 + 3 * l + 11) % xs.size()];
+                }
+                const Lanes8 wide = plane_reads8(plane.view, x, y);
+                for (std::size_t l = 0; l < 8; ++l) {
+                    EXPECT_EQ(bits(wide[l]), bits(kyrox::sample_bilinear1(plane.view, x[l], y[l])))
+                        << width << "x" << height << ": " << x[l] << ", " << y[l];
+                }
+            }
+        }
+    }
+}
+
+TEST(SampleBilinear8, GathersTakeOnlyPlanesTheirOffsetsReach)
+{
+    struct Case {
+        int width, height, row_bytes;
+        bool fits;
+    };
+    for (const Case c : {Case{2, 1, 8, true}, Case{1, 4, 4, false}, Case{5, 3, 22, false}, Case{5, 3, 0, false},
+                         Case{5, 0, 20, false}, Case{1920, 1080, 7680, true}, Case{8, 65537, 131072, false},
+                         Case{8, 65536, 131072, true}}) {
+        WorldView view;
+        view.width = c.width;
+        view.height = c.height;
+        view.row_bytes = c.row_bytes;
+        EXPECT_EQ(kyrox::simd::gather_fits(view), c.fits) << c.width << "x" << c.height << ", " << c.row_bytes;
     }
 }
 #endif

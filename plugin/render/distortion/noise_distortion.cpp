@@ -8,7 +8,9 @@
 #include <span>
 #include <vector>
 
+#include "plugin/platform/cpu_features.h"
 #include "plugin/render/distortion/bilinear_sample4.h"
+#include "plugin/render/distortion/displace_avx2.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/seeded_random.h"
 #include "plugin/render/worker_pool.h"
@@ -286,10 +288,13 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
     const DistortionSetup& setup = task.setup;
     const bool displace = s.distortion_composite == DistortionComposite::displace;
     const auto samples = static_cast<std::size_t>(setup.samples);
-    // How far along the wind each sample reads the noise; the same for every pixel.
+    const bool wide = platform::cpu_has_avx2();
+    // How far along the wind each sample reads the noise, and that along x; the same for every pixel.
     std::array<float, smear_samples> smear{};
+    std::array<float, smear_samples> along{};
     for (std::size_t k = 0; k < samples; ++k) {
         smear[k] = s.distortion_motion_blur * s.wind_speed * static_cast<float>(k) * 3.0f;
+        along[k] = smear[k] * setup.wind_cos;
     }
     std::array<BilinearRows<2>, smear_samples> noise_rows{};
     for (std::int32_t i = work.begin; i < work.end; ++i) {
@@ -300,15 +305,21 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
         for (std::size_t k = 0; k < samples; ++k) {
             noise_rows[k] = bilinear_rows<2>(task.noise, (smear[k] * setup.wind_sin + fi) * 0.5f);
         }
+        const DisplaceRow row{std::span(noise_rows).first(samples), std::span(along).first(samples), task.noise.width,
+                              task.source, source, fi, setup.amount, displace};
         // A block's samples are taken sample by sample, so the reads of the source plane (which wait
         // on the noise) of many pixels are in flight at once; each pixel still sums in sample order.
-        for (std::size_t block = 0; block < out.size(); block += displace_block) {
-            const std::size_t count = std::min(displace_block, out.size() - block);
+        for (std::size_t block_start = 0; block_start < out.size(); block_start += displace_block) {
+            const std::size_t block_count = std::min(displace_block, out.size() - block_start);
+            // The wide path takes whole groups of eight; the rest of the block goes below.
+            const std::size_t done = wide ? displace_avx2(row, block_start, block_count, out) : 0;
+            const std::size_t block = block_start + done;
+            const std::size_t count = block_count - done;
             BlockValues sum{};
             BlockValues nx{};
             BlockValues ny{};
-            for (std::size_t k = 0; k < samples; ++k) {
-                noise_reads(noise_rows[k], task.noise.width, smear[k] * setup.wind_cos, block, count, nx, ny);
+            for (std::size_t k = 0; k < samples && count > 0; ++k) {
+                noise_reads(noise_rows[k], task.noise.width, along[k], block, count, nx, ny);
                 if (displace) {
                     // The reads' positions, over nx and ny.
                     for (std::size_t b = 0; b < count; ++b) {

@@ -1,0 +1,32 @@
+#pragma once
+// The noise displacement (or darkening) of eight pixels at a time with AVX2, for the processors
+// that have it. Each pixel comes out with the bits of the one-at-a-time path: the same reads,
+// summed in sample order and divided by the sample count.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "plugin/render/distortion/bilinear_sample.h"
+#include "plugin/render/render_inputs.h"
+
+namespace kyrox {
+
+// What the pixels of one destination row share.
+struct DisplaceRow {
+    std::span<const BilinearRows<2>> noise_rows;  // each sample's pair of noise rows
+    std::span<const float> along;                 // each sample's noise offset along x, in pixels
+    std::int32_t noise_width = 0;
+    WorldView source;                        // the plane displaced
+    std::span<const float> source_row;       // its row at this destination row (read by Multiply)
+    float row = 0.0f;                        // the destination row's index
+    float amount = 0.0f;                     // as DistortionSetup::amount
+    bool displace = true;                    // false: Multiply darkens instead
+};
+
+// Writes out[first, first + n) for the largest n <= count that is a multiple of 8 and returns n.
+// It may decline a row whose source plane is too large for its 32-bit offsets by returning 0; the
+// pixels left over go the one-at-a-time way. Call only where platform::cpu_has_avx2() holds.
+std::size_t displace_avx2(const DisplaceRow& row, std::size_t first, std::size_t count, std::span<float> out);
+
+}  // namespace kyrox

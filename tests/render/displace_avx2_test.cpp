@@ -1,0 +1,229 @@
+// The eight-pixel AVX2 displacement must give every pixel the bits of the one-at-a-time reads,
+// summed in sample order: for both composites, one and six samples, positions that land on and
+// between cells and outside the planes, the positions it hands back to one-at-a-time reads (huge
+// or NaN), and every tail length.
+#include "plugin/render/distortion/displace_avx2.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "plugin/platform/cpu_features.h"
+#include "plugin/render/distortion/bilinear_sample.h"
+#include "plugin/render/distortion/noise_distortion.h"
+
+namespace {
+
+using kyrox::BilinearRows;
+using kyrox::NoiseCell;
+using kyrox::WorldView;
+
+const float nan = std::numeric_limits<float>::quiet_NaN();
+
+// A plane of cells with a padded row stride, filled with uneven values.
+template <class Cell>
+struct Plane {
+    Plane(int width, int height) : stride(width + 3), cells(static_cast<std::size_t>(stride * height))
+    {
+        view.width = width;
+        view.height = height;
+        view.bytes_per_channel = 4;
+        view.row_bytes = stride * static_cast<int>(sizeof(Cell));
+        view.data = cells.data();
+    }
+    Cell& at(int row, int column) { return cells[static_cast<std::size_t>(row * stride + column)]; }
+    const Cell& at(int row, int column) const { return cells[static_cast<std::size_t>(row * stride + column)]; }
+    int stride;
+    std::vector<Cell> cells;
+    WorldView view;
+};
+
+struct Case {
+    const char* name;
+    bool displace;
+    float amount;
+    std::vector<float> along;  // one per sample
+    NoiseCell odd_cell;        // written into one noise cell: huge or NaN values push reads outside
+};
+
+const Case cases[] = {
+    {"one sample", true, 3.0f, {0.0f}, {0.25f, -0.5f}},
+    {"six samples along the wind", true, 7.0f, {0.0f, 2.5f, 5.0f, 7.5f, 10.0f, 12.5f}, {0.25f, -0.5f}},
+    {"six samples against it, negative amount", true, -4.0f, {-0.0f, -3.0f, -6.0f, -9.0f, -12.0f, -15.0f},
+     {1.0f, 2.0f}},
+    {"whole positions", true, 1.0f, {0.0f, 2.0f}, {1.0f, -1.0f}},
+    {"noise far outside the plane", true, 3.0f, {1e12f, 0.0f}, {0.0f, 0.0f}},
+    {"noise position NaN", true, 3.0f, {nan}, {0.0f, 0.0f}},
+    {"source far outside the plane", true, 2.0f, {0.0f, 4.0f, 8.0f}, {1e20f, -3e9f}},
+    {"source position NaN", true, 2.0f, {0.0f, 1.0f}, {nan, 0.5f}},
+    {"multiply", false, 100.0f, {0.0f}, {0.25f, -0.5f}},
+    {"multiply, six samples", false, 250.0f, {0.0f, 1.5f, 3.0f, 4.5f, 6.0f, 7.5f}, {-3.0f, 5.0f}},
+    {"multiply, noise NaN", false, 60.0f, {0.0f, 3.0f}, {nan, 1.0f}},
+};
+
+struct Scene {
+    explicit Scene(const Case& c) : source(37, 6), noise(19, 3)
+    {
+        for (int i = 0; i < source.view.height; ++i) {
+            for (int j = 0; j < source.view.width; ++j) {
+                source.at(i, j) = 0.37f * static_cast<float>((7 * i + 3 * j) % 11) - 0.9f;
+            }
+        }
+        source.at(2, 5) = 2.5f;
+        source.at(3, 9) = nan;
+        source.at(1, 12) = 1.0f;
+        for (int i = 0; i < noise.view.height; ++i) {
+            for (int j = 0; j < noise.view.width; ++j) {
+                noise.at(i, j) = {std::sin(0.7f * static_cast<float>(j + 5 * i)),
+                                  std::cos(1.3f * static_cast<float>(j - 2 * i))};
+            }
+        }
+        noise.at(1, 6) = c.odd_cell;
+    }
+
+    // Each sample's noise rows for destination row i, as the job takes them.
+    std::vector<BilinearRows<2>> rows(std::size_t samples, int i) const
+    {
+        std::vector<BilinearRows<2>> r;
+        for (std::size_t k = 0; k < samples; ++k) {
+            const float y = 0.75f * static_cast<float>(k) - 1.0f + static_cast<float>(i);
+            r.push_back(kyrox::bilinear_rows<2>(noise.view, y * 0.5f));
+        }
+        return r;
+    }
+
+    Plane<float> source;
+    Plane<NoiseCell> noise;
+};
+
+// Pixel j of row i, one read at a time.
+float one_at_a_time(const Case& c, const Scene& scene, const std::vector<BilinearRows<2>>& rows, int i, int j)
+{
+    const float fi = static_cast<float>(i);
+    const float fj = static_cast<float>(j);
+    float sum = 0.0f;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const std::array<float, 2> n = kyrox::bilinear_at(rows[k], scene.noise.view.width, (c.along[k] + fj) * 0.5f);
+        if (c.displace) {
+            sum += kyrox::sample_bilinear1(scene.source.view, c.amount * n[0] + fj, c.amount * n[1] + fi);
+            continue;
+        }
+        const float s = scene.source.at(i, j);
+        const float t = s >= 1.0f ? 1.0f : s;
+        const float q = 1.0f - (1.0f - ((n[0] + n[1]) * 0.25f + 0.5f)) * c.amount * 0.01f;
+        sum += t * (q > 0.0f ? q : 0.0f);
+    }
+    return sum / static_cast<float>(rows.size());
+}
+
+TEST(DisplaceAvx2, WholeGroupsGiveTheOneAtATimeBits)
+{
+    if (!kyrox::platform::cpu_has_avx2()) {
+        GTEST_SKIP() << "no AVX2 here";
+    }
+    const float sentinel = -12345.0f;
+    for (const Case& c : cases) {
+        Scene scene(c);
+        for (int i = 0; i < scene.source.view.height; ++i) {
+            const std::vector<BilinearRows<2>> rows = scene.rows(c.along.size(), i);
+            const std::span<const float> source_row(&scene.source.at(i, 0),
+                                                    static_cast<std::size_t>(scene.source.view.width));
+            const kyrox::DisplaceRow row{rows, c.along, scene.noise.view.width, scene.source.view, source_row,
+                                         static_cast<float>(i), c.amount, c.displace};
+            // Every start and tail length the row allows, so groups begin on any column.
+            for (std::size_t first = 0; first < 12; ++first) {
+                for (std::size_t count = 0; first + count <= source_row.size(); ++count) {
+                    std::vector<float> out(source_row.size(), sentinel);
+                    const std::size_t done = kyrox::displace_avx2(row, first, count, out);
+                    ASSERT_EQ(done, count - count % 8) << c.name;
+                    for (std::size_t j = 0; j < out.size(); ++j) {
+                        if (j < first || j >= first + done) {
+                            EXPECT_EQ(out[j], sentinel) << c.name << ": pixel " << j << " is not the wide path's";
+                            continue;
+                        }
+                        const float expected = one_at_a_time(c, scene, rows, i, static_cast<int>(j));
+                        EXPECT_EQ(std::bit_cast<std::uint32_t>(out[j]), std::bit_cast<std::uint32_t>(expected))
+                            << c.name << ": row " << i << ", pixel " << j << ": " << out[j] << " against " << expected;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(DisplaceAvx2, DeclinesASourceItsGathersCannotReach)
+{
+    if (!kyrox::platform::cpu_has_avx2()) {
+        GTEST_SKIP() << "no AVX2 here";
+    }
+    Scene scene(cases[0]);
+    const std::vector<BilinearRows<2>> rows = scene.rows(1, 0);
+    const std::vector<float> along{0.0f};
+    std::vector<float> out(16, 0.0f);
+    for (const int width : {1, 37}) {
+        WorldView narrow = scene.source.view;
+        narrow.width = width;
+        narrow.row_bytes = width == 1 ? 4 : 2;  // one column, or rows not a whole number of floats apart
+        const kyrox::DisplaceRow row{rows, along, scene.noise.view.width, narrow, {}, 0.0f, 1.0f, true};
+        EXPECT_EQ(kyrox::displace_avx2(row, 0, 16, out), 0u) << width;
+    }
+}
+
+// Through the job, wide and one-at-a-time pixels side by side: every row width from 1 to 80 covers
+// tails of each length after whole groups and blocks.
+TEST(NoiseDisplaceJob, EveryWidthGivesTheOneAtATimeBits)
+{
+    for (const bool displace : {true, false}) {
+        for (int width = 1; width <= 80; ++width) {
+            const Case c{"job", displace, 5.0f, {0.0f, 3.0f, 6.0f, 9.0f, 12.0f, 15.0f}, {0.5f, -0.25f}};
+            Scene scene(c);
+            Plane<float> source(width, 3);
+            for (int i = 0; i < 3; ++i) {
+                for (int j = 0; j < width; ++j) {
+                    source.at(i, j) = 0.01f * static_cast<float>((j * 37 + i * 11) % 101);
+                }
+            }
+            Plane<float> scratch(width, 3);
+            kyrox::DistortionSettings s;
+            s.distortion_composite =
+                displace ? kyrox::DistortionComposite::displace : kyrox::DistortionComposite::multiply;
+            s.wind_speed = 2.0f;
+            s.distortion_motion_blur = 0.5f;  // samples 0, 3, ... 15 pixels along the wind
+            kyrox::DistortionSetup setup;
+            setup.wind_cos = 1.0f;
+            setup.amount = c.amount;
+            setup.samples = 6;
+            kyrox::noise_displace_job({s, setup, scene.noise.view, source.view, scratch.view}, {0, 3, 0});
+            for (int i = 0; i < 3; ++i) {
+                for (int j = 0; j < width; ++j) {
+                    float sum = 0.0f;
+                    for (int k = 0; k < 6; ++k) {
+                        // The wind blows along +x: the noise is read d pixels to the right.
+                        const float d = 0.5f * 2.0f * static_cast<float>(k) * 3.0f;
+                        const NoiseCell n = kyrox::sample_bilinear(scene.noise.view, (d + static_cast<float>(j)) * 0.5f,
+                                                                   static_cast<float>(i) * 0.5f);
+                        if (displace) {
+                            sum += kyrox::sample_bilinear1(source.view, c.amount * n.x + static_cast<float>(j),
+                                                           c.amount * n.y + static_cast<float>(i));
+                            continue;
+                        }
+                        const float t = std::min(source.at(i, j), 1.0f);
+                        const float q = 1.0f - (1.0f - ((n.x + n.y) * 0.25f + 0.5f)) * c.amount * 0.01f;
+                        sum += t * std::max(q, 0.0f);
+                    }
+                    EXPECT_EQ(std::bit_cast<std::uint32_t>(scratch.at(i, j)), std::bit_cast<std::uint32_t>(sum / 6.0f))
+                        << (displace ? "displace" : "multiply") << ", width " << width << ": " << i << ", " << j;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
