@@ -111,7 +111,6 @@ void draw_glow_frame(const FrameState& f, const std::array<float, glow_level_cou
 
     GaussBuffers& gauss = depth_gauss_buffers<Channel>();
     size_gauss_buffers(gauss, static_cast<std::uint64_t>(core.width()) * static_cast<std::uint64_t>(height));
-    run_rows(height, [&](const ThreadWorkData& w) { return load_gauss_rows_job(w, glow_source, gauss); });
     std::array<double, glow_level_count> sigmas{};
     for (std::size_t k = 0; k < sigmas.size(); ++k) {
         sigmas[k] = gauss_sigma(level_sizes[k]);
