@@ -105,6 +105,9 @@ KYROX_AVX2 inline void push(WideHistory<Lanes>& h, std::size_t l, __m256d y) noe
 
 constexpr std::size_t column_lanes = static_cast<std::size_t>(gauss_column_group) / 2;
 
+// How many rows ahead the vertical pass asks for the cells it will read or write.
+constexpr std::size_t prefetch_rows = 16;
+
 // The eight cells of one plane row from column on, as the load gives them: four groups of two.
 KYROX_AVX2 inline Wide<column_lanes> loaded_row(const FloatPlane& source, std::int32_t row,
                                                                std::int32_t column, __m256 keep) noexcept
@@ -125,6 +128,14 @@ KYROX_AVX2 inline Wide<column_lanes> loaded_row(const FloatPlane& source, std::i
     x[2] = _mm256_permute4x64_pd(high, 0x50);
     x[3] = _mm256_permute4x64_pd(high, 0xfa);
     return x;
+}
+
+// A result of the vertical pass, past the cache: the horizontal pass reads it long after, and the
+// whole lines written need not be read first. Cells are 16-byte aligned.
+KYROX_AVX2 inline void store_result(double* cell, __m256d v) noexcept
+{
+    _mm_stream_pd(cell, _mm256_castpd256_pd128(v));
+    _mm_stream_pd(cell + 2, _mm256_extractf128_pd(v, 1));
 }
 
 // Eight columns from column on. kept holds the forward outputs, kept_stride cells apart per row.
@@ -163,6 +174,12 @@ KYROX_AVX2 void vertical_group(const FloatPlane& source, std::int32_t column, Ce
     y.h2 = y.h1;
     y.h3 = y.h1;
     for (std::size_t i = 0; i < rows.count; ++i) {
+        // The rows lie a page or more apart, too far for the hardware to fetch them ahead.
+        if (i + prefetch_rows < rows.count) {
+            _mm_prefetch(reinterpret_cast<const char*>(
+                             source.row(first + static_cast<std::int32_t>(i + prefetch_rows)).data() + column),
+                         _MM_HINT_T0);
+        }
         x = loaded_row(source, first + static_cast<std::int32_t>(i), column, keep);
         GaussPair* const forward = kept + i * kept_stride;
         for (std::size_t l = 0; l < column_lanes; ++l) {
@@ -175,16 +192,17 @@ KYROX_AVX2 void vertical_group(const FloatPlane& source, std::int32_t column, Ce
     WideHistory<column_lanes> z = backward_start(c, y, x);
     GaussPair* const out = cells + rows.first * stride + static_cast<std::size_t>(column);
     for (std::size_t l = 0; l < column_lanes; ++l) {
-        _mm256_storeu_pd(double_at(out + (rows.count - 1) * stride, l), _mm256_mul_pd(z.h1[l], c.b));
+        store_result(double_at(out + (rows.count - 1) * stride, l), _mm256_mul_pd(z.h1[l], c.b));
     }
     for (std::size_t i = rows.count - 1; i-- > 0;) {
         GaussPair* const forward = kept + i * kept_stride;
         for (std::size_t l = 0; l < column_lanes; ++l) {
             const __m256d v = recursion_step(c, _mm256_loadu_pd(double_at(forward, l)), z.h1[l], z.h2[l], z.h3[l]);
-            _mm256_storeu_pd(double_at(out + i * stride, l), _mm256_mul_pd(v, c.b));
+            store_result(double_at(out + i * stride, l), _mm256_mul_pd(v, c.b));
             push(z, l, v);
         }
     }
+    _mm_sfence();
 }
 
 constexpr std::size_t row_lanes = static_cast<std::size_t>(gauss_row_group) / 2;
