@@ -4,6 +4,7 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <array>
 
 // Only the functions marked with the target attribute use AVX2, so that nothing this file emits for
@@ -207,7 +208,7 @@ KYROX_AVX2 void vertical_group(const FloatPlane& source, std::int32_t column, Ce
 
 constexpr std::size_t row_lanes = static_cast<std::size_t>(gauss_row_group) / 2;
 
-// Eight rows in place over count cells from their starts: each group of two holds a cell of one
+// 2 x Pairs rows in place over count cells from their starts: each register holds a cell of one
 // row in its low half and the same cell of the next row in its high half.
 using GroupRows = std::array<GaussPair*, gauss_row_group>;
 
@@ -221,17 +222,18 @@ KYROX_AVX2 inline void store_pair(const GroupRows& rows, std::size_t i, std::siz
     _mm256_storeu2_m128d(&rows[2 * l + 1][i].lane0, &rows[2 * l][i].lane0, v);
 }
 
+template <std::size_t Pairs>
 KYROX_AVX2 void horizontal_group(const GroupRows& rows, std::size_t count, const WideCoefficients& c) noexcept
 {
-    Wide<row_lanes> last_input{};
-    WideHistory<row_lanes> y;
-    for (std::size_t l = 0; l < row_lanes; ++l) {
+    Wide<Pairs> last_input{};
+    WideHistory<Pairs> y;
+    for (std::size_t l = 0; l < Pairs; ++l) {
         y.h1[l] = _mm256_mul_pd(c.k, load_pair(rows, 0, l));
     }
     y.h2 = y.h1;
     y.h3 = y.h1;
     for (std::size_t i = 0; i < count; ++i) {
-        for (std::size_t l = 0; l < row_lanes; ++l) {
+        for (std::size_t l = 0; l < Pairs; ++l) {
             const __m256d x = load_pair(rows, i, l);
             last_input[l] = x;
             const __m256d v = recursion_step(c, x, y.h1[l], y.h2[l], y.h3[l]);
@@ -240,12 +242,12 @@ KYROX_AVX2 void horizontal_group(const GroupRows& rows, std::size_t count, const
         }
     }
 
-    WideHistory<row_lanes> z = backward_start(c, y, last_input);
-    for (std::size_t l = 0; l < row_lanes; ++l) {
+    WideHistory<Pairs> z = backward_start(c, y, last_input);
+    for (std::size_t l = 0; l < Pairs; ++l) {
         store_pair(rows, count - 1, l, _mm256_mul_pd(z.h1[l], c.b));
     }
     for (std::size_t i = count - 1; i-- > 0;) {
-        for (std::size_t l = 0; l < row_lanes; ++l) {
+        for (std::size_t l = 0; l < Pairs; ++l) {
             const __m256d v = recursion_step(c, load_pair(rows, i, l), z.h1[l], z.h2[l], z.h3[l]);
             store_pair(rows, i, l, _mm256_mul_pd(v, c.b));
             push(z, l, v);
@@ -283,19 +285,29 @@ KYROX_AVX2 void gauss_horizontal_block_avx2(std::span<GaussPair> buffer, std::in
     if (!gauss_horizontal_block_fits(buffer, width, block)) {
         return;
     }
-    const auto whole = block.count - block.count % gauss_row_group;
+    // Whole groups, then the pairs of rows left; an odd last row goes one at a time.
+    const std::int32_t paired = block.count - block.count % 2;
     const WideCoefficients c = wide_coefficients(pass);
+    std::int32_t r = block.row;
     if (block.columns.count > 0) {
-        for (std::int32_t r = block.row; r < block.row + whole; r += gauss_row_group) {
+        while (r < block.row + paired) {
+            const std::int32_t count = std::min(gauss_row_group, block.row + paired - r);
             GroupRows rows{};
-            for (std::size_t l = 0; l < rows.size(); ++l) {
-                rows[l] = buffer.data() +
-                          static_cast<std::size_t>(r + static_cast<std::int32_t>(l)) * static_cast<std::size_t>(width) +
-                          block.columns.first;
+            for (std::int32_t l = 0; l < count; ++l) {
+                rows[static_cast<std::size_t>(l)] =
+                    buffer.data() + static_cast<std::size_t>(r + l) * static_cast<std::size_t>(width) +
+                    block.columns.first;
             }
-            horizontal_group(rows, block.columns.count, c);
+            switch (count / 2) {
+            case 1: horizontal_group<1>(rows, block.columns.count, c); break;
+            case 2: horizontal_group<2>(rows, block.columns.count, c); break;
+            case 3: horizontal_group<3>(rows, block.columns.count, c); break;
+            default: horizontal_group<row_lanes>(rows, block.columns.count, c); break;
+            }
+            r += count;
         }
     }
+    const std::int32_t whole = r - block.row;
     gauss_horizontal_block(buffer, width, {block.row + whole, block.count - whole, block.columns}, pass);
 }
 
