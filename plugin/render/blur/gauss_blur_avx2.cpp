@@ -148,16 +148,6 @@ KYROX_AVX2 void vertical_group(const FloatPlane& source, std::int32_t column, Ce
     const auto stride = static_cast<std::size_t>(width);
     const auto first = static_cast<std::int32_t>(rows.first);
     const auto end = static_cast<std::int32_t>(rows.first + rows.count);
-    for (std::int32_t i = 0; i < source.height(); ++i) {
-        if (i < first || i >= end) {
-            load_gauss_cells(source, i, column,
-                             {cells + static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(column),
-                              static_cast<std::size_t>(gauss_column_group)});
-        }
-    }
-    if (rows.count == 0) {
-        return;
-    }
     // The plane's outermost columns load as zero.
     alignas(32) std::array<std::int32_t, gauss_column_group> keep_bits{};
     for (std::int32_t l = 0; l < gauss_column_group; ++l) {
@@ -167,6 +157,19 @@ KYROX_AVX2 void vertical_group(const FloatPlane& source, std::int32_t column, Ce
     const __m256 keep = _mm256_castsi256_ps(_mm256_load_si256(reinterpret_cast<const __m256i*>(keep_bits.data())));
     const auto double_at = [](GaussPair* row, std::size_t l) { return &row[2 * l].lane0; };
 
+    for (std::int32_t i = 0; i < source.height(); ++i) {
+        if (i < first || i >= end) {
+            const Wide<column_lanes> loaded = loaded_row(source, i, column, keep);
+            for (std::size_t l = 0; l < column_lanes; ++l) {
+                store_result(double_at(cells + static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(column), l),
+                             loaded[l]);
+            }
+        }
+    }
+    if (rows.count == 0) {
+        _mm_sfence();
+        return;
+    }
     Wide<column_lanes> x = loaded_row(source, first, column, keep);
     WideHistory<column_lanes> y;
     for (std::size_t l = 0; l < column_lanes; ++l) {
