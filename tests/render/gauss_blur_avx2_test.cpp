@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -116,7 +117,10 @@ const VerticalCase vertical_cases[] = {
     {"last row only", {3, 16, {height - 1, 1}}},
 };
 
-TEST(GaussBlocks, VerticalBlockMatchesOneColumnAtATimeWithAndWithoutAStrip)
+using VerticalPass = void (*)(const FloatPlane&, ColumnBlock, const GaussPass&, std::span<GaussPair>,
+                              std::span<GaussPair>) noexcept;
+
+void expect_vertical_cases_match(VerticalPass vertical)
 {
     const FloatPlane source = mixed_plane();
     std::vector<GaussPair> strip(static_cast<std::size_t>(gauss_column_group * height));
@@ -124,11 +128,16 @@ TEST(GaussBlocks, VerticalBlockMatchesOneColumnAtATimeWithAndWithoutAStrip)
         const std::vector<GaussPair> expected = vertical_reference(source, c.block);
         for (const bool with_strip : {true, false}) {
             std::vector<GaussPair> buffer = patterned_buffer();
-            gauss_vertical_block(source, c.block, test_pass(), buffer,
-                                 with_strip ? std::span<GaussPair>(strip) : std::span<GaussPair>());
+            vertical(source, c.block, test_pass(), buffer,
+                     with_strip ? std::span<GaussPair>(strip) : std::span<GaussPair>());
             expect_same_bits(expected, buffer, std::string(c.name) + (with_strip ? ", strip" : ", in place"));
         }
     }
+}
+
+TEST(GaussBlocks, VerticalBlockMatchesOneColumnAtATimeWithAndWithoutAStrip)
+{
+    expect_vertical_cases_match(gauss_vertical_block);
 }
 
 TEST(GaussBlocks, VerticalBlockWithAvx2MatchesOneColumnAtATime)
@@ -137,17 +146,7 @@ TEST(GaussBlocks, VerticalBlockWithAvx2MatchesOneColumnAtATime)
     if (!platform::cpu_has_avx2()) {
         GTEST_SKIP() << "no AVX2 here";
     }
-    const FloatPlane source = mixed_plane();
-    std::vector<GaussPair> strip(static_cast<std::size_t>(gauss_column_group * height));
-    for (const VerticalCase& c : vertical_cases) {
-        const std::vector<GaussPair> expected = vertical_reference(source, c.block);
-        for (const bool with_strip : {true, false}) {
-            std::vector<GaussPair> buffer = patterned_buffer();
-            gauss_vertical_block_avx2(source, c.block, test_pass(), buffer,
-                                      with_strip ? std::span<GaussPair>(strip) : std::span<GaussPair>());
-            expect_same_bits(expected, buffer, std::string(c.name) + (with_strip ? ", strip" : ", in place"));
-        }
-    }
+    expect_vertical_cases_match(gauss_vertical_block_avx2);
 #else
     GTEST_SKIP() << "no AVX2 path in this build";
 #endif
@@ -174,13 +173,20 @@ const HorizontalCase horizontal_cases[] = {
     {"two columns", {0, 16, {width - 2, 2}}},
 };
 
-TEST(GaussBlocks, HorizontalBlockMatchesOneRowAtATime)
+using HorizontalPass = void (*)(std::span<GaussPair>, std::int32_t, RowBlock, const GaussPass&) noexcept;
+
+void expect_horizontal_cases_match(HorizontalPass horizontal)
 {
     for (const HorizontalCase& c : horizontal_cases) {
         std::vector<GaussPair> buffer = patterned_buffer();
-        gauss_horizontal_block(buffer, width, c.block, test_pass());
+        horizontal(buffer, width, c.block, test_pass());
         expect_same_bits(horizontal_reference(c.block), buffer, c.name);
     }
+}
+
+TEST(GaussBlocks, HorizontalBlockMatchesOneRowAtATime)
+{
+    expect_horizontal_cases_match(gauss_horizontal_block);
 }
 
 TEST(GaussBlocks, HorizontalBlockWithAvx2MatchesOneRowAtATime)
@@ -189,11 +195,7 @@ TEST(GaussBlocks, HorizontalBlockWithAvx2MatchesOneRowAtATime)
     if (!platform::cpu_has_avx2()) {
         GTEST_SKIP() << "no AVX2 here";
     }
-    for (const HorizontalCase& c : horizontal_cases) {
-        std::vector<GaussPair> buffer = patterned_buffer();
-        gauss_horizontal_block_avx2(buffer, width, c.block, test_pass());
-        expect_same_bits(horizontal_reference(c.block), buffer, c.name);
-    }
+    expect_horizontal_cases_match(gauss_horizontal_block_avx2);
 #else
     GTEST_SKIP() << "no AVX2 path in this build";
 #endif
