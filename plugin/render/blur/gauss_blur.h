@@ -166,8 +166,8 @@ bool gauss_horizontal_block_fits(std::span<const GaussPair> buffer, std::int32_t
 #if defined(__GNUC__) && defined(__x86_64__)
 #define KYROX_GAUSS_AVX2 1
 // The same passes with AVX2, two cells in each register and four registers side by side, bit for
-// bit the same; the block's last columns or rows that do not fill a group go through the passes
-// above. Only where platform::cpu_has_avx2().
+// bit the same; a block's last columns that do not fill a group, and an odd last row, go through
+// the passes above. Only where platform::cpu_has_avx2().
 void gauss_vertical_block_avx2(const FloatPlane& source, ColumnBlock block, const GaussPass& pass,
                                std::span<GaussPair> buffer, std::span<GaussPair> strip) noexcept;
 void gauss_horizontal_block_avx2(std::span<GaussPair> buffer, std::int32_t width, RowBlock block,
