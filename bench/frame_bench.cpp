@@ -181,8 +181,6 @@ void BM_StageGaussian(benchmark::State& state)
         sigmas[k] = kyrox::gauss_sigma(f.scene.glow_size[k]);
     }
     for (auto _ : state) {
-        rows(frame_height,
-             [&](const kyrox::ThreadWorkData& w) { return kyrox::load_gauss_rows_job(w, f.glow_source, f.gauss); });
         const kyrox::GaussPasses passes = kyrox::gauss_passes(sigmas);
         rows(frame_width, [&](const kyrox::ThreadWorkData& w) {
             return kyrox::gauss_rows_job(w, f.rects, f.glow_source, passes, f.gauss);

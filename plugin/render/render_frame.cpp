@@ -121,7 +121,6 @@ void draw_glow_frame(const FrameState& f, const std::array<float, glow_level_cou
 
     GaussBuffers& gauss = depth_gauss_buffers<Channel>();
     size_gauss_buffers(gauss, static_cast<std::uint64_t>(core.width()) * static_cast<std::uint64_t>(height));
-    run_rows(height, [&](const ThreadWorkData& w) { return load_gauss_rows_job(w, glow_source, gauss); });
     std::array<double, glow_level_count> sigmas{};
     for (std::size_t k = 0; k < sigmas.size(); ++k) {
         sigmas[k] = gauss_sigma(level_sizes[k]);
@@ -130,13 +129,16 @@ void draw_glow_frame(const FrameState& f, const std::array<float, glow_level_cou
     run_rows(core.width(),
              [&](const ThreadWorkData& w) { return gauss_rows_job(w, rects, glow_source, passes, gauss); });
     run_rows(height, [&](const ThreadWorkData& w) {
-        return gauss_columns_job(w, plane_offset, target, glow_source, rects, passes, gauss);
-    });
-    run_rows(height, [&](const ThreadWorkData& w) {
-        if (!halo_distorted) {
-            clear_plane_rows(w, distorted_halo);
+        // A few rows at a time, combined right after their horizontal pass while the cache holds them.
+        for (std::int32_t r = w.begin; r < w.end; r += gauss_row_group) {
+            const ThreadWorkData rows{r, std::min(r + gauss_row_group, w.end), w.index};
+            gauss_columns_job(rows, plane_offset, target, glow_source, rects, passes, gauss);
+            if (!halo_distorted) {
+                clear_plane_rows(rows, distorted_halo);
+            }
+            combine_glow_job(rows, plane_offset, target, glow_source, core, glow, halo, f.scene, intensities, gauss);
         }
-        return combine_glow_job(w, plane_offset, target, glow_source, core, glow, halo, f.scene, intensities, gauss);
+        return true;
     });
 
     distort(target, glow, glow, f.glow_distortion, f.time, p.distortion);

@@ -203,17 +203,24 @@ struct GaussJobs : ::testing::Test {
         return gauss.buffers[buffer][static_cast<std::size_t>(row * width + column)];
     }
 
+    // The vertical pass with insets that leave no row to filter: only its load.
+    void load()
+    {
+        const LevelRect none{0, height, 0, height};
+        gauss_rows_job({0, width, 0}, {none, none, none, none}, source, passes, gauss);
+    }
+
     GaussBuffers gauss;
     FloatPlane source = filled_plane(width, height, 0.5f);
     GaussPasses passes = gauss_passes({1.0, 2.0, 3.0, 4.0});
 };
 
-TEST_F(GaussJobs, LoadZeroesTheBorderAndWidensTheInside)
+TEST_F(GaussJobs, VerticalPassLoadsTheRowsItDoesNotFilterWithZeroBorders)
 {
     for (std::size_t b = 0; b < 2; ++b) {
         std::fill(gauss.buffers[b].begin(), gauss.buffers[b].end(), GaussPair{8.0, 8.0});
     }
-    load_gauss_rows_job({0, height, 0}, source, gauss);
+    load();
     for (std::size_t b = 0; b < 2; ++b) {
         for (std::int32_t i = 0; i < height; ++i) {
             for (std::int32_t j = 0; j < width; ++j) {
@@ -231,7 +238,6 @@ TEST_F(GaussJobs, VerticalPassFiltersOnlyTheRowsTheLevelsReach)
     for (std::int32_t i = 0; i < height; ++i) {
         std::ranges::fill(source.row(i), static_cast<float>(i));
     }
-    load_gauss_rows_job({0, height, 0}, source, gauss);
     // Levels 1 and 2 reach rows 0..2: the run starts at the smaller top inset and is as long as
     // the smaller sum of insets allows. Levels 3 and 4 reach every row.
     const LevelRects rects{LevelRect{0, 1, 0, 2}, LevelRect{0, 0, 0, 2}, LevelRect{}, LevelRect{}};
@@ -245,22 +251,24 @@ TEST_F(GaussJobs, VerticalPassFiltersOnlyTheRowsTheLevelsReach)
 
 TEST_F(GaussJobs, RectanglesBeyondThePlaneAreClampedToIt)
 {
-    load_gauss_rows_job({0, height, 0}, source, gauss);
     const LevelRects rects{LevelRect{-3, -4, -5, -6}, LevelRect{-3, -4, -5, -6}, LevelRect{9, 9, 9, 9},
                            LevelRect{9, 9, 9, 9}};
-    const std::vector<GaussPair> untouched = gauss.buffers[1];
     gauss_rows_job({0, width, 0}, rects, source, passes, gauss);
     FrameTarget target;
     target.output_view = sized_view(width, height);
     gauss_columns_job({0, height, 0}, {}, target, source, rects, passes, gauss);
-    for (std::size_t i = 0; i < untouched.size(); ++i) {
-        EXPECT_EQ(gauss.buffers[1][i].lane0, untouched[i].lane0) << i;
+    // Levels 3 and 4 reach no cell: buffer 1 keeps the loaded plane.
+    for (std::int32_t i = 0; i < height; ++i) {
+        for (std::int32_t j = 0; j < width; ++j) {
+            const bool border = i == 0 || j == 0 || i == height - 1 || j == width - 1;
+            EXPECT_EQ(cell(1, i, j).lane0, border ? 0.0 : 0.5) << i << " " << j;
+        }
     }
 }
 
 TEST_F(GaussJobs, HorizontalPassStopsAtTheOutputsHeight)
 {
-    load_gauss_rows_job({0, height, 0}, source, gauss);
+    load();
     const std::vector<GaussPair> before = gauss.buffers[0];
     FrameTarget target;
     target.output_view = sized_view(width, 3);
@@ -274,12 +282,10 @@ TEST_F(GaussJobs, HorizontalPassStopsAtTheOutputsHeight)
     }
 }
 
-// The three passes through the pool, as a frame runs them.
+// The two passes through the pool, as a frame runs them.
 void blur_on_pool(const FloatPlane& source, const FrameTarget& target, const LevelRects& rects,
                   const GaussPasses& passes, GaussBuffers& gauss)
 {
-    parallel_for(worker_pool(), [&](const ThreadWorkData& w) { return load_gauss_rows_job(w, source, gauss); },
-                 source.height());
     parallel_for(worker_pool(),
                  [&](const ThreadWorkData& w) { return gauss_rows_job(w, rects, source, passes, gauss); },
                  source.width());
@@ -302,7 +308,6 @@ TEST(GaussBlur, PointBlursSymmetricallyWithUnitSumWhateverTheChunking)
 
     GaussBuffers inline_run;
     size_gauss_buffers(inline_run, size * size);
-    load_gauss_rows_job({0, size, 0}, source, inline_run);
     gauss_rows_job({0, size, 0}, {}, source, passes, inline_run);
     gauss_columns_job({0, size, 0}, {}, target, source, {}, passes, inline_run);
 
@@ -330,7 +335,10 @@ TEST_F(GaussJobs, BuffersTooSmallForThePlaneAreNotTouched)
     GaussBuffers small;
     size_gauss_buffers(small, 4);
     const FloatPlane wide = filled_plane(width, height, 1.0f);
-    load_gauss_rows_job({0, height, 0}, wide, small);
+    gauss_rows_job({0, width, 0}, {}, wide, passes, small);
+    FrameTarget target;
+    target.output_view = sized_view(width, height);
+    gauss_columns_job({0, height, 0}, {}, target, wide, {}, passes, small);
     EXPECT_EQ(small.buffers[0][3].lane0, 0.0);
 }
 

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
+
+#include "plugin/platform/cpu_features.h"
 
 #include "plugin/render/blur/gauss_blur.h"
 #include "plugin/render/blur/glow_combine.h"
@@ -128,6 +133,50 @@ TEST(GlowCombination, CellsBeyondTheOutputAreNotWritten)
         EXPECT_EQ(run.halo.row(0)[static_cast<std::size_t>(j)], expected) << j;
         EXPECT_EQ(run.glow.row(1)[static_cast<std::size_t>(j)], -1.0f) << "row beyond the output's height, " << j;
     }
+}
+
+// Rows of every length from 1 to 23 cells (whole groups of eight and tails of 1 to 7), with level
+// values of every kind: zero, -0, negative, around level 1's 0.005 offset, above 1, NaN and infinity.
+TEST(GlowCombination, EightCellsAtATimeWithAvx2MatchOneAtATime)
+{
+#ifdef KYROX_GAUSS_AVX2
+    if (!platform::cpu_has_avx2()) {
+        GTEST_SKIP() << "no AVX2 here";
+    }
+    const double levels[] = {0.0, -0.0, 0.25, -0.5, 0.005, 0.00499, 1.0, 3.5, 0.7, 1e-9,
+                             std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()};
+    const float cores[] = {0.0f, 1.0f, 0.3f, -0.25f, 2.0f};
+    const CombineValues values{{1.0f, 0.75f, 1.5f, 2.0f}, {0.5f, 0.0f, 1.0f, 0.25f}, 1.0f, 1.3f};
+    for (std::size_t count = 1; count <= 23; ++count) {
+        std::vector<GaussPair> levels12(count);
+        std::vector<GaussPair> levels34(count);
+        std::vector<float> core(count);
+        for (std::size_t j = 0; j < count; ++j) {
+            const std::size_t n = std::size(levels);
+            levels12[j] = {levels[(j * 5 + count) % n], levels[(j * 7 + 1) % n]};
+            levels34[j] = {levels[(j * 3 + 2) % n], levels[(j * 11 + count + 3) % n]};
+            core[j] = cores[j % std::size(cores)];
+        }
+        std::vector<float> glow_one(count, -1.0f);
+        std::vector<float> halo_one(count, -1.0f);
+        std::vector<float> glow_wide(count, -1.0f);
+        std::vector<float> halo_wide(count, -1.0f);
+        combine_row_plain({levels12.data(), levels34.data(), core.data(), glow_one.data(), halo_one.data()}, 0, count,
+                          values);
+        const CombineRow wide{levels12.data(), levels34.data(), core.data(), glow_wide.data(), halo_wide.data()};
+        const std::size_t left = combine_row_plain8_avx2(wide, 0, count, values);
+        EXPECT_EQ(left, count - count % 8) << count;
+        combine_row_plain(wide, left, count, values);
+        for (std::size_t j = 0; j < count; ++j) {
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(glow_wide[j]), std::bit_cast<std::uint32_t>(glow_one[j]))
+                << "glow, " << count << " cells, cell " << j;
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(halo_wide[j]), std::bit_cast<std::uint32_t>(halo_one[j]))
+                << "halo, " << count << " cells, cell " << j;
+        }
+    }
+#else
+    GTEST_SKIP() << "no AVX2 path in this build";
+#endif
 }
 
 }  // namespace

@@ -6,7 +6,10 @@
 #include <new>
 #include <span>
 #include <stdexcept>
+#include <type_traits>
+#include <vector>
 
+#include "plugin/platform/cpu_features.h"
 #include "plugin/render/float_truncation.h"
 
 namespace kyrox {
@@ -115,23 +118,35 @@ void size_gauss_buffers(GaussBuffers& gauss, std::uint64_t cell_count)
     gauss.cell_count = cell_count;
 }
 
+namespace {
+
+bool holds_plane_cells(std::size_t size, std::int32_t width, std::int32_t height) noexcept
+{
+    return width >= 0 && height >= 0 &&
+           size >= static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+}
+
+}  // namespace
+
 bool holds_plane(const GaussBuffers& gauss, std::int32_t width, std::int32_t height) noexcept
 {
-    if (width < 0 || height < 0) {
-        return false;
-    }
-    const std::uint64_t cells = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
-    return gauss.buffers[0].size() >= cells && gauss.buffers[1].size() >= cells;
+    return holds_plane_cells(gauss.buffers[0].size(), width, height) &&
+           holds_plane_cells(gauss.buffers[1].size(), width, height);
 }
 
 namespace {
 
 // The one implementation of the recursion, run on Lanes neighbouring runs in lockstep (each with
-// its own history, so each computes exactly what it would alone); cell(i, l) gives cell i of run l. Only the last three outputs of each direction are kept, so every cell is read once
-// and written once per pass.
-template <std::size_t Lanes, class CellAt>
-void filter_runs(std::size_t count, CellAt cell, const GaussCoefficients& c, const GaussBoundary& boundary) noexcept
+// its own history, so each computes exactly what it would alone). in(i, l) gives the input of cell
+// i of run l, forward(i, l) where its forward output is kept and out(i, l) where its result goes;
+// they may be the same cell. Only the last three outputs of each direction are kept, so every cell
+// is read once and written once per pass.
+template <std::size_t Lanes, class In, class Forward, class Out>
+void filter_runs(std::size_t count, In in, Forward forward, Out out, const GaussCoefficients& coefficients,
+                 const GaussBoundary& boundary) noexcept
 {
+    // Copies, which the stores into the cells cannot alias, so they stay in registers.
+    const GaussCoefficients c = coefficients;
     if (count == 0) {
         return;
     }
@@ -140,17 +155,17 @@ void filter_runs(std::size_t count, CellAt cell, const GaussCoefficients& c, con
     // in for the run's missing cells when it is shorter than the recursion's history.
     Group y1;
     for (std::size_t l = 0; l < Lanes; ++l) {
-        y1[l] = c.k * cell(0, l);
+        y1[l] = c.k * in(0, l);
     }
     Group y2 = y1;
     Group y3 = y1;
     Group last_input;
     for (std::size_t i = 0; i < count; ++i) {
         for (std::size_t l = 0; l < Lanes; ++l) {
-            GaussPair& x = cell(i, l);
+            const GaussPair x = in(i, l);
             last_input[l] = x;
             const GaussPair y = x + c.b1 * y1[l] + c.b2 * y2[l] + c.b3 * y3[l];
-            x = y;
+            forward(i, l) = y;
             y3[l] = y2[l];
             y2[l] = y1[l];
             y1[l] = y;
@@ -158,7 +173,7 @@ void filter_runs(std::size_t count, CellAt cell, const GaussCoefficients& c, con
     }
 
     // Backward start: the history beyond the run's end from the forward outputs at its end.
-    const auto& m = boundary.m;
+    const std::array<GaussPair, 9> m = boundary.m;
     Group z1;
     Group z2;
     Group z3;
@@ -171,17 +186,39 @@ void filter_runs(std::size_t count, CellAt cell, const GaussCoefficients& c, con
         z1[l] = m[0] * d0 + m[1] * d1 + m[2] * d2 + backward_steady;
         z2[l] = m[3] * d0 + m[4] * d1 + m[5] * d2 + backward_steady;
         z3[l] = m[6] * d0 + m[7] * d1 + m[8] * d2 + backward_steady;
-        cell(count - 1, l) = z1[l] * c.b;
+        out(count - 1, l) = z1[l] * c.b;
     }
 
     for (std::size_t i = count - 1; i-- > 0;) {
         for (std::size_t l = 0; l < Lanes; ++l) {
-            GaussPair& x = cell(i, l);
-            const GaussPair z = x + c.b1 * z1[l] + c.b2 * z2[l] + c.b3 * z3[l];
-            x = z * c.b;
+            const GaussPair z = forward(i, l) + c.b1 * z1[l] + c.b2 * z2[l] + c.b3 * z3[l];
+            out(i, l) = z * c.b;
             z3[l] = z2[l];
             z2[l] = z1[l];
             z1[l] = z;
+        }
+    }
+}
+
+// filter_runs in place on Lanes runs, cell(i, l) being cell i of run l.
+template <std::size_t Lanes, class CellAt>
+void filter_runs_in_place(std::size_t count, CellAt cell, const GaussPass& pass) noexcept
+{
+    filter_runs<Lanes>(
+        count, [&cell](std::size_t i, std::size_t l) { return cell(i, l); }, cell, cell, pass.coefficients,
+        pass.boundary);
+}
+
+// Calls f(std::integral_constant<std::size_t, n>{}) for 1 <= n <= Max, so that a block's last runs
+// (fewer than a whole group) still go side by side.
+template <std::size_t Max, class F>
+void with_lanes(std::size_t n, F&& f)
+{
+    if constexpr (Max > 0) {
+        if (n == Max) {
+            f(std::integral_constant<std::size_t, Max>{});
+        } else {
+            with_lanes<Max - 1>(n, f);
         }
     }
 }
@@ -193,14 +230,6 @@ bool run_inside(std::size_t size, const StridedRun& run) noexcept
            (run.count - 1) <= (size - 1 - run.first) / (run.stride == 0 ? 1 : run.stride);
 }
 
-// Columns the vertical pass filters side by side: 8 pairs fill two cache lines, so each row
-// visit uses whole lines instead of one pair of a line per column.
-constexpr std::size_t column_group = 8;
-
-// Rows the horizontal pass filters side by side, so that one row's recursion runs while another's
-// waits on its previous step.
-constexpr std::size_t row_group = 4;
-
 }  // namespace
 
 void gauss_iir_rows(std::span<GaussPair> buffer, StridedRun run, const GaussCoefficients& coefficients,
@@ -211,26 +240,21 @@ void gauss_iir_rows(std::span<GaussPair> buffer, StridedRun run, const GaussCoef
     }
     GaussPair* const first = buffer.data() + run.first;
     const std::size_t stride = run.stride;
-    filter_runs<1>(
+    filter_runs_in_place<1>(
         run.count, [first, stride](std::size_t i, std::size_t) -> GaussPair& { return first[i * stride]; },
-        coefficients, boundary);
+        {coefficients, boundary});
 }
 
 void gauss_iir_columns(std::span<GaussPair> run, const GaussCoefficients& coefficients,
                        const GaussBoundary& boundary) noexcept
 {
     GaussPair* const first = run.data();
-    filter_runs<1>(
-        run.size(), [first](std::size_t i, std::size_t) -> GaussPair& { return first[i]; }, coefficients, boundary);
+    filter_runs_in_place<1>(
+        run.size(), [first](std::size_t i, std::size_t) -> GaussPair& { return first[i]; },
+        {coefficients, boundary});
 }
 
 namespace {
-
-// The cells [first, first + count) of one direction that two levels can reach, inside extent.
-struct CellSpan {
-    std::size_t first = 0;
-    std::size_t count = 0;
-};
 
 CellSpan level_span(std::int32_t lead_a, std::int32_t trail_a, std::int32_t lead_b, std::int32_t trail_b,
                     std::int32_t extent) noexcept
@@ -257,7 +281,64 @@ std::size_t cell_index(std::int32_t row, std::int32_t column, std::int32_t width
     return static_cast<std::size_t>(row) * static_cast<std::size_t>(width) + static_cast<std::size_t>(column);
 }
 
+// Whether [first, first + count) lies inside [0, extent).
+bool span_inside(std::int64_t first, std::int64_t count, std::int64_t extent) noexcept
+{
+    return first >= 0 && count >= 0 && first <= extent && count <= extent - first;
+}
+
+// Lanes columns from column on: every row loaded, rows filtered. The filtered rows are loaded
+// into the strip (or the buffer), so the recursion reads plain cells.
+template <std::size_t Lanes>
+void vertical_lanes(const FloatPlane& source, std::int32_t column, CellSpan rows, const GaussPass& pass,
+                    GaussPair* cells, GaussPair* strip) noexcept
+{
+    const std::int32_t width = source.width();
+    const std::int32_t height = source.height();
+    const auto first = static_cast<std::int32_t>(rows.first);
+    const auto end = static_cast<std::int32_t>(rows.first + rows.count);
+    const auto at = [&](std::int32_t i) { return cells + cell_index(i, column, width); };
+    for (std::int32_t i = 0; i < height; ++i) {
+        const bool filtered = i >= first && i < end;
+        load_gauss_cells(source, i, column, {filtered && strip != nullptr ? strip + (i - first) * Lanes : at(i), Lanes});
+    }
+    const auto out = [&](std::size_t i, std::size_t l) -> GaussPair& {
+        return at(first + static_cast<std::int32_t>(i))[l];
+    };
+    if (strip != nullptr) {
+        const auto kept = [strip](std::size_t i, std::size_t l) -> GaussPair& { return strip[i * Lanes + l]; };
+        filter_runs<Lanes>(
+            rows.count, [&kept](std::size_t i, std::size_t l) { return kept(i, l); }, kept, out, pass.coefficients,
+            pass.boundary);
+    } else {
+        filter_runs_in_place<Lanes>(rows.count, out, pass);
+    }
+}
+
 }  // namespace
+
+void load_gauss_cells(const FloatPlane& source, std::int32_t row, std::int32_t column,
+                      std::span<GaussPair> cells) noexcept
+{
+    if (row == 0 || row == source.height() - 1) {
+        std::ranges::fill(cells, GaussPair{});
+        return;
+    }
+    const float* const values = source.row(row).data() + column;
+    for (std::size_t l = 0; l < cells.size(); ++l) {
+        const double v = values[l];
+        cells[l] = GaussPair{v, v};
+    }
+    if (cells.empty()) {
+        return;
+    }
+    if (column == 0) {
+        cells.front() = GaussPair{};
+    }
+    if (column + static_cast<std::int32_t>(cells.size()) == source.width()) {
+        cells.back() = GaussPair{};
+    }
+}
 
 GaussPasses gauss_passes(const std::array<double, glow_level_count>& sigmas)
 {
@@ -269,29 +350,61 @@ GaussPasses gauss_passes(const std::array<double, glow_level_count>& sigmas)
     return passes;
 }
 
-bool load_gauss_rows_job(const ThreadWorkData& work, const FloatPlane& source, GaussBuffers& gauss)
+bool gauss_vertical_block_fits(const FloatPlane& source, ColumnBlock block, std::span<const GaussPair> buffer) noexcept
 {
     const std::int32_t width = source.width();
     const std::int32_t height = source.height();
-    if (!holds_plane(gauss, width, height)) {
-        return true;
+    return span_inside(block.column, block.count, width) &&
+           span_inside(static_cast<std::int64_t>(block.rows.first), static_cast<std::int64_t>(block.rows.count),
+                       height) &&
+           holds_plane_cells(buffer.size(), width, height);
+}
+
+bool gauss_horizontal_block_fits(std::span<const GaussPair> buffer, std::int32_t width, RowBlock block) noexcept
+{
+    return width >= 0 && block.row >= 0 && block.count >= 0 &&
+           span_inside(static_cast<std::int64_t>(block.columns.first), static_cast<std::int64_t>(block.columns.count),
+                       width) &&
+           static_cast<std::uint64_t>(block.row) + static_cast<std::uint64_t>(block.count) <=
+               buffer.size() / std::max<std::size_t>(static_cast<std::size_t>(width), 1);
+}
+
+void gauss_vertical_block(const FloatPlane& source, ColumnBlock block, const GaussPass& pass,
+                          std::span<GaussPair> buffer, std::span<GaussPair> strip) noexcept
+{
+    if (block.count == 0 || !gauss_vertical_block_fits(source, block, buffer)) {
+        return;
     }
-    for (std::int32_t i = std::max(work.begin, 0); i < std::min(work.end, height); ++i) {
-        const std::span<const float> values = source.row(i);
-        const bool border_row = i == 0 || i == height - 1;
-        for (std::vector<GaussPair>& buffer : gauss.buffers) {
-            const std::span<GaussPair> cells{buffer.data() + cell_index(i, 0, width), static_cast<std::size_t>(width)};
-            for (std::size_t j = 0; j < cells.size(); ++j) {
-                const double v = values[j];
-                cells[j] = border_row ? GaussPair{} : GaussPair{v, v};
-            }
-            if (!cells.empty()) {
-                cells.front() = GaussPair{};
-                cells.back() = GaussPair{};
-            }
-        }
+    GaussPair* const kept =
+        strip.size() / static_cast<std::size_t>(gauss_column_group) >= block.rows.count ? strip.data() : nullptr;
+    for (std::int32_t c = block.column; c < block.column + block.count; c += gauss_column_group) {
+        const auto lanes = static_cast<std::size_t>(std::min(gauss_column_group, block.column + block.count - c));
+        with_lanes<static_cast<std::size_t>(gauss_column_group)>(lanes, [&](auto n) {
+            vertical_lanes<decltype(n)::value>(source, c, block.rows, pass, buffer.data(), kept);
+        });
     }
-    return true;
+}
+
+void gauss_horizontal_block(std::span<GaussPair> buffer, std::int32_t width, RowBlock block,
+                            const GaussPass& pass) noexcept
+{
+    if (block.count == 0 || !gauss_horizontal_block_fits(buffer, width, block)) {
+        return;
+    }
+    GaussPair* const cells = buffer.data();
+    for (std::int32_t r = block.row; r < block.row + block.count; r += gauss_row_group) {
+        const auto lanes = static_cast<std::size_t>(std::min(gauss_row_group, block.row + block.count - r));
+        with_lanes<static_cast<std::size_t>(gauss_row_group)>(lanes, [&](auto n) {
+            constexpr std::size_t count = decltype(n)::value;
+            std::array<GaussPair*, count> rows{};
+            for (std::size_t l = 0; l < count; ++l) {
+                rows[l] = cells + cell_index(r + static_cast<std::int32_t>(l), 0, width) + block.columns.first;
+            }
+            filter_runs_in_place<count>(
+                block.columns.count, [&rows](std::size_t i, std::size_t l) -> GaussPair& { return rows[l][i]; },
+                pass);
+        });
+    }
 }
 
 bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const FloatPlane& source,
@@ -302,26 +415,35 @@ bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const F
     if (!holds_plane(gauss, width, height)) {
         return true;
     }
-    const auto stride = static_cast<std::size_t>(width);
+    const std::int32_t first = std::max(work.begin, 0);
     const std::int32_t end = std::min(work.end, width);
-    for (std::size_t p = 0; p < passes.size(); ++p) {
-        const CellSpan rows = vertical_span(rects[2 * p], rects[2 * p + 1], height);
-        std::int32_t c = std::max(work.begin, 0);
-        // Whole groups of columns side by side, then the chunk's last columns one by one.
-        for (; c + static_cast<std::int32_t>(column_group) <= end; c += static_cast<std::int32_t>(column_group)) {
-            const StridedRun run{rows.first * stride + static_cast<std::size_t>(c), stride, rows.count};
-            if (run_inside(gauss.buffers[p].size(), run)) {
-                GaussPair* const first = gauss.buffers[p].data() + run.first;
-                filter_runs<column_group>(
-                    run.count,
-                    [first, stride](std::size_t i, std::size_t l) -> GaussPair& { return first[i * stride + l]; },
-                    passes[p].coefficients, passes[p].boundary);
+    if (first >= end) {
+        return true;
+    }
+    std::span<GaussPair> strip;
+    if (work.index >= 0 && static_cast<std::size_t>(work.index) < gauss.strips.size()) {
+        std::vector<GaussPair>& kept = gauss.strips[static_cast<std::size_t>(work.index)];
+        const std::size_t cells = static_cast<std::size_t>(gauss_column_group) * static_cast<std::size_t>(height);
+        if (kept.size() < cells) {
+            // Without a strip the forward outputs stay in the buffer: slower, the same results.
+            try {
+                std::vector<GaussPair>().swap(kept);
+                kept.resize(cells);
+            } catch (const std::bad_alloc&) {
+                std::vector<GaussPair>().swap(kept);
             }
         }
-        for (; c < end; ++c) {
-            const StridedRun run{rows.first * stride + static_cast<std::size_t>(c), stride, rows.count};
-            gauss_iir_rows(gauss.buffers[p], run, passes[p].coefficients, passes[p].boundary);
+        strip = kept;
+    }
+    for (std::size_t p = 0; p < passes.size(); ++p) {
+        const ColumnBlock block{first, end - first, vertical_span(rects[2 * p], rects[2 * p + 1], height)};
+#ifdef KYROX_GAUSS_AVX2
+        if (platform::cpu_has_avx2()) {
+            gauss_vertical_block_avx2(source, block, passes[p], gauss.buffers[p], strip);
+            continue;
         }
+#endif
+        gauss_vertical_block(source, block, passes[p], gauss.buffers[p], strip);
     }
     return true;
 }
@@ -338,25 +460,20 @@ bool gauss_columns_job(const ThreadWorkData& work, PlaneOffset offset, const Fra
     // Rows from the first at or below the output's bottom on are left alone.
     const std::int64_t shift_y = truncate_to_int32(offset.y);
     const auto below_output = std::clamp<std::int64_t>(target.output_view.height - shift_y, 0, height);
+    const std::int32_t first = std::max(work.begin, 0);
     const std::int32_t end = std::min(work.end, static_cast<std::int32_t>(below_output));
+    if (first >= end) {
+        return true;
+    }
     for (std::size_t p = 0; p < passes.size(); ++p) {
-        const CellSpan columns = horizontal_span(rects[2 * p], rects[2 * p + 1], width);
-        GaussPair* const cells = gauss.buffers[p].data();
-        std::int32_t r = std::max(work.begin, 0);
-        // Whole groups of rows side by side, then the chunk's last rows one by one.
-        for (; r + static_cast<std::int32_t>(row_group) <= end; r += static_cast<std::int32_t>(row_group)) {
-            std::array<GaussPair*, row_group> rows{};
-            for (std::size_t l = 0; l < row_group; ++l) {
-                rows[l] = cells + cell_index(r + static_cast<std::int32_t>(l), 0, width) + columns.first;
-            }
-            filter_runs<row_group>(
-                columns.count, [&rows](std::size_t i, std::size_t l) -> GaussPair& { return rows[l][i]; },
-                passes[p].coefficients, passes[p].boundary);
+        const RowBlock block{first, end - first, horizontal_span(rects[2 * p], rects[2 * p + 1], width)};
+#ifdef KYROX_GAUSS_AVX2
+        if (platform::cpu_has_avx2()) {
+            gauss_horizontal_block_avx2(gauss.buffers[p], width, block, passes[p]);
+            continue;
         }
-        for (; r < end; ++r) {
-            const std::span<GaussPair> run{cells + cell_index(r, 0, width) + columns.first, columns.count};
-            gauss_iir_columns(run, passes[p].coefficients, passes[p].boundary);
-        }
+#endif
+        gauss_horizontal_block(gauss.buffers[p], width, block, passes[p]);
     }
     return true;
 }

@@ -17,8 +17,8 @@
 namespace kyrox {
 
 // Two doubles worked on together, one lane per glow level: the recursive Gaussian filters two
-// levels in one pass.
-struct GaussPair {
+// levels in one pass. Aligned as one 16-byte register, which the wide passes store past the cache.
+struct alignas(16) GaussPair {
     double lane0 = 0.0;
     double lane1 = 0.0;
 
@@ -59,6 +59,9 @@ GaussBoundary& compute_gauss_boundary(GaussBoundary& out, const GaussCoefficient
 struct GaussBuffers {
     std::array<std::vector<GaussPair>, 2> buffers;
     std::uint64_t cell_count = 0;  // what both buffers were last sized for
+    // The vertical pass's forward outputs, one strip per chunk of a batch (by its index); kept from
+    // frame to frame, so that frames of one size allocate nothing.
+    std::array<std::vector<GaussPair>, 64> strips;
 };
 
 // Gives both buffers cell_count zero cells unless they were last sized for that count; kept
@@ -97,10 +100,6 @@ void gauss_iir_rows(std::span<GaussPair> buffer, StridedRun run, const GaussCoef
 void gauss_iir_columns(std::span<GaussPair> run, const GaussCoefficients& coefficients,
                        const GaussBoundary& boundary) noexcept;
 
-// The recursive Gaussian's row jobs, run in this order through parallel_for: the load over the
-// glow source plane's rows, the vertical pass over its columns, the horizontal pass over its rows.
-// Each filters two glow levels at once, levels 1 and 2 in buffer 0 and levels 3 and 4 in buffer 1,
-// and returns true. They do nothing when the buffers do not hold the plane.
 // The coefficients and boundary matrix of one buffer's two levels.
 struct GaussPass {
     GaussCoefficients coefficients;
@@ -112,12 +111,76 @@ using GaussPasses = std::array<GaussPass, 2>;
 // below 0.5.
 GaussPasses gauss_passes(const std::array<double, glow_level_count>& sigmas);
 
-// Index = plane row. Both buffers' cells take the plane's value in all four lanes; the plane's
-// outermost rows and columns become zero.
-bool load_gauss_rows_job(const ThreadWorkData& work, const FloatPlane& source, GaussBuffers& gauss);
+// The cells [first, first + count) of one direction.
+struct CellSpan {
+    std::size_t first = 0;
+    std::size_t count = 0;
+};
 
-// Index = plane column. Filters the column vertically, over the rows the two levels of each
-// buffer can reach.
+// Neighbouring plane columns [column, column + count) of the vertical pass, filtered over rows.
+struct ColumnBlock {
+    std::int32_t column = 0;
+    std::int32_t count = 0;
+    CellSpan rows;
+};
+
+// Neighbouring plane rows [row, row + count) of the horizontal pass, filtered over columns.
+struct RowBlock {
+    std::int32_t row = 0;
+    std::int32_t count = 0;
+    CellSpan columns;
+};
+
+// Columns the vertical pass filters side by side: 8 pairs fill two cache lines, so each row visit
+// uses whole lines instead of one pair of a line per column.
+inline constexpr std::int32_t gauss_column_group = 8;
+
+// Rows the horizontal pass filters side by side, so that the recursions of some rows run while
+// the others wait on their previous step.
+inline constexpr std::int32_t gauss_row_group = 8;
+
+// The cells [column, column + cells.size()) of one plane row as the blur starts from them: the
+// plane's values in both lanes, zero on its outermost rows and columns. The cells must lie inside
+// the plane.
+void load_gauss_cells(const FloatPlane& source, std::int32_t row, std::int32_t column,
+                      std::span<GaussPair> cells) noexcept;
+
+// The vertical pass over a block of columns of a buffer that holds the source plane: every cell of
+// the block's columns takes the plane's value in both lanes (zero on the plane's outermost rows and
+// columns), and the block's rows are filtered. The forward pass's outputs go to strip when it holds
+// gauss_column_group x rows.count cells: a column block's cells lie a whole plane row apart and
+// share few cache sets, so the cache could not keep them for the backward pass. Otherwise they stay
+// in the buffer. Blocks that do not lie inside the plane are left alone.
+void gauss_vertical_block(const FloatPlane& source, ColumnBlock block, const GaussPass& pass,
+                          std::span<GaussPair> buffer, std::span<GaussPair> strip) noexcept;
+
+// The horizontal pass over a block of rows of a buffer that holds a plane of the given width.
+// Blocks that do not lie inside the buffer are left alone.
+void gauss_horizontal_block(std::span<GaussPair> buffer, std::int32_t width, RowBlock block,
+                            const GaussPass& pass) noexcept;
+
+// Whether a block lies inside the plane and the buffer holds the plane: the blocks the passes filter.
+bool gauss_vertical_block_fits(const FloatPlane& source, ColumnBlock block, std::span<const GaussPair> buffer) noexcept;
+bool gauss_horizontal_block_fits(std::span<const GaussPair> buffer, std::int32_t width, RowBlock block) noexcept;
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#define KYROX_GAUSS_AVX2 1
+// The same passes with AVX2, two cells in each register and four registers side by side, bit for
+// bit the same; a block's last columns that do not fill a group, and an odd last row, go through
+// the passes above. Only where platform::cpu_has_avx2().
+void gauss_vertical_block_avx2(const FloatPlane& source, ColumnBlock block, const GaussPass& pass,
+                               std::span<GaussPair> buffer, std::span<GaussPair> strip) noexcept;
+void gauss_horizontal_block_avx2(std::span<GaussPair> buffer, std::int32_t width, RowBlock block,
+                                 const GaussPass& pass) noexcept;
+#endif
+
+// The recursive Gaussian's row jobs, run in this order through parallel_for: the vertical pass over
+// the glow source plane's columns, which also loads the plane into the buffers, then the horizontal
+// pass over its rows. Each filters two glow levels at once, levels 1 and 2 in buffer 0 and levels 3
+// and 4 in buffer 1, and returns true. They do nothing when the buffers do not hold the plane.
+
+// Index = plane column. Loads the column into both buffers and filters it vertically, over the rows
+// the two levels of each buffer can reach.
 bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const FloatPlane& source,
                     const GaussPasses& passes, GaussBuffers& gauss);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "plugin/noise/noise_floor4.h"
+#include "plugin/platform/cpu_features.h"
 #include "plugin/render/pixels/output_range.h"
 
 namespace kyrox {
@@ -36,23 +37,6 @@ float shaped(float x, float weight, float pre_gamma, float brightness) noexcept
     return (p + weight * (curve - p)) * brightness;
 }
 
-struct CombineRow {
-    const GaussPair* levels12;
-    const GaussPair* levels34;
-    const float* core;
-    float* glow;
-    float* halo;
-};
-
-// The frame's values the row loop reads, held by value: the loop's stores into float rows could
-// otherwise alias them and force a reload for every cell.
-struct CombineValues {
-    std::array<float, glow_level_count> intensities;
-    std::array<float, glow_level_count> weights;
-    float pre_gamma;
-    float brightness;
-};
-
 template <bool Plain>
 void combine_row(const CombineRow& row, std::size_t first, std::size_t end, const CombineValues v) noexcept
 {
@@ -74,6 +58,15 @@ void combine_row(const CombineRow& row, std::size_t first, std::size_t end, cons
         row.halo[j] = h * (1.0f - row.core[j]) + row.core[j];
     }
 }
+
+}  // namespace
+
+void combine_row_plain(const CombineRow& row, std::size_t first, std::size_t end, const CombineValues& v) noexcept
+{
+    combine_row<true>(row, first, end, v);
+}
+
+namespace {
 
 #ifdef KYROX_SSE2
 // combine_row<true> on four cells at a time, each lane with the same operations in the same order;
@@ -167,11 +160,16 @@ bool combine_glow_job(const ThreadWorkData& work, PlaneOffset offset, const Fram
         const CombineRow row{gauss.buffers[0].data() + row_start, gauss.buffers[1].data() + row_start,
                              core.row(i).data(), glow.row(i).data(), halo.row(i).data()};
         if (plain) {
-#ifdef KYROX_SSE2
-            combine_row<true>(row, combine_row_plain4(row, first, end, values), end, values);
-#else
-            combine_row<true>(row, first, end, values);
+            std::size_t j = first;
+#ifdef KYROX_GAUSS_AVX2
+            if (platform::cpu_has_avx2()) {
+                j = combine_row_plain8_avx2(row, j, end, values);
+            }
 #endif
+#ifdef KYROX_SSE2
+            j = combine_row_plain4(row, j, end, values);
+#endif
+            combine_row<true>(row, j, end, values);
         } else {
             combine_row<false>(row, first, end, values);
         }
