@@ -100,16 +100,6 @@ BENCHMARK(BM_FractalNoise2)->Name("fractal_noise2/octaves")->Arg(1)->Arg(5)->Arg
 
 // The SSE2 and AVX2 paths, N points of a row per call; the counter is points per second.
 template <std::size_t N>
-bool fractal_lanes(const std::array<NoisePoint, N>& points, int octaves, std::array<float, N>& out)
-{
-    if constexpr (N == 8) {
-        return kyrox::fractal_noise2_x8(points, octaves, out);
-    } else {
-        return kyrox::fractal_noise2_x4(points, octaves, out);
-    }
-}
-
-template <std::size_t N>
 void BM_FractalNoise2Lanes(benchmark::State& state)
 {
     const int octaves = static_cast<int>(state.range(0));
@@ -121,7 +111,7 @@ void BM_FractalNoise2Lanes(benchmark::State& state)
             walk.next();
         }
         std::array<float, N> out{};
-        if (!fractal_lanes(points, octaves, out)) {
+        if (!kyrox::fractal_noise2_lanes(points, octaves, out)) {
             state.SkipWithError("declined");
             break;
         }
@@ -151,13 +141,7 @@ void BM_RidgedValueLanes(benchmark::State& state)
             walk.next();
         }
         std::array<float, N> out{};
-        bool done = false;
-        if constexpr (N == 8) {
-            done = element.value8(x, y, z, out);
-        } else {
-            done = element.value4(x, y, z, out);
-        }
-        if (!done) {
+        if (!element.values(x, y, z, out)) {
             state.SkipWithError("declined");
             break;
         }

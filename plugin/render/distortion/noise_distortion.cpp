@@ -105,33 +105,6 @@ NoiseCell DistortionNoise::at(const NoisePoint& p1, const NoisePoint& p2)
     return {ridged(p1, cache_x_), ridged(p2, cache_y_)};
 }
 
-namespace {
-
-// The lane-wide noise of each width.
-bool fractal_lanes(const std::array<NoisePoint, 4>& p, int octaves, std::array<float, 4>& out)
-{
-    return fractal_noise2_x4(p, octaves, out);
-}
-
-bool fractal_lanes(const std::array<NoisePoint, 8>& p, int octaves, std::array<float, 8>& out)
-{
-    return fractal_noise2_x8(p, octaves, out);
-}
-
-bool ridged_values(const noisepp::RidgedMultiElement3D& element, const std::array<float, 4>& x,
-                   const std::array<float, 4>& y, const std::array<float, 4>& z, std::array<float, 4>& out)
-{
-    return element.value4(x, y, z, out);
-}
-
-bool ridged_values(const noisepp::RidgedMultiElement3D& element, const std::array<float, 8>& x,
-                   const std::array<float, 8>& y, const std::array<float, 8>& z, std::array<float, 8>& out)
-{
-    return element.value8(x, y, z, out);
-}
-
-}  // namespace
-
 template <std::size_t N>
 std::array<float, N> DistortionNoise::ridged_lanes(const std::array<NoisePoint, N>& p,
                                                    std::vector<noisepp::PipelineCacheRecord>& cache) const
@@ -145,7 +118,7 @@ std::array<float, N> DistortionNoise::ridged_lanes(const std::array<NoisePoint, 
         z[l] = p[l].z;
     }
     std::array<float, N> values{};
-    if (ridged_values(*ridged_, x, y, z, values)) {
+    if (ridged_->values(x, y, z, values)) {
         return values;
     }
     for (std::size_t l = 0; l < N; ++l) {
@@ -162,7 +135,7 @@ std::array<NoiseCell, N> DistortionNoise::at_lanes(const std::array<NoisePoint, 
     std::array<float, N> first{};
     std::array<float, N> second{};
     if (type_ == DistortionType::smoke || type_ == DistortionType::fluid) {
-        if (!fractal_lanes(p1, octaves_, first) || !fractal_lanes(p2, octaves_, second)) {
+        if (!fractal_noise2_lanes(p1, octaves_, first) || !fractal_noise2_lanes(p2, octaves_, second)) {
             for (std::size_t l = 0; l < N; ++l) {
                 cells[l] = at(p1[l], p2[l]);
             }
