@@ -15,9 +15,6 @@
 namespace kyrox {
 namespace {
 
-// Indices stay below 512: a cell index and a permutation entry are each at most 255.
-int perm(int index) { return permutation_table[static_cast<std::size_t>(index)]; }
-
 float grad(int hash, float x, float y, float z)
 {
     const GradVector& g = grad_vectors[static_cast<std::size_t>(hash & 15)];
@@ -43,18 +40,12 @@ float gradient_noise2(const NoisePoint& point)
     const float v = noisepp::interp_quintic(y);
     const float w = noisepp::interp_quintic(z);
 
-    const int a = perm(cx) + cy;
-    const int aa = perm(a) + cz;
-    const int ab = perm(a + 1) + cz;
-    const int b = perm(cx + 1) + cy;
-    const int ba = perm(b) + cz;
-    const int bb = perm(b + 1) + cz;
-
+    const std::array<int, 8> h = corner_hashes(cx, cy, cz);
     return lerp(w,
-                lerp(v, lerp(u, grad(perm(aa), x, y, z), grad(perm(ba), x - 1, y, z)),
-                     lerp(u, grad(perm(ab), x, y - 1, z), grad(perm(bb), x - 1, y - 1, z))),
-                lerp(v, lerp(u, grad(perm(aa + 1), x, y, z - 1), grad(perm(ba + 1), x - 1, y, z - 1)),
-                     lerp(u, grad(perm(ab + 1), x, y - 1, z - 1), grad(perm(bb + 1), x - 1, y - 1, z - 1))));
+                lerp(v, lerp(u, grad(h[0], x, y, z), grad(h[1], x - 1, y, z)),
+                     lerp(u, grad(h[2], x, y - 1, z), grad(h[3], x - 1, y - 1, z))),
+                lerp(v, lerp(u, grad(h[4], x, y, z - 1), grad(h[5], x - 1, y, z - 1)),
+                     lerp(u, grad(h[6], x, y - 1, z - 1), grad(h[7], x - 1, y - 1, z - 1))));
 }
 
 float fractal_noise2(const NoisePoint& point, int octaves)
