@@ -1,4 +1,4 @@
-// fractal_noise2 on eight lanes: the permutation chains as gathers, the gradients as register
+// fractal_noise2 on eight lanes: the permutation chains lane by lane, the gradients as register
 // permutes, and the arithmetic of the one-point noise in the same order on every lane.
 #include "plugin/noise/improved_noise.h"
 

@@ -1,5 +1,5 @@
 // RidgedMultiElement3D::value on eight lanes: the corners' hashes in 32-bit lanes, their gradient
-// rows gathered, and the arithmetic of gradient_noise3_std in the same order on every lane.
+// rows loaded whole and transposed, and the arithmetic of gradient_noise3_std in the same order on every lane.
 #include "plugin/noise/ridged_multi_element.h"
 
 #include "plugin/noise/gradient_table.h"
