@@ -63,6 +63,13 @@ KYROX_AVX2_TARGET __m256i load8(const std::array<int, 8>& v)
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.data()));
 }
 
+// The permutation cells of eight safe floored values.
+KYROX_AVX2_TARGET void store_cells8(__m256 floored, std::array<int, 8>& cells)
+{
+    const __m256i cell = _mm256_and_si256(_mm256_cvttps_epi32(floored), _mm256_set1_epi32(0xff));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(cells.data()), cell);
+}
+
 // gradient_noise2 of eight safe points. The permutation chains run lane by lane: on this work
 // scalar loads outpace gathers.
 KYROX_AVX2_TARGET __m256 gradient_noise8(__m256 px, __m256 py, __m256 pz)
@@ -70,11 +77,10 @@ KYROX_AVX2_TARGET __m256 gradient_noise8(__m256 px, __m256 py, __m256 pz)
     const __m256 fx = simd::floor8(px);
     const __m256 fy = simd::floor8(py);
     const __m256 fz = simd::floor8(pz);
-    const __m256i cell_mask = _mm256_set1_epi32(0xff);
     alignas(32) std::array<std::array<int, 8>, 3> cells{};
-    _mm256_store_si256(reinterpret_cast<__m256i*>(cells[0].data()), _mm256_and_si256(_mm256_cvttps_epi32(fx), cell_mask));
-    _mm256_store_si256(reinterpret_cast<__m256i*>(cells[1].data()), _mm256_and_si256(_mm256_cvttps_epi32(fy), cell_mask));
-    _mm256_store_si256(reinterpret_cast<__m256i*>(cells[2].data()), _mm256_and_si256(_mm256_cvttps_epi32(fz), cell_mask));
+    store_cells8(fx, cells[0]);
+    store_cells8(fy, cells[1]);
+    store_cells8(fz, cells[2]);
     // hashes[k][l]: corner k of lane l.
     alignas(32) std::array<std::array<int, 8>, 8> hashes{};
     for (std::size_t l = 0; l < 8; ++l) {

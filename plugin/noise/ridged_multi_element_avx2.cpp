@@ -1,5 +1,6 @@
 // RidgedMultiElement3D::value on eight lanes: the corners' hashes in 32-bit lanes, their gradient
-// rows loaded whole and transposed, and the arithmetic of gradient_noise3_std in the same order on every lane.
+// rows loaded whole and transposed, and the arithmetic of gradient_noise3_std in the same order on
+// every lane.
 #include "plugin/noise/ridged_multi_element.h"
 
 #include "plugin/noise/gradient_table.h"
@@ -37,7 +38,8 @@ KYROX_AVX2_TARGET Axis8 axis8(__m256 v)
 
 KYROX_AVX2_TARGET __m256 cubic8(__m256 t)
 {
-    return _mm256_mul_ps(_mm256_mul_ps(t, t), _mm256_sub_ps(_mm256_set1_ps(3.0f), _mm256_mul_ps(_mm256_set1_ps(2.0f), t)));
+    const __m256 rise = _mm256_sub_ps(_mm256_set1_ps(3.0f), _mm256_mul_ps(_mm256_set1_ps(2.0f), t));
+    return _mm256_mul_ps(_mm256_mul_ps(t, t), rise);
 }
 
 KYROX_AVX2_TARGET __m256 blend8(__m256 a, __m256 b, __m256 s)
@@ -89,14 +91,16 @@ KYROX_AVX2_TARGET Gradients8 gradients8(__m256i hash)
     const __m256 zw01 = _mm256_unpackhi_ps(r0, r1);
     const __m256 xy23 = _mm256_unpacklo_ps(r2, r3);
     const __m256 zw23 = _mm256_unpackhi_ps(r2, r3);
-    return {_mm256_shuffle_ps(xy01, xy23, 0x44), _mm256_shuffle_ps(xy01, xy23, 0xee), _mm256_shuffle_ps(zw01, zw23, 0x44)};
+    return {_mm256_shuffle_ps(xy01, xy23, 0x44), _mm256_shuffle_ps(xy01, xy23, 0xee),
+            _mm256_shuffle_ps(zw01, zw23, 0x44)};
 }
 
 // corner_value from the sum of a corner's hash terms (which wraps modulo 2^32 in any order).
 KYROX_AVX2_TARGET __m256 corner8(__m256i hash, __m256 dx, __m256 dy, __m256 dz)
 {
     const Gradients8 g = gradients8(_mm256_xor_si256(hash, _mm256_srai_epi32(hash, 8)));
-    const __m256 dot = _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(g.x, dx), _mm256_mul_ps(g.y, dy)), _mm256_mul_ps(g.z, dz));
+    const __m256 dot =
+        _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(g.x, dx), _mm256_mul_ps(g.y, dy)), _mm256_mul_ps(g.z, dz));
     return _mm256_mul_ps(dot, _mm256_set1_ps(2.12f));
 }
 
@@ -154,8 +158,10 @@ KYROX_AVX2_TARGET bool ridged_sum8(std::span<const RidgedOctave> octaves, float 
         sum = _mm256_add_ps(sum, _mm256_mul_ps(signal, _mm256_set1_ps(octave.spectral_weight)));
         // std::clamp to [-1, 1]; NaN stays NaN as there.
         const __m256 w = _mm256_mul_ps(_mm256_set1_ps(gain), signal);
-        const __m256 low = kyrox::simd::select8(_mm256_cmp_ps(w, _mm256_set1_ps(-1.0f), _CMP_LT_OQ), _mm256_set1_ps(-1.0f), w);
-        weight = kyrox::simd::select8(_mm256_cmp_ps(_mm256_set1_ps(1.0f), low, _CMP_LT_OQ), _mm256_set1_ps(1.0f), low);
+        const __m256 one = _mm256_set1_ps(1.0f);
+        const __m256 minus_one = _mm256_set1_ps(-1.0f);
+        const __m256 low = kyrox::simd::select8(_mm256_cmp_ps(w, minus_one, _CMP_LT_OQ), minus_one, w);
+        weight = kyrox::simd::select8(_mm256_cmp_ps(one, low, _CMP_LT_OQ), one, low);
     }
     _mm256_storeu_ps(out.data(), _mm256_sub_ps(_mm256_mul_ps(sum, _mm256_set1_ps(1.25f)), _mm256_set1_ps(1.0f)));
     return true;

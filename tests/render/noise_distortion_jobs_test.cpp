@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstddef>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace {
@@ -240,10 +241,14 @@ TEST(NoiseFieldJob, EveryWidthGivesTheCellByCellNoiseBitForBit)
                     const NoiseCell expected =
                         reference.at({x + setup.offset_a.x, y + setup.offset_a.y, setup.z + setup.offset_a.z, 0},
                                      {x + setup.offset_b.x, y + setup.offset_b.y, setup.z + setup.offset_b.z, 0});
-                    EXPECT_EQ(std::bit_cast<std::uint32_t>(noise.at(i, j).x), std::bit_cast<std::uint32_t>(expected.x))
-                        << "scale " << c.scale << ", time " << c.time << ", width " << width << ", cell " << i << ", " << j;
-                    EXPECT_EQ(std::bit_cast<std::uint32_t>(noise.at(i, j).y), std::bit_cast<std::uint32_t>(expected.y))
-                        << "scale " << c.scale << ", time " << c.time << ", width " << width << ", cell " << i << ", " << j;
+                    const NoiseCell got = noise.at(i, j);
+                    const std::string where = "scale " + std::to_string(c.scale) + ", time " + std::to_string(c.time) +
+                                              ", width " + std::to_string(width) + ", cell " + std::to_string(i) +
+                                              ", " + std::to_string(j);
+                    EXPECT_EQ(std::bit_cast<std::uint32_t>(got.x), std::bit_cast<std::uint32_t>(expected.x))
+                        << where;
+                    EXPECT_EQ(std::bit_cast<std::uint32_t>(got.y), std::bit_cast<std::uint32_t>(expected.y))
+                        << where;
                 }
             }
         }
