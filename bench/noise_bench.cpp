@@ -5,9 +5,14 @@
 #include "plugin/noise/gradient_noise3.h"
 #include "plugin/noise/improved_noise.h"
 #include "plugin/noise/pipeline.h"
+#include "plugin/noise/ridged_multi_element.h"
 #include "plugin/noise/ridged_multi_module.h"
 
 #include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
 
 namespace {
 
@@ -92,6 +97,60 @@ void BM_FractalNoise2(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FractalNoise2)->Name("fractal_noise2/octaves")->Arg(1)->Arg(5)->Arg(10);
+
+// The SSE2 and AVX2 paths, N points of a row per call; the counter is points per second.
+template <std::size_t N>
+void BM_FractalNoise2Lanes(benchmark::State& state)
+{
+    const int octaves = static_cast<int>(state.range(0));
+    SampleWalk walk;
+    for (auto _ : state) {
+        std::array<NoisePoint, N> points{};
+        for (NoisePoint& p : points) {
+            p = {walk.x, walk.y, 0.75f, 0.0f};
+            walk.next();
+        }
+        std::array<float, N> out{};
+        if (!kyrox::fractal_noise2_lanes(points, octaves, out)) {
+            state.SkipWithError("declined");
+            break;
+        }
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(N));
+}
+BENCHMARK(BM_FractalNoise2Lanes<4>)->Name("fractal_noise2_x4/octaves")->Arg(5)->Arg(10);
+BENCHMARK(BM_FractalNoise2Lanes<8>)->Name("fractal_noise2_x8/octaves")->Arg(5)->Arg(10);
+
+template <std::size_t N>
+void BM_RidgedValueLanes(benchmark::State& state)
+{
+    const noisepp::RidgedMultiElement3D element(static_cast<int>(state.range(0)), 1.0f, 2.0f, 1.0f, 1.0f, 2.0f, 17, 1);
+    SampleWalk walk;
+    for (auto _ : state) {
+        std::array<float, N> x{};
+        std::array<float, N> y{};
+        const std::array<float, N> z = [] {
+            std::array<float, N> v{};
+            v.fill(0.75f);
+            return v;
+        }();
+        for (std::size_t l = 0; l < N; ++l) {
+            x[l] = walk.x;
+            y[l] = walk.y;
+            walk.next();
+        }
+        std::array<float, N> out{};
+        if (!element.values(x, y, z, out)) {
+            state.SkipWithError("declined");
+            break;
+        }
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(N));
+}
+BENCHMARK(BM_RidgedValueLanes<4>)->Name("ridged_value4/octaves")->Arg(5)->Arg(10);
+BENCHMARK(BM_RidgedValueLanes<8>)->Name("ridged_value8/octaves")->Arg(5)->Arg(10);
 
 template <float (*Noise)(float)>
 void BM_Noise1(benchmark::State& state)

@@ -1,5 +1,6 @@
 #include "plugin/noise/improved_noise.h"
 
+#include "plugin/noise/improved_gradients.h"
 #include "plugin/noise/interpolation.h"
 #include "plugin/noise/noise_floor.h"
 #include "plugin/noise/noise_floor4.h"
@@ -13,29 +14,6 @@
 
 namespace kyrox {
 namespace {
-
-// Indices stay below 512: a cell index and a permutation entry are each at most 255.
-int perm(int index) { return permutation_table[static_cast<std::size_t>(index)]; }
-
-struct GradVector {
-    float x, y, z;
-};
-
-// The gradient of each hash value h = 0..15: a is x for h < 8, else y; b is y for h < 4, x for h 12 and 14,
-// else z; bits 0 and 1 negate a and b. Spelt out as coefficients, so a sample costs a lookup instead of
-// branches the hash makes unpredictable.
-constexpr std::array<GradVector, 16> grad_vectors = [] {
-    std::array<GradVector, 16> table{};
-    for (int h = 0; h < 16; ++h) {
-        std::array<float, 3> g{};
-        const int a = h < 8 ? 0 : 1;
-        const int b = h < 4 ? 1 : (h == 12 || h == 14 ? 0 : 2);
-        g[static_cast<std::size_t>(a)] += (h & 1) != 0 ? -1.0f : 1.0f;
-        g[static_cast<std::size_t>(b)] += (h & 2) != 0 ? -1.0f : 1.0f;
-        table[static_cast<std::size_t>(h)] = {g[0], g[1], g[2]};
-    }
-    return table;
-}();
 
 float grad(int hash, float x, float y, float z)
 {
@@ -62,18 +40,12 @@ float gradient_noise2(const NoisePoint& point)
     const float v = noisepp::interp_quintic(y);
     const float w = noisepp::interp_quintic(z);
 
-    const int a = perm(cx) + cy;
-    const int aa = perm(a) + cz;
-    const int ab = perm(a + 1) + cz;
-    const int b = perm(cx + 1) + cy;
-    const int ba = perm(b) + cz;
-    const int bb = perm(b + 1) + cz;
-
+    const std::array<int, 8> h = corner_hashes(cx, cy, cz);
     return lerp(w,
-                lerp(v, lerp(u, grad(perm(aa), x, y, z), grad(perm(ba), x - 1, y, z)),
-                     lerp(u, grad(perm(ab), x, y - 1, z), grad(perm(bb), x - 1, y - 1, z))),
-                lerp(v, lerp(u, grad(perm(aa + 1), x, y, z - 1), grad(perm(ba + 1), x - 1, y, z - 1)),
-                     lerp(u, grad(perm(ab + 1), x, y - 1, z - 1), grad(perm(bb + 1), x - 1, y - 1, z - 1))));
+                lerp(v, lerp(u, grad(h[0], x, y, z), grad(h[1], x - 1, y, z)),
+                     lerp(u, grad(h[2], x, y - 1, z), grad(h[3], x - 1, y - 1, z))),
+                lerp(v, lerp(u, grad(h[4], x, y, z - 1), grad(h[5], x - 1, y, z - 1)),
+                     lerp(u, grad(h[6], x, y - 1, z - 1), grad(h[7], x - 1, y - 1, z - 1))));
 }
 
 float fractal_noise2(const NoisePoint& point, int octaves)
@@ -149,20 +121,15 @@ __m128 gradient_noise4(__m128 px, __m128 py, __m128 pz)
     const __m128 w = quintic4(z);
     Hashes aa{}, ab{}, ba{}, bb{}, aa1{}, ab1{}, ba1{}, bb1{};
     for (std::size_t l = 0; l < 4; ++l) {
-        const int a = perm(cx[l]) + cy[l];
-        const int b = perm(cx[l] + 1) + cy[l];
-        const int a_a = perm(a) + cz[l];
-        const int a_b = perm(a + 1) + cz[l];
-        const int b_a = perm(b) + cz[l];
-        const int b_b = perm(b + 1) + cz[l];
-        aa[l] = perm(a_a);
-        ba[l] = perm(b_a);
-        ab[l] = perm(a_b);
-        bb[l] = perm(b_b);
-        aa1[l] = perm(a_a + 1);
-        ba1[l] = perm(b_a + 1);
-        ab1[l] = perm(a_b + 1);
-        bb1[l] = perm(b_b + 1);
+        const std::array<int, 8> h = corner_hashes(cx[l], cy[l], cz[l]);
+        aa[l] = h[0];
+        ba[l] = h[1];
+        ab[l] = h[2];
+        bb[l] = h[3];
+        aa1[l] = h[4];
+        ba1[l] = h[5];
+        ab1[l] = h[6];
+        bb1[l] = h[7];
     }
     const __m128 one = _mm_set1_ps(1.0f);
     const __m128 x1 = _mm_sub_ps(x, one);

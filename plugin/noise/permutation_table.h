@@ -30,4 +30,18 @@ inline constexpr std::array<std::int32_t, 512> permutation_table = [] {
     return table;
 }();
 
+// The permutation entries (0..255) that pick the gradients of the eight corners of lattice cell (cx, cy, cz),
+// each 0..255; corner k lies at x + bit 0, y + bit 1, z + bit 2 of k. Indices stay below 512.
+inline std::array<int, 8> corner_hashes(int cx, int cy, int cz)
+{
+    const auto perm = [](int index) { return permutation_table[static_cast<std::size_t>(index)]; };
+    const int a = perm(cx) + cy;
+    const int b = perm(cx + 1) + cy;
+    const int aa = perm(a) + cz;
+    const int ab = perm(a + 1) + cz;
+    const int ba = perm(b) + cz;
+    const int bb = perm(b + 1) + cz;
+    return {perm(aa), perm(ba), perm(ab), perm(bb), perm(aa + 1), perm(ba + 1), perm(ab + 1), perm(bb + 1)};
+}
+
 }  // namespace kyrox

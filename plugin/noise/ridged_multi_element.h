@@ -37,6 +37,20 @@ public:
     // within +-2^30 (where no wrap applies), and on processors without SSE2.
     bool value4(const std::array<float, 4>& x, const std::array<float, 4>& y, const std::array<float, 4>& z,
                 std::array<float, 4>& out) const;
+    // The same for eight points with AVX2, declining like value4 and also on processors without AVX2.
+    bool value8(const std::array<float, 8>& x, const std::array<float, 8>& y, const std::array<float, 8>& z,
+                std::array<float, 8>& out) const;
+    // The two by their width, for callers written once for both.
+    bool values(const std::array<float, 4>& x, const std::array<float, 4>& y, const std::array<float, 4>& z,
+                std::array<float, 4>& out) const
+    {
+        return value4(x, y, z, out);
+    }
+    bool values(const std::array<float, 8>& x, const std::array<float, 8>& y, const std::array<float, 8>& z,
+                std::array<float, 8>& out) const
+    {
+        return value8(x, y, z, out);
+    }
 
     std::span<const RidgedOctave> octaves() const { return octaves_; }
 

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstddef>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace {
@@ -197,6 +201,57 @@ TEST(NoiseFieldJob, LockTurnsThePositionWithTheWindAndInvertNegates)
     for (std::size_t k = 0; k < plain.cells.size(); ++k) {
         EXPECT_EQ(inverted.cells[k].x, -plain.cells[k].x);
         EXPECT_EQ(inverted.cells[k].y, -plain.cells[k].y);
+    }
+}
+
+// Rows are taken eight, four and one cells at a time: every width up to 17 (so every tail after the
+// wide steps), each type, and scales at which the positions leave the range of the wide paths (from
+// the fifth cell of a row on when nothing drifts, all of a row when the drift is huge too, or, at
+// scale 0, as infinity and NaN) give the cell-by-cell noise's bits.
+TEST(NoiseFieldJob, EveryWidthGivesTheCellByCellNoiseBitForBit)
+{
+    struct Case {
+        kyrox::DistortionType type;
+        float scale;
+        float time;
+    };
+    const std::array<Case, 8> cases{{
+        {kyrox::DistortionType::smoke, 25.0f, 0.75f},
+        {kyrox::DistortionType::fluid, 25.0f, 0.75f},
+        {kyrox::DistortionType::energy, 25.0f, 0.75f},
+        {kyrox::DistortionType::smoke, 1e-8f, 0.0f},
+        {kyrox::DistortionType::fluid, 1e-8f, 0.0f},
+        {kyrox::DistortionType::energy, 1e-8f, 0.0f},
+        {kyrox::DistortionType::energy, 1e-8f, 0.75f},
+        {kyrox::DistortionType::smoke, 0.0f, 0.75f},
+    }};
+    for (const Case& c : cases) {
+        DistortionSettings s = smoke_settings();
+        s.distortion_type = c.type;
+        s.noise_scale = c.scale;
+        const DistortionSetup setup = kyrox::distortion_setup(s, 1.0f, c.time);
+        for (int width = 1; width <= 17; ++width) {
+            Grid<NoiseCell> noise(width, 2);
+            kyrox::noise_field_job({s, setup, noise.view}, ThreadWorkData{0, 2, 0});
+            kyrox::DistortionNoise reference(s);
+            for (int i = 0; i < 2; ++i) {
+                for (int j = 0; j < width; ++j) {
+                    const float x = (static_cast<float>(2 * j) / s.noise_scale + setup.drift.x) * 1.5f;
+                    const float y = static_cast<float>(2 * i) / s.noise_scale + setup.drift.y;
+                    const NoiseCell expected =
+                        reference.at({x + setup.offset_a.x, y + setup.offset_a.y, setup.z + setup.offset_a.z, 0},
+                                     {x + setup.offset_b.x, y + setup.offset_b.y, setup.z + setup.offset_b.z, 0});
+                    const NoiseCell got = noise.at(i, j);
+                    const std::string where = "scale " + std::to_string(c.scale) + ", time " + std::to_string(c.time) +
+                                              ", width " + std::to_string(width) + ", cell " + std::to_string(i) +
+                                              ", " + std::to_string(j);
+                    EXPECT_EQ(std::bit_cast<std::uint32_t>(got.x), std::bit_cast<std::uint32_t>(expected.x))
+                        << where;
+                    EXPECT_EQ(std::bit_cast<std::uint32_t>(got.y), std::bit_cast<std::uint32_t>(expected.y))
+                        << where;
+                }
+            }
+        }
     }
 }
 

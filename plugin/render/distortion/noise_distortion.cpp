@@ -106,55 +106,76 @@ NoiseCell DistortionNoise::at(const NoisePoint& p1, const NoisePoint& p2)
     return {ridged(p1, cache_x_), ridged(p2, cache_y_)};
 }
 
-std::array<float, 4> DistortionNoise::ridged4(const std::array<NoisePoint, 4>& p,
-                                              std::vector<noisepp::PipelineCacheRecord>& cache) const
+template <std::size_t N>
+std::array<float, N> DistortionNoise::ridged_lanes(const std::array<NoisePoint, N>& p,
+                                                   std::vector<noisepp::PipelineCacheRecord>& cache) const
 {
-    std::array<float, 4> values{};
-    if (ridged_->value4({p[0].x, p[1].x, p[2].x, p[3].x}, {p[0].y, p[1].y, p[2].y, p[3].y},
-                        {p[0].z, p[1].z, p[2].z, p[3].z}, values)) {
+    std::array<float, N> x{};
+    std::array<float, N> y{};
+    std::array<float, N> z{};
+    for (std::size_t l = 0; l < N; ++l) {
+        x[l] = p[l].x;
+        y[l] = p[l].y;
+        z[l] = p[l].z;
+    }
+    std::array<float, N> values{};
+    if (ridged_->values(x, y, z, values)) {
         return values;
     }
-    for (std::size_t l = 0; l < values.size(); ++l) {
+    for (std::size_t l = 0; l < N; ++l) {
         values[l] = ridged(p[l], cache);
     }
     return values;
 }
 
-std::array<NoiseCell, 4> DistortionNoise::at4(const std::array<NoisePoint, 4>& p1,
-                                              const std::array<NoisePoint, 4>& p2)
+template <std::size_t N>
+std::array<NoiseCell, N> DistortionNoise::at_lanes(const std::array<NoisePoint, N>& p1,
+                                                   const std::array<NoisePoint, N>& p2)
 {
-    std::array<NoiseCell, 4> cells{};
-    std::array<float, 4> first{};
-    std::array<float, 4> second{};
+    std::array<NoiseCell, N> cells{};
+    std::array<float, N> first{};
+    std::array<float, N> second{};
     if (type_ == DistortionType::smoke || type_ == DistortionType::fluid) {
-        if (!fractal_noise2_x4(p1, octaves_, first) || !fractal_noise2_x4(p2, octaves_, second)) {
-            for (std::size_t l = 0; l < cells.size(); ++l) {
+        if (!fractal_noise2_lanes(p1, octaves_, first) || !fractal_noise2_lanes(p2, octaves_, second)) {
+            for (std::size_t l = 0; l < N; ++l) {
                 cells[l] = at(p1[l], p2[l]);
             }
             return cells;
         }
     }
     if (type_ == DistortionType::smoke) {
-        for (std::size_t l = 0; l < cells.size(); ++l) {
+        for (std::size_t l = 0; l < N; ++l) {
             cells[l] = {first[l], second[l]};
         }
         return cells;
     }
     // Fluid warps the ridged noise's points by the fractal sums; Energy reads it where it is.
-    std::array<NoisePoint, 4> q1 = p1;
-    std::array<NoisePoint, 4> q2 = p2;
+    std::array<NoisePoint, N> q1 = p1;
+    std::array<NoisePoint, N> q2 = p2;
     if (type_ == DistortionType::fluid) {
-        for (std::size_t l = 0; l < cells.size(); ++l) {
+        for (std::size_t l = 0; l < N; ++l) {
             q1[l] = {p1[l].x + first[l], p1[l].y + second[l], p1[l].z, 0.0f};
             q2[l] = {p2[l].x + first[l], p2[l].y + second[l], p2[l].z, 0.0f};
         }
     }
-    const std::array<float, 4> x = ridged4(q1, cache_x_);
-    const std::array<float, 4> y = ridged4(q2, cache_y_);
-    for (std::size_t l = 0; l < cells.size(); ++l) {
+    const std::array<float, N> x = ridged_lanes(q1, cache_x_);
+    const std::array<float, N> y = ridged_lanes(q2, cache_y_);
+    for (std::size_t l = 0; l < N; ++l) {
         cells[l] = {x[l], y[l]};
     }
     return cells;
+}
+
+std::array<NoiseCell, 4> DistortionNoise::at4(const std::array<NoisePoint, 4>& p1,
+                                              const std::array<NoisePoint, 4>& p2)
+{
+    return at_lanes(p1, p2);
+}
+
+std::array<NoiseCell, 8> DistortionNoise::at8(const std::array<NoisePoint, 8>& p1,
+                                              const std::array<NoisePoint, 8>& p2)
+{
+    return at_lanes(p1, p2);
 }
 
 float shape_noise_channel(float v, float bias, bool invert)
@@ -199,22 +220,36 @@ bool noise_field_job(const NoiseFieldTask& task, const ThreadWorkData& work)
         return NoiseCell{shape_noise_channel(raw.x, s.noise_bias, s.invert_distortion),
                          shape_noise_channel(raw.y, s.noise_bias, s.invert_distortion)};
     };
-    for (std::int32_t i = work.begin; i < work.end; ++i) {
-        NoiseCell* cells = noise_row(task.noise, i);
-        std::int32_t j = 0;
-        for (; j + 4 <= task.noise.width; j += 4) {
-            std::array<NoisePoint, 4> p1{};
-            std::array<NoisePoint, 4> p2{};
-            for (std::size_t l = 0; l < 4; ++l) {
+    // The cells of row i from column j on, N at a time while N fit; returns the first column left.
+    const auto lanes = [&]<std::size_t N>(std::int32_t i, std::int32_t j, NoiseCell* cells) {
+        for (; j + static_cast<std::int32_t>(N) <= task.noise.width; j += static_cast<std::int32_t>(N)) {
+            std::array<NoisePoint, N> p1{};
+            std::array<NoisePoint, N> p2{};
+            for (std::size_t l = 0; l < N; ++l) {
                 const std::array<NoisePoint, 2> p = point_pair(i, j + static_cast<std::int32_t>(l));
                 p1[l] = p[0];
                 p2[l] = p[1];
             }
-            const std::array<NoiseCell, 4> raw = noise.at4(p1, p2);
-            for (std::size_t l = 0; l < 4; ++l) {
+            std::array<NoiseCell, N> raw{};
+            if constexpr (N == 8) {
+                raw = noise.at8(p1, p2);
+            } else {
+                raw = noise.at4(p1, p2);
+            }
+            for (std::size_t l = 0; l < N; ++l) {
                 cells[static_cast<std::size_t>(j) + l] = shaped(raw[l]);
             }
         }
+        return j;
+    };
+    const bool eight = platform::cpu_has_avx2();
+    for (std::int32_t i = work.begin; i < work.end; ++i) {
+        NoiseCell* cells = noise_row(task.noise, i);
+        std::int32_t j = 0;
+        if (eight) {
+            j = lanes.template operator()<8>(i, j, cells);
+        }
+        j = lanes.template operator()<4>(i, j, cells);
         for (; j < task.noise.width; ++j) {
             const std::array<NoisePoint, 2> p = point_pair(i, j);
             cells[j] = shaped(noise.at(p[0], p[1]));
