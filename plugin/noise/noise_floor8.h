@@ -3,9 +3,9 @@
 // (KYROX_AVX2_TARGET) may call them, and those only after platform::cpu_has_avx2() said yes; each
 // lane computes exactly what its four-lane twin computes.
 
-#if defined(__GNUC__) && defined(__x86_64__)
-#define KYROX_AVX2 1
-#define KYROX_AVX2_TARGET __attribute__((target("avx2")))
+#include "plugin/platform/cpu_features.h"
+
+#ifdef KYROX_AVX2
 
 #include <immintrin.h>
 
@@ -18,6 +18,12 @@ KYROX_AVX2_TARGET inline bool safe_positions8(__m256 v) noexcept
     const __m256 inside = _mm256_and_ps(_mm256_cmp_ps(v, limit, _CMP_LT_OQ),
                                         _mm256_cmp_ps(v, _mm256_sub_ps(_mm256_setzero_ps(), limit), _CMP_GT_OQ));
     return _mm256_movemask_ps(inside) == 0xff;
+}
+
+// v where v is above 0, else 0 (NaN too).
+KYROX_AVX2_TARGET inline __m256 positive8(__m256 v) noexcept
+{
+    return _mm256_and_ps(_mm256_cmp_ps(v, _mm256_setzero_ps(), _CMP_GT_OQ), v);
 }
 
 // a where mask is set, else b.

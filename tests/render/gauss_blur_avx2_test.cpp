@@ -142,7 +142,7 @@ TEST(GaussBlocks, VerticalBlockMatchesOneColumnAtATimeWithAndWithoutAStrip)
 
 TEST(GaussBlocks, VerticalBlockWithAvx2MatchesOneColumnAtATime)
 {
-#ifdef KYROX_GAUSS_AVX2
+#ifdef KYROX_AVX2
     if (!platform::cpu_has_avx2()) {
         GTEST_SKIP() << "no AVX2 here";
     }
@@ -191,7 +191,7 @@ TEST(GaussBlocks, HorizontalBlockMatchesOneRowAtATime)
 
 TEST(GaussBlocks, HorizontalBlockWithAvx2MatchesOneRowAtATime)
 {
-#ifdef KYROX_GAUSS_AVX2
+#ifdef KYROX_AVX2
     if (!platform::cpu_has_avx2()) {
         GTEST_SKIP() << "no AVX2 here";
     }
@@ -209,7 +209,7 @@ TEST(GaussBlocks, BlocksOutsideThePlaneAreLeftAlone)
     for (const ColumnBlock& block : columns) {
         std::vector<GaussPair> buffer = patterned_buffer();
         gauss_vertical_block(source, block, test_pass(), buffer, {});
-#ifdef KYROX_GAUSS_AVX2
+#ifdef KYROX_AVX2
         if (platform::cpu_has_avx2()) {
             gauss_vertical_block_avx2(source, block, test_pass(), buffer, {});
         }
@@ -219,7 +219,7 @@ TEST(GaussBlocks, BlocksOutsideThePlaneAreLeftAlone)
     for (const RowBlock& block : rows) {
         std::vector<GaussPair> buffer = patterned_buffer();
         gauss_horizontal_block(buffer, width, block, test_pass());
-#ifdef KYROX_GAUSS_AVX2
+#ifdef KYROX_AVX2
         if (platform::cpu_has_avx2()) {
             gauss_horizontal_block_avx2(buffer, width, block, test_pass());
         }

@@ -139,7 +139,7 @@ TEST(GlowCombination, CellsBeyondTheOutputAreNotWritten)
 // values of every kind: zero, -0, negative, around level 1's 0.005 offset, above 1, NaN and infinity.
 TEST(GlowCombination, EightCellsAtATimeWithAvx2MatchOneAtATime)
 {
-#ifdef KYROX_GAUSS_AVX2
+#ifdef KYROX_AVX2
     if (!platform::cpu_has_avx2()) {
         GTEST_SKIP() << "no AVX2 here";
     }

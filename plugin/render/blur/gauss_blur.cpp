@@ -437,7 +437,7 @@ bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const F
     }
     for (std::size_t p = 0; p < passes.size(); ++p) {
         const ColumnBlock block{first, end - first, vertical_span(rects[2 * p], rects[2 * p + 1], height)};
-#ifdef KYROX_GAUSS_AVX2
+#ifdef KYROX_AVX2
         if (platform::cpu_has_avx2()) {
             gauss_vertical_block_avx2(source, block, passes[p], gauss.buffers[p], strip);
             continue;
@@ -467,7 +467,7 @@ bool gauss_columns_job(const ThreadWorkData& work, PlaneOffset offset, const Fra
     }
     for (std::size_t p = 0; p < passes.size(); ++p) {
         const RowBlock block{first, end - first, horizontal_span(rects[2 * p], rects[2 * p + 1], width)};
-#ifdef KYROX_GAUSS_AVX2
+#ifdef KYROX_AVX2
         if (platform::cpu_has_avx2()) {
             gauss_horizontal_block_avx2(gauss.buffers[p], width, block, passes[p]);
             continue;

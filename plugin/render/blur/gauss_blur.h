@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "plugin/platform/cpu_features.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/blur/level_rect.h"
 #include "plugin/render/render_inputs.h"
@@ -163,8 +164,7 @@ void gauss_horizontal_block(std::span<GaussPair> buffer, std::int32_t width, Row
 bool gauss_vertical_block_fits(const FloatPlane& source, ColumnBlock block, std::span<const GaussPair> buffer) noexcept;
 bool gauss_horizontal_block_fits(std::span<const GaussPair> buffer, std::int32_t width, RowBlock block) noexcept;
 
-#if defined(__GNUC__) && defined(__x86_64__)
-#define KYROX_GAUSS_AVX2 1
+#ifdef KYROX_AVX2
 // The same passes with AVX2, two cells in each register and four registers side by side, bit for
 // bit the same; a block's last columns that do not fill a group, and an odd last row, go through
 // the passes above. Only where platform::cpu_has_avx2().

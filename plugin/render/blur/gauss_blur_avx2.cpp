@@ -1,16 +1,13 @@
 #include "plugin/render/blur/gauss_blur.h"
 
-#ifdef KYROX_GAUSS_AVX2
+#ifdef KYROX_AVX2
 
 #include <immintrin.h>
 
 #include <algorithm>
 #include <array>
 
-// Only the functions marked with the target attribute use AVX2, so that nothing this file emits for
-// baseline callers needs it. Each cell's operations are those of the one-at-a-time recursion in the
-// same order, without fused multiply-adds, so the results are the same bits.
-#define KYROX_AVX2 __attribute__((target("avx2")))
+// Each cell's operations are those of the one-at-a-time recursion in the same order, without fused multiply-adds, so the results are the same bits.
 
 namespace kyrox {
 
@@ -36,12 +33,12 @@ struct WideCoefficients {
     Wide<9> m;
 };
 
-KYROX_AVX2 inline __m256d both_cells(GaussPair v) noexcept
+KYROX_AVX2_TARGET inline __m256d both_cells(GaussPair v) noexcept
 {
     return _mm256_setr_pd(v.lane0, v.lane1, v.lane0, v.lane1);
 }
 
-KYROX_AVX2 inline WideCoefficients wide_coefficients(const GaussPass& pass) noexcept
+KYROX_AVX2_TARGET inline WideCoefficients wide_coefficients(const GaussPass& pass) noexcept
 {
     const GaussCoefficients& c = pass.coefficients;
     WideCoefficients w{both_cells(c.k), both_cells(c.b1), both_cells(c.b2), both_cells(c.b3), both_cells(c.b), {}};
@@ -52,7 +49,7 @@ KYROX_AVX2 inline WideCoefficients wide_coefficients(const GaussPass& pass) noex
 }
 
 // x + b1 y1 + b2 y2 + b3 y3, added left to right.
-KYROX_AVX2 inline __m256d recursion_step(const WideCoefficients& c, __m256d x, __m256d y1, __m256d y2,
+KYROX_AVX2_TARGET inline __m256d recursion_step(const WideCoefficients& c, __m256d x, __m256d y1, __m256d y2,
                                          __m256d y3) noexcept
 {
     return _mm256_add_pd(_mm256_add_pd(_mm256_add_pd(x, _mm256_mul_pd(c.b1, y1)), _mm256_mul_pd(c.b2, y2)),
@@ -68,7 +65,7 @@ struct WideHistory {
 };
 
 // m0 d0 + m1 d1 + m2 d2 + steady, added left to right.
-KYROX_AVX2 inline __m256d boundary_row(__m256d m0, __m256d m1, __m256d m2, __m256d d0, __m256d d1, __m256d d2,
+KYROX_AVX2_TARGET inline __m256d boundary_row(__m256d m0, __m256d m1, __m256d m2, __m256d d0, __m256d d1, __m256d d2,
                                        __m256d steady) noexcept
 {
     return _mm256_add_pd(
@@ -77,7 +74,7 @@ KYROX_AVX2 inline __m256d boundary_row(__m256d m0, __m256d m1, __m256d m2, __m25
 
 // The backward pass's start from the forward history and the run's last input.
 template <std::size_t Lanes>
-KYROX_AVX2 inline WideHistory<Lanes> backward_start(const WideCoefficients& c, const WideHistory<Lanes>& y,
+KYROX_AVX2_TARGET inline WideHistory<Lanes> backward_start(const WideCoefficients& c, const WideHistory<Lanes>& y,
                                                     const Wide<Lanes>& last_input) noexcept
 {
     WideHistory<Lanes> z;
@@ -97,7 +94,7 @@ KYROX_AVX2 inline WideHistory<Lanes> backward_start(const WideCoefficients& c, c
 
 // Moves the history on by one step, y becoming the newest.
 template <std::size_t Lanes>
-KYROX_AVX2 inline void push(WideHistory<Lanes>& h, std::size_t l, __m256d y) noexcept
+KYROX_AVX2_TARGET inline void push(WideHistory<Lanes>& h, std::size_t l, __m256d y) noexcept
 {
     h.h3[l] = h.h2[l];
     h.h2[l] = h.h1[l];
@@ -110,7 +107,7 @@ constexpr std::size_t column_lanes = static_cast<std::size_t>(gauss_column_group
 constexpr std::size_t prefetch_rows = 16;
 
 // The eight cells of one plane row from column on, as the load gives them: four groups of two.
-KYROX_AVX2 inline Wide<column_lanes> loaded_row(const FloatPlane& source, std::int32_t row,
+KYROX_AVX2_TARGET inline Wide<column_lanes> loaded_row(const FloatPlane& source, std::int32_t row,
                                                                std::int32_t column, __m256 keep) noexcept
 {
     Wide<column_lanes> x{};
@@ -133,14 +130,14 @@ KYROX_AVX2 inline Wide<column_lanes> loaded_row(const FloatPlane& source, std::i
 
 // A result of the vertical pass, past the cache: the horizontal pass reads it long after, and the
 // whole lines written need not be read first. Cells are 16-byte aligned.
-KYROX_AVX2 inline void store_result(double* cell, __m256d v) noexcept
+KYROX_AVX2_TARGET inline void store_result(double* cell, __m256d v) noexcept
 {
     _mm_stream_pd(cell, _mm256_castpd256_pd128(v));
     _mm_stream_pd(cell + 2, _mm256_extractf128_pd(v, 1));
 }
 
 // Eight columns from column on. kept holds the forward outputs, kept_stride cells apart per row.
-KYROX_AVX2 void vertical_group(const FloatPlane& source, std::int32_t column, CellSpan rows,
+KYROX_AVX2_TARGET void vertical_group(const FloatPlane& source, std::int32_t column, CellSpan rows,
                                const WideCoefficients& c, GaussPair* cells, GaussPair* kept,
                                std::size_t kept_stride) noexcept
 {
@@ -215,18 +212,18 @@ constexpr std::size_t row_lanes = static_cast<std::size_t>(gauss_row_group) / 2;
 // row in its low half and the same cell of the next row in its high half.
 using GroupRows = std::array<GaussPair*, gauss_row_group>;
 
-KYROX_AVX2 inline __m256d load_pair(const GroupRows& rows, std::size_t i, std::size_t l) noexcept
+KYROX_AVX2_TARGET inline __m256d load_pair(const GroupRows& rows, std::size_t i, std::size_t l) noexcept
 {
     return _mm256_loadu2_m128d(&rows[2 * l + 1][i].lane0, &rows[2 * l][i].lane0);
 }
 
-KYROX_AVX2 inline void store_pair(const GroupRows& rows, std::size_t i, std::size_t l, __m256d v) noexcept
+KYROX_AVX2_TARGET inline void store_pair(const GroupRows& rows, std::size_t i, std::size_t l, __m256d v) noexcept
 {
     _mm256_storeu2_m128d(&rows[2 * l + 1][i].lane0, &rows[2 * l][i].lane0, v);
 }
 
 template <std::size_t Pairs>
-KYROX_AVX2 void horizontal_group(const GroupRows& rows, std::size_t count, const WideCoefficients& c) noexcept
+KYROX_AVX2_TARGET void horizontal_group(const GroupRows& rows, std::size_t count, const WideCoefficients& c) noexcept
 {
     Wide<Pairs> last_input{};
     WideHistory<Pairs> y;
@@ -260,7 +257,7 @@ KYROX_AVX2 void horizontal_group(const GroupRows& rows, std::size_t count, const
 
 }  // namespace
 
-KYROX_AVX2 void gauss_vertical_block_avx2(const FloatPlane& source, ColumnBlock block, const GaussPass& pass,
+KYROX_AVX2_TARGET void gauss_vertical_block_avx2(const FloatPlane& source, ColumnBlock block, const GaussPass& pass,
                                           std::span<GaussPair> buffer, std::span<GaussPair> strip) noexcept
 {
     const auto whole = block.count - block.count % gauss_column_group;
@@ -282,7 +279,7 @@ KYROX_AVX2 void gauss_vertical_block_avx2(const FloatPlane& source, ColumnBlock 
     gauss_vertical_block(source, {block.column + whole, block.count - whole, block.rows}, pass, buffer, strip);
 }
 
-KYROX_AVX2 void gauss_horizontal_block_avx2(std::span<GaussPair> buffer, std::int32_t width, RowBlock block,
+KYROX_AVX2_TARGET void gauss_horizontal_block_avx2(std::span<GaussPair> buffer, std::int32_t width, RowBlock block,
                                             const GaussPass& pass) noexcept
 {
     if (!gauss_horizontal_block_fits(buffer, width, block)) {

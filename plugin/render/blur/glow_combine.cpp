@@ -161,7 +161,7 @@ bool combine_glow_job(const ThreadWorkData& work, PlaneOffset offset, const Fram
                              core.row(i).data(), glow.row(i).data(), halo.row(i).data()};
         if (plain) {
             std::size_t j = first;
-#ifdef KYROX_GAUSS_AVX2
+#ifdef KYROX_AVX2
             if (platform::cpu_has_avx2()) {
                 j = combine_row_plain8_avx2(row, j, end, values);
             }

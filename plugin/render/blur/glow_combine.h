@@ -37,7 +37,7 @@ struct CombineValues {
 // Cells [first, end) of a row combined one at a time, for a pre-gamma of exactly 1.
 void combine_row_plain(const CombineRow& row, std::size_t first, std::size_t end, const CombineValues& v) noexcept;
 
-#ifdef KYROX_GAUSS_AVX2
+#ifdef KYROX_AVX2
 // The same eight cells at a time with AVX2, bit for bit; returns the first cell it left (fewer than
 // eight) for the narrower loops. Only where platform::cpu_has_avx2().
 std::size_t combine_row_plain8_avx2(const CombineRow& row, std::size_t first, std::size_t end,

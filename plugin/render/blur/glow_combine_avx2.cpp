@@ -1,32 +1,28 @@
 #include "plugin/render/blur/glow_combine.h"
 
-#ifdef KYROX_GAUSS_AVX2
+#ifdef KYROX_AVX2
 
 #include <immintrin.h>
 
-// Only the functions marked with the target attribute use AVX2, so that nothing this file emits for
-// baseline callers needs it. Each lane takes the one-at-a-time loop's operations in its order,
-// without fused multiply-adds, so the results are the same bits.
-#define KYROX_AVX2 __attribute__((target("avx2")))
+#include "plugin/noise/noise_floor8.h"
+
+// Each lane takes the one-at-a-time loop's operations in its order, without fused multiply-adds,
+// so the results are the same bits.
 
 namespace kyrox {
 
 namespace {
 
-// v where v is above 0, else 0 (NaN too).
-KYROX_AVX2 inline __m256 positive8(__m256 v) noexcept
-{
-    return _mm256_and_ps(_mm256_cmp_ps(v, _mm256_setzero_ps(), _CMP_GT_OQ), v);
-}
+using simd::positive8;
 
 // Screens t over g.
-KYROX_AVX2 inline __m256 screen8(__m256 g, __m256 t) noexcept
+KYROX_AVX2_TARGET inline __m256 screen8(__m256 g, __m256 t) noexcept
 {
     return _mm256_add_ps(_mm256_mul_ps(positive8(_mm256_sub_ps(_mm256_set1_ps(1.0f), t)), g), positive8(t));
 }
 
 // The tone curve for a pre-gamma of 1.
-KYROX_AVX2 inline __m256 shaped8(__m256 p, float weight, __m256 brightness) noexcept
+KYROX_AVX2_TARGET inline __m256 shaped8(__m256 p, float weight, __m256 brightness) noexcept
 {
     const __m256 curve = _mm256_add_ps(
         _mm256_mul_ps(
@@ -38,7 +34,7 @@ KYROX_AVX2 inline __m256 shaped8(__m256 p, float weight, __m256 brightness) noex
 }
 
 // Lane 0 and lane 1 of eight cells as floats, in cell order.
-KYROX_AVX2 inline void cell_lanes(const GaussPair* cells, __m256& lane0, __m256& lane1) noexcept
+KYROX_AVX2_TARGET inline void cell_lanes(const GaussPair* cells, __m256& lane0, __m256& lane1) noexcept
 {
     const double* d = &cells[0].lane0;
     const __m256d c01 = _mm256_loadu_pd(d);
@@ -57,7 +53,7 @@ KYROX_AVX2 inline void cell_lanes(const GaussPair* cells, __m256& lane0, __m256&
 
 }  // namespace
 
-KYROX_AVX2 std::size_t combine_row_plain8_avx2(const CombineRow& row, std::size_t first, std::size_t end,
+KYROX_AVX2_TARGET std::size_t combine_row_plain8_avx2(const CombineRow& row, std::size_t first, std::size_t end,
                                                const CombineValues& values) noexcept
 {
     const CombineValues v = values;

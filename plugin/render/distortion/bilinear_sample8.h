@@ -8,8 +8,9 @@
 // code that is itself compiled for AVX2, and runs where platform::cpu_has_avx2() holds, may call
 // them.
 
-#if defined(__GNUC__) && defined(__x86_64__)
-#define KYROX_AVX2 1
+#include "plugin/noise/noise_floor8.h"
+
+#ifdef KYROX_AVX2
 
 #include <immintrin.h>
 
@@ -18,27 +19,7 @@
 
 #include "plugin/render/distortion/bilinear_sample.h"
 
-#define KYROX_AVX2_INLINE __attribute__((target("avx2"))) inline
-
 namespace kyrox::simd {
-
-// Whether all eight lanes lie strictly between -2^30 and 2^30 (NaN does not).
-KYROX_AVX2_INLINE bool safe_positions8(__m256 v) noexcept
-{
-    const __m256 limit = _mm256_set1_ps(1073741824.0f);
-    const __m256 inside = _mm256_and_ps(_mm256_cmp_ps(v, limit, _CMP_LT_OQ),
-                                        _mm256_cmp_ps(v, _mm256_sub_ps(_mm256_setzero_ps(), limit), _CMP_GT_OQ));
-    return _mm256_movemask_ps(inside) == 0xff;
-}
-
-// noise_floor of each lane of a safe position: whole values (and -0) come back unchanged.
-KYROX_AVX2_INLINE __m256 floor8(__m256 v) noexcept
-{
-    const __m256 truncated = _mm256_cvtepi32_ps(_mm256_cvttps_epi32(v));
-    const __m256 below = _mm256_blendv_ps(truncated, _mm256_sub_ps(truncated, _mm256_set1_ps(1.0f)),
-                                          _mm256_cmp_ps(v, _mm256_setzero_ps(), _CMP_LT_OQ));
-    return _mm256_blendv_ps(below, v, _mm256_cmp_ps(truncated, v, _CMP_EQ_OQ));
-}
 
 // The two clamped cells a read at the (safe) position v blends, and its fraction past the first.
 struct Cells8 {
@@ -48,12 +29,12 @@ struct Cells8 {
 };
 
 // index clamped to [0, count - 1].
-KYROX_AVX2_INLINE __m256i clamp8(__m256i index, std::int32_t count) noexcept
+KYROX_AVX2_TARGET inline __m256i clamp8(__m256i index, std::int32_t count) noexcept
 {
     return _mm256_min_epi32(_mm256_max_epi32(index, _mm256_setzero_si256()), _mm256_set1_epi32(count - 1));
 }
 
-KYROX_AVX2_INLINE Cells8 cells8(__m256 v, std::int32_t count) noexcept
+KYROX_AVX2_TARGET inline Cells8 cells8(__m256 v, std::int32_t count) noexcept
 {
     const __m256 floored = floor8(v);
     const __m256i cell = _mm256_cvttps_epi32(_mm256_add_ps(floored, _mm256_set1_ps(0.5f)));
@@ -62,7 +43,7 @@ KYROX_AVX2_INLINE Cells8 cells8(__m256 v, std::int32_t count) noexcept
 }
 
 // (1 - ty) x ((1 - tx) x a + tx x b) + ty x ((1 - tx) x c + tx x d), as the one-at-a-time read.
-KYROX_AVX2_INLINE __m256 blend8(__m256 tx, __m256 ty, __m256 a, __m256 b, __m256 c, __m256 d) noexcept
+KYROX_AVX2_TARGET inline __m256 blend8(__m256 tx, __m256 ty, __m256 a, __m256 b, __m256 c, __m256 d) noexcept
 {
     const __m256 one = _mm256_set1_ps(1.0f);
     const __m256 sx = _mm256_sub_ps(one, tx);
@@ -77,7 +58,7 @@ struct CellWindow {
     __m256 second;
 };
 
-KYROX_AVX2_INLINE CellWindow cell_window(const float* row, std::int32_t start) noexcept
+KYROX_AVX2_TARGET inline CellWindow cell_window(const float* row, std::int32_t start) noexcept
 {
     const __m256 low = _mm256_loadu_ps(row + 2 * static_cast<std::ptrdiff_t>(start));
     const __m256 high = _mm256_loadu_ps(row + 2 * static_cast<std::ptrdiff_t>(start) + 8);
@@ -89,7 +70,7 @@ KYROX_AVX2_INLINE CellWindow cell_window(const float* row, std::int32_t start) n
 
 // Eight reads of a two-channel plane along one pair of rows at safe x positions that do not
 // decrease from lane to lane (as the positions of neighbouring pixels). width is the plane's.
-KYROX_AVX2_INLINE void bilinear8_along(const BilinearRows<2>& rows, std::int32_t width, __m256 x, __m256& first,
+KYROX_AVX2_TARGET inline void bilinear8_along(const BilinearRows<2>& rows, std::int32_t width, __m256 x, __m256& first,
                                        __m256& second) noexcept
 {
     const Cells8 c = cells8(x, width);
@@ -142,7 +123,7 @@ struct CellPairs {
     __m256 second;
 };
 
-KYROX_AVX2_INLINE CellPairs cell_pairs(const float* base, __m256i offsets) noexcept
+KYROX_AVX2_TARGET inline CellPairs cell_pairs(const float* base, __m256i offsets) noexcept
 {
     // Lanes 0, 1, 4, 5 from one gather and 2, 3, 6, 7 from the other, so that taking the first and
     // second floats of each half's pairs puts the lanes back in order.
@@ -158,7 +139,7 @@ KYROX_AVX2_INLINE CellPairs cell_pairs(const float* base, __m256i offsets) noexc
 }
 
 // Eight reads of a one-channel plane that gather_fits, at safe positions.
-KYROX_AVX2_INLINE __m256 bilinear8(const WorldView& plane, __m256 x, __m256 y) noexcept
+KYROX_AVX2_TARGET inline __m256 bilinear8(const WorldView& plane, __m256 x, __m256 y) noexcept
 {
     const Cells8 columns = cells8(x, plane.width);
     const Cells8 rows = cells8(y, plane.height);

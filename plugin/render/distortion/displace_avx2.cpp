@@ -18,7 +18,7 @@ constexpr std::size_t run_groups = 8;
 
 // The noise of the pixels at columns (as floats) for sample k: pixel j reads the sample's noise rows
 // at (along + j) x 0.5.
-KYROX_AVX2_INLINE void noise8(const DisplaceRow& row, std::size_t k, __m256 columns, __m256& nx, __m256& ny) noexcept
+KYROX_AVX2_TARGET inline void noise8(const DisplaceRow& row, std::size_t k, __m256 columns, __m256& nx, __m256& ny) noexcept
 {
     const __m256 x = _mm256_mul_ps(_mm256_add_ps(_mm256_set1_ps(row.along[k]), columns), _mm256_set1_ps(0.5f));
     if (simd::safe_positions8(x)) {
@@ -39,7 +39,7 @@ KYROX_AVX2_INLINE void noise8(const DisplaceRow& row, std::size_t k, __m256 colu
 }
 
 // The source plane's values at (x, y).
-KYROX_AVX2_INLINE __m256 source8(const WorldView& source, __m256 x, __m256 y) noexcept
+KYROX_AVX2_TARGET inline __m256 source8(const WorldView& source, __m256 x, __m256 y) noexcept
 {
     if (simd::safe_positions8(x) && simd::safe_positions8(y)) {
         return simd::bilinear8(source, x, y);
@@ -56,7 +56,7 @@ KYROX_AVX2_INLINE __m256 source8(const WorldView& source, __m256 x, __m256 y) no
 }
 
 // Multiply: the source pixel (1 at most) darkened by the noise, by amount percent at most.
-KYROX_AVX2_INLINE __m256 darken8(const DisplaceRow& row, std::size_t column, __m256 nx, __m256 ny) noexcept
+KYROX_AVX2_TARGET inline __m256 darken8(const DisplaceRow& row, std::size_t column, __m256 nx, __m256 ny) noexcept
 {
     const __m256 one = _mm256_set1_ps(1.0f);
     // 1 where the pixel is 1 or more, else the pixel (NaN included), as the one-at-a-time test.
@@ -70,7 +70,7 @@ KYROX_AVX2_INLINE __m256 darken8(const DisplaceRow& row, std::size_t column, __m
     return _mm256_mul_ps(t, _mm256_max_ps(q, _mm256_setzero_ps()));
 }
 
-__attribute__((target("avx2"))) std::size_t displace_runs(const DisplaceRow& row, std::size_t first, std::size_t whole,
+KYROX_AVX2_TARGET std::size_t displace_runs(const DisplaceRow& row, std::size_t first, std::size_t whole,
                                                           std::span<float> out)
 {
     const __m256i lane_index = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);

@@ -1,12 +1,7 @@
 #include "plugin/render/pixels/colorize_wide.h"
 
+#include "plugin/noise/noise_floor8.h"
 #include "plugin/platform/cpu_features.h"
-
-#if defined(__GNUC__) && defined(__x86_64__)
-#include <immintrin.h>
-#define KYROX_AVX2_PATH 1
-#define KYROX_AVX2 __attribute__((target("avx2")))
-#endif
 
 namespace kyrox {
 
@@ -16,22 +11,15 @@ std::size_t colorize_row8(const ColorizeRow& row, std::span<const RampEntry> ram
     return platform::cpu_has_avx2() ? colorize_row8_avx2(row, ramp, saturation, out) : 0;
 }
 
-#ifdef KYROX_AVX2_PATH
+#ifdef KYROX_AVX2
 
 namespace {
 
-KYROX_AVX2 __m256 positive8(__m256 v)
-{
-    return _mm256_and_ps(_mm256_cmp_ps(v, _mm256_setzero_ps(), _CMP_GT_OQ), v);
-}
-
-KYROX_AVX2 __m256 select8(__m256 mask, __m256 a, __m256 b)
-{
-    return _mm256_blendv_ps(b, a, mask);
-}
+using simd::positive8;
+using simd::select8;
 
 // 255 x c truncated to a byte: NaN and values not above 0 give 0, values of 255 or more 255.
-KYROX_AVX2 __m256i channel_bytes8(__m256 c)
+KYROX_AVX2_TARGET __m256i channel_bytes8(__m256 c)
 {
     const __m256 scaled = _mm256_mul_ps(_mm256_set1_ps(255.0f), c);
     const __m256i whole = _mm256_and_si256(
@@ -42,7 +30,7 @@ KYROX_AVX2 __m256i channel_bytes8(__m256 c)
 
 }  // namespace
 
-KYROX_AVX2 std::size_t colorize_row8_avx2(const ColorizeRow& row, std::span<const RampEntry> ramp, float saturation,
+KYROX_AVX2_TARGET std::size_t colorize_row8_avx2(const ColorizeRow& row, std::span<const RampEntry> ramp, float saturation,
                                           std::span<Pixel<std::uint8_t>> out) noexcept
 {
     const std::size_t count = out.size() & ~std::size_t{7};
