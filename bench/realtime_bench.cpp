@@ -76,8 +76,10 @@ constexpr std::size_t core_amount = 33;
 
 // Bytes one frame's passes read and write at least, in bytes per pixel, from the stages the preset
 // runs: each pass counted as one read of what it reads and one write of what it writes, at plane
-// size (4 bytes a cell, 32 for the Gaussian's two buffers). The box blurs work on the core
-// rectangle, taken here as half the frame (the demo blade's rectangle is about that).
+// size (4 bytes a cell, 32 for the Gaussian's two buffers); what a pass hands on while it is still
+// in the cache (the combination reads the rows the horizontal Gaussian pass just wrote) is not
+// counted again. The box blurs work on the core rectangle, taken here as half the frame (the demo
+// blade's rectangle is about that).
 double bytes_per_pixel(const kyrox::presets::PresetRow& preset)
 {
     const auto number = [&](std::size_t c) { return preset.values[c].number; };
@@ -90,12 +92,12 @@ double bytes_per_pixel(const kyrox::presets::PresetRow& preset)
     if (number(column::core_softness) > 0.0) {
         bytes += box_blur;
     }
-    // Noise cells (a quarter of the pixels, 8 bytes) written and read, source read, scratch written
-    // and copied back.
-    const double distortion = 2.0 + 2.0 + 4.0 + 4.0 + 8.0;
+    // Noise cells (a quarter of the pixels, 8 bytes) written and read, source read, the other plane
+    // written (a pass in place trades planes instead of copying back).
+    const double distortion = 2.0 + 2.0 + 4.0 + 4.0;
     if (glow) {
-        bytes += 36.0 + 64.0 + 64.0;  // Gaussian load, vertical and horizontal passes
-        bytes += 36.0 + 8.0;          // combination: both buffers and the core read, glow and halo written
+        bytes += 4.0 + 32.0;           // vertical Gaussian pass: glow source read, buffers written
+        bytes += 64.0 + 4.0 + 8.0;     // horizontal pass and combination: buffers, core, glow and halo
         bytes += glow_distorted ? distortion : 0.0;
         bytes += core_distorted ? distortion : 4.0;  // or the distorted halo cleared
         bytes += 16.0 + 4.0;                         // colourising: four planes read, output written
