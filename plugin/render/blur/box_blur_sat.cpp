@@ -169,6 +169,10 @@ __m128 fractions4(std::span<const SatStep> steps, std::size_t j) noexcept
 void box_row(const SatRows& lower, const SatRows& upper, float rows, std::int32_t width, const ColumnSteps& steps,
              std::span<float> out) noexcept
 {
+    const auto one_pixel = [&](std::size_t k) {
+        const float sum = box_sum(lower, upper, width, steps.right[k], steps.left[k]);
+        out[k] = std::min((sum > 0.0f ? sum : 0.0f) / (steps.widths[k] * rows), 1.0f);
+    };
     std::size_t j = 0;
 #ifdef KYROX_SSE2
     const __m128 lower_ty = _mm_set1_ps(lower.ty);
@@ -176,8 +180,7 @@ void box_row(const SatRows& lower, const SatRows& upper, float rows, std::int32_
     for (; j + 4 <= out.size(); j += 4) {
         if (!consecutive_inside(steps.right, j, width) || !consecutive_inside(steps.left, j, width)) {
             for (std::size_t k = j; k < j + 4; ++k) {
-                const float sum = box_sum(lower, upper, width, steps.right[k], steps.left[k]);
-                out[k] = std::min((sum > 0.0f ? sum : 0.0f) / (steps.widths[k] * rows), 1.0f);
+                one_pixel(k);
             }
             continue;
         }
@@ -197,8 +200,7 @@ void box_row(const SatRows& lower, const SatRows& upper, float rows, std::int32_
     }
 #endif
     for (; j < out.size(); ++j) {
-        const float sum = box_sum(lower, upper, width, steps.right[j], steps.left[j]);
-        out[j] = std::min((sum > 0.0f ? sum : 0.0f) / (steps.widths[j] * rows), 1.0f);
+        one_pixel(j);
     }
 }
 
