@@ -24,10 +24,11 @@ namespace {
 constexpr PlaneOffset plane_offset{};
 constexpr float hot_core_box = 4.0f;
 
+// Row jobs whose rows are independent, in blocks of a multiple of grain rows.
 template <class Job>
-void run_rows(std::int32_t rows, const Job& job)
+void run_rows(std::int32_t rows, const Job& job, std::int32_t grain = 1)
 {
-    parallel_for(worker_pool(), RowJob(job), rows);
+    parallel_blocks(worker_pool(), RowJob(job), rows, grain);
 }
 
 // What the distortion stage is handed: the frame's factors with two planes in place of the buffers.
@@ -126,8 +127,9 @@ void draw_glow_frame(const FrameState& f, const std::array<float, glow_level_cou
         sigmas[k] = gauss_sigma(level_sizes[k]);
     }
     const GaussPasses passes = gauss_passes(sigmas);
-    run_rows(core.width(),
-             [&](const ThreadWorkData& w) { return gauss_rows_job(w, rects, glow_source, passes, gauss); });
+    run_rows(
+        core.width(), [&](const ThreadWorkData& w) { return gauss_rows_job(w, rects, glow_source, passes, gauss); },
+        gauss_column_group);
     run_rows(height, [&](const ThreadWorkData& w) {
         // A few rows at a time, combined right after their horizontal pass while the cache holds them.
         for (std::int32_t r = w.begin; r < w.end; r += gauss_row_group) {
@@ -139,7 +141,7 @@ void draw_glow_frame(const FrameState& f, const std::array<float, glow_level_cou
             combine_glow_job(rows, plane_offset, target, glow_source, core, glow, halo, f.scene, intensities, gauss);
         }
         return true;
-    });
+    }, gauss_row_group);
 
     distort(target, glow, glow, f.glow_distortion, f.time, p.distortion);
     distort(target, halo, distorted_halo, f.core_distortion, f.time, p.distortion);

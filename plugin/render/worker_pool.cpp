@@ -1,6 +1,8 @@
 #include "plugin/render/worker_pool.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <utility>
 
 #include "plugin/platform/crash_guard.h"
@@ -129,6 +131,33 @@ bool parallel_for(WorkerPool& pool, RowJob job, std::int32_t n)
         begin += size;
     }
     return run_and_wait(pool, std::move(batch), k);
+}
+
+bool parallel_blocks(WorkerPool& pool, const RowJob& job, std::int32_t n, std::int32_t grain)
+{
+    constexpr std::int64_t blocks_per_worker = 16;
+    const std::int64_t step = std::max<std::int64_t>(grain, 1);
+    const std::int64_t rows = std::max<std::int64_t>(n, 0);
+    const std::int64_t steps = rows / (step * blocks_per_worker * std::max(pool.thread_count(), 1));
+    const std::int64_t block = step * std::max<std::int64_t>(steps, 1);
+    const auto blocks = static_cast<std::int32_t>((rows + block - 1) / block);
+    std::atomic<std::int32_t> next{0};
+    return parallel_for(
+        pool,
+        [&](const ThreadWorkData& chunk) {
+            bool result = false;
+            // Claiming needs no ordering: the batch's end publishes what every block wrote.
+            for (std::int32_t b = next.fetch_add(1, std::memory_order_relaxed); b < blocks;
+                 b = next.fetch_add(1, std::memory_order_relaxed)) {
+                const std::int64_t begin = b * block;
+                const ThreadWorkData rows_of_block{static_cast<std::int32_t>(begin),
+                                                   static_cast<std::int32_t>(std::min(begin + block, rows)),
+                                                   chunk.index};
+                result = job(rows_of_block) || result;
+            }
+            return result;
+        },
+        blocks);
 }
 
 }  // namespace kyrox

@@ -73,6 +73,14 @@ WorkerPool& worker_pool();
 // returns the OR of their results. A chunk that faults or throws counts as false.
 bool parallel_for(WorkerPool& pool, RowJob job, std::int32_t n);
 
+// Runs job over rows [0, n) on the same chunks as parallel_for, but hands the rows out in blocks,
+// about sixteen a worker and each a multiple of grain rows, to whichever chunk asks next: a chunk
+// that wakes late or shares its core takes fewer blocks instead of holding up the batch. job sees
+// one block at a time, with its chunk's index, so it suits jobs whose rows do not depend on one
+// another. Returns the OR of the blocks' results; a block that faults or throws ends its chunk,
+// whose unclaimed blocks the other chunks take.
+bool parallel_blocks(WorkerPool& pool, const RowJob& job, std::int32_t n, std::int32_t grain = 1);
+
 // Free-function form of WorkerPool::run_and_wait.
 bool run_and_wait(WorkerPool& pool, WorkerBatch batch, std::int32_t count);
 

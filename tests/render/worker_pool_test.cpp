@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -293,6 +295,99 @@ TEST_F(PoolTest, ProcessPoolHasOneWorkerPerLogicalProcessor)
         },
         1000);
     EXPECT_EQ(rows.load(), 1000);
+}
+
+struct BlockCase {
+    unsigned threads;
+    std::int32_t n;
+    std::int32_t grain;
+    std::int32_t block;  // rows a block holds, the last excepted
+};
+
+class PoolBlocks : public PoolTest, public ::testing::WithParamInterface<BlockCase> {};
+
+TEST_P(PoolBlocks, HandsOutEveryRowOnceInBlocksOfTheGrain)
+{
+    const BlockCase& c = GetParam();
+    kyrox::WorkerPool pool(c.threads);
+    ChunkLog log;
+    EXPECT_FALSE(kyrox::parallel_blocks(pool, log.job(), c.n, c.grain));
+    auto blocks = log.chunks();
+    std::ranges::sort(blocks, {}, &Chunk::begin);
+    std::int32_t next = 0;
+    for (const Chunk& block : blocks) {
+        EXPECT_EQ(block.begin, next);
+        EXPECT_EQ(block.end, std::min(block.begin + c.block, c.n));
+        EXPECT_GE(block.index, 0);
+        EXPECT_LT(block.index, static_cast<std::int32_t>(c.threads));
+        next = block.end;
+    }
+    EXPECT_EQ(next, std::max(c.n, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, PoolBlocks,
+    ::testing::Values(BlockCase{8, 1080, 1, 8},      // about sixteen blocks a worker
+                      BlockCase{8, 540, 1, 4}, BlockCase{8, 1920, 8, 8},  // rounded down to the grain
+                      BlockCase{8, 2160, 8, 16}, BlockCase{4, 10, 1, 1},  // never less than one grain
+                      BlockCase{4, 10, 4, 4}, BlockCase{1, 100, 1, 6}, BlockCase{4, 0, 1, 1},
+                      BlockCase{4, -3, 2, 2}),
+    [](const ::testing::TestParamInfo<BlockCase>& param_info) {
+        const BlockCase& c = param_info.param;
+        const std::string n = c.n < 0 ? "minus" + std::to_string(-c.n) : std::to_string(c.n);
+        return "threads" + std::to_string(c.threads) + "_rows" + n + "_grain" + std::to_string(c.grain);
+    });
+
+TEST_F(PoolTest, BlocksOfAStalledChunkGoToTheOthers)
+{
+    // The chunk holding the first block waits until every other block is done, which it could
+    // not if the rows were shared out in advance.
+    kyrox::WorkerPool pool(4);
+    constexpr std::int32_t rows = 256;
+    std::mutex lock;
+    std::condition_variable changed;
+    std::int32_t others_done = 0;
+    bool waited_out = false;
+    const bool result = kyrox::parallel_blocks(
+        pool,
+        [&](const ThreadWorkData& work) {
+            std::unique_lock hold(lock);
+            if (work.begin == 0) {
+                waited_out = !changed.wait_for(hold, std::chrono::seconds(20),
+                                               [&] { return others_done == rows - (work.end - work.begin); });
+                return true;
+            }
+            others_done += work.end - work.begin;
+            changed.notify_all();
+            return false;
+        },
+        rows);
+    EXPECT_TRUE(result);
+    EXPECT_FALSE(waited_out);
+}
+
+TEST_F(PoolTest, ThrowingBlockEndsItsChunkAndTheOthersTakeTheRest)
+{
+    kyrox::WorkerPool pool(4);
+    constexpr std::int32_t rows = 640;  // blocks of 10 rows
+    std::vector<std::atomic<int>> visits(rows);
+    const bool result = kyrox::parallel_blocks(
+        pool,
+        [&](const ThreadWorkData& work) -> bool {
+            if (work.begin == 300) {
+                throw std::runtime_error("block failed");
+            }
+            for (std::int32_t r = work.begin; r < work.end; ++r) {
+                ++visits[static_cast<std::size_t>(r)];
+            }
+            return true;
+        },
+        rows);
+    EXPECT_TRUE(result);
+    EXPECT_EQ(notifications.load(), 1);
+    for (std::int32_t r = 0; r < rows; ++r) {
+        EXPECT_EQ(visits[static_cast<std::size_t>(r)].load(), r / 10 == 30 ? 0 : 1) << "row " << r;
+    }
 }
 
 }  // namespace

@@ -396,7 +396,7 @@ void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings&
     buffers.noise.resize(static_cast<std::size_t>(noise.width) * static_cast<std::size_t>(noise.height));
     noise.data = buffers.noise.data();
     const NoiseFieldTask field{settings, setup, noise};
-    parallel_for(
+    parallel_blocks(
         worker_pool(), [&field](const ThreadWorkData& work) { return noise_field_job(field, work); }, noise.height);
 
     // A pass in place reads the source while it writes the scratch plane, and copies it back after;
@@ -408,14 +408,14 @@ void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings&
     const FloatPlane& scratch = buffers.scratch;
     const NoiseDisplaceTask displace{settings, setup, noise, planes.input_view,
                                      in_place ? scratch.view : destination};
-    parallel_for(
+    parallel_blocks(
         worker_pool(), [&displace](const ThreadWorkData& work) { return noise_displace_job(displace, work); },
         destination.height);
     if (!in_place) {
         return;
     }
 
-    parallel_for(
+    parallel_blocks(
         worker_pool(),
         [&](const ThreadWorkData& work) {
             for (std::int32_t i = work.begin; i < work.end; ++i) {
