@@ -138,7 +138,7 @@ bool parallel_blocks(WorkerPool& pool, const RowJob& job, std::int32_t n, std::i
     constexpr std::int64_t blocks_per_worker = 16;
     const std::int64_t step = std::max<std::int64_t>(grain, 1);
     const std::int64_t rows = std::max<std::int64_t>(n, 0);
-    const std::int64_t steps = rows / (step * blocks_per_worker * std::max(pool.thread_count(), 1));
+    const std::int64_t steps = rows / (step * blocks_per_worker * pool.thread_count());
     const std::int64_t block = step * std::max<std::int64_t>(steps, 1);
     const auto blocks = static_cast<std::int32_t>((rows + block - 1) / block);
     std::atomic<std::int32_t> next{0};
