@@ -77,23 +77,47 @@ bool load_image_from_memory(image& picture, std::span<const std::uint8_t> data)
     return true;
 }
 
+namespace {
+
+// Picture pixels are toolkit units, whatever the target's DPI. Stated, not left to a default that the
+// platforms answer differently (Wine gives a bitmap from the imaging component the target's DPI).
+const D2D1_BITMAP_PROPERTIES unit_pixels = D2D1::BitmapProperties(
+    D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED), 96.0f, 96.0f);
+
+rect clipped_to(const rect& part, std::uint32_t width, std::uint32_t height)
+{
+    const auto clamp = [](std::int64_t value, std::uint32_t limit) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, 0, limit));
+    };
+    const std::int32_t left = clamp(part.x, width);
+    const std::int32_t top = clamp(part.y, height);
+    const std::int32_t right = clamp(std::int64_t{part.x} + part.width, width);
+    const std::int32_t bottom = clamp(std::int64_t{part.y} + part.height, height);
+    return {left, top, std::max(right - left, 0), std::max(bottom - top, 0)};
+}
+
+}  // namespace
+
 ID2D1Bitmap& create_target_bitmap(image& picture, renderer& painter)
 {
     ID2D1RenderTarget& target = require(painter.target());
     if (const auto found = picture.target_bitmaps_.find(&target); found != picture.target_bitmaps_.end()) {
-        return *found->second.Get();
+        return *found->second.whole.Get();
     }
 
     image::com_ptr<ID2D1Bitmap> device_bitmap;
-    check(target.CreateBitmapFromWicBitmap(&require(picture.decoded_.Get()), &device_bitmap),
+    check(target.CreateBitmapFromWicBitmap(&require(picture.decoded_.Get()), &unit_pixels, &device_bitmap),
           "unable to create a bitmap from a WIC bitmap");
+    // The shared bitmap takes the properties of the one it shares, 96 DPI included. (Wine makes a shared
+    // bitmap that was given properties one that cannot be drawn.)
     image::com_ptr<ID2D1Bitmap> shared;
     check(target.CreateSharedBitmap(__uuidof(ID2D1Bitmap), device_bitmap.Get(), nullptr, &shared),
           "unable to create a shared bitmap");
 
     // Both sides learn of the bitmap or neither does.
     picture.renderers_.reserve(picture.renderers_.size() + 1);
-    ID2D1Bitmap& stored = *picture.target_bitmaps_.emplace(&target, std::move(shared)).first->second.Get();
+    const auto entry = picture.target_bitmaps_.emplace(&target, image::target_bitmaps{std::move(shared), {}}).first;
+    ID2D1Bitmap& stored = *entry->second.whole.Get();
     try {
         painter.register_image(picture);
     } catch (...) {
@@ -102,6 +126,31 @@ ID2D1Bitmap& create_target_bitmap(image& picture, renderer& painter)
     }
     picture.renderers_.push_back(&painter);
     return stored;
+}
+
+part_bitmap create_part_bitmap(image& picture, renderer& painter, const rect& part)
+{
+    const rect inside = clipped_to(part, picture.width_, picture.height_);
+    if (inside.width == 0 || inside.height == 0) {
+        return {nullptr, inside};
+    }
+    create_target_bitmap(picture, painter);
+    ID2D1RenderTarget& target = require(painter.target());
+    auto& parts = picture.target_bitmaps_.at(&target).parts;
+    if (const auto found = std::find_if(parts.begin(), parts.end(), [&](const auto& p) { return p.first == inside; });
+        found != parts.end()) {
+        return {found->second.Get(), inside};
+    }
+
+    constexpr const char* failed = "unable to create a bitmap from a WIC bitmap";
+    image::com_ptr<IWICBitmapClipper> clipper;
+    const WICRect source{inside.x, inside.y, inside.width, inside.height};
+    check(require(picture.factory_.Get()).CreateBitmapClipper(&clipper), failed);
+    check(clipper->Initialize(&require(picture.decoded_.Get()), &source), failed);
+    image::com_ptr<ID2D1Bitmap> bitmap;
+    check(target.CreateBitmapFromWicBitmap(clipper.Get(), &unit_pixels, &bitmap), failed);
+    parts.emplace_back(inside, std::move(bitmap));
+    return {parts.back().second.Get(), inside};
 }
 
 void release_target_bitmaps(image& picture) noexcept

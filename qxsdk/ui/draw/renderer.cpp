@@ -350,22 +350,27 @@ void renderer::draw_shadow(const rect& area, point offset, std::int32_t size)
                       offset, size);
 }
 
+// A picture pixel is a toolkit unit: pictures are sized by their pixels, never by the DPI a device bitmap
+// reports.
 void renderer::draw_image(point at, image& picture)
 {
     ID2D1Bitmap& bitmap = create_target_bitmap(picture, *this);
-    const D2D1_SIZE_F size = bitmap.GetSize();
-    const float x = static_cast<float>(at.x);
-    const float y = static_cast<float>(at.y);
-    require(target_.Get()).DrawBitmap(&bitmap, D2D1::RectF(x, y, x + size.width, y + size.height), 1.0f,
-                                      D2D1_BITMAP_INTERPOLATION_MODE_LINEAR);
+    const D2D1_SIZE_U size = bitmap.GetPixelSize();
+    draw_bitmap(bitmap, {at.x, at.y, static_cast<std::int32_t>(size.width), static_cast<std::int32_t>(size.height)});
 }
 
 void renderer::draw_image_part(point at, image& picture, const rect& source)
 {
-    ID2D1Bitmap& bitmap = create_target_bitmap(picture, *this);
-    const D2D1_RECT_F destination = float_rect({at.x, at.y, source.width, source.height});
-    const D2D1_RECT_F part = float_rect(source);
-    require(target_.Get()).DrawBitmap(&bitmap, destination, 1.0f, D2D1_BITMAP_INTERPOLATION_MODE_LINEAR, &part);
+    const part_bitmap part = create_part_bitmap(picture, *this, source);
+    if (part.bitmap != nullptr) {
+        draw_bitmap(*part.bitmap, {at.x + part.source.x - source.x, at.y + part.source.y - source.y,
+                                   part.source.width, part.source.height});
+    }
+}
+
+void renderer::draw_bitmap(ID2D1Bitmap& bitmap, const rect& destination)
+{
+    require(target_.Get()).DrawBitmap(&bitmap, float_rect(destination), 1.0f, D2D1_BITMAP_INTERPOLATION_MODE_LINEAR);
 }
 
 renderer::com_ptr<IDWriteTextLayout> renderer::make_layout(std::string_view text, float max_width,

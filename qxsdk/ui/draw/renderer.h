@@ -83,7 +83,10 @@ public:
     void draw_line(point from, point to);
     // The soft shadow of a rectangle moved by the offset, fading out over size units.
     void draw_shadow(const rect& area, point offset, std::int32_t size);
+    // A picture at its size in units (one unit per picture pixel), whatever the target's DPI.
     void draw_image(point at, image& picture);
+    // The source rectangle of a picture (picture pixels) at its size in units, unscaled; its part outside
+    // the picture is left out. Only the rectangle's own pixels are filtered into the drawing.
     void draw_image_part(point at, image& picture, const rect& source);
     void draw_text(const rect& box, std::string_view text);
     // A bound of 0 means unbounded.
@@ -121,6 +124,7 @@ private:
     // Outlines and lines are drawn aliased, so that a width of 1 on a pixel centre stays one pixel.
     template <typename Draw>
     void stroke_aliased(Draw&& draw);
+    void draw_bitmap(ID2D1Bitmap& bitmap, const rect& destination);
 
     HWND window_ = nullptr;
     com_ptr<IWICBitmap> bitmap_;

@@ -1,7 +1,10 @@
 // The pictures of check boxes and buttons, drawn into a WIC bitmap: frames by state, one-frame strips.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "qxsdk/ui/controls/check_box.h"
@@ -10,6 +13,7 @@
 #include "qxsdk/ui/core/event_dispatcher.h"
 #include "qxsdk/ui/core/pictures.h"
 #include "qxsdk/ui/core/style_lookup.h"
+#include "qxsdk/ui/draw/hresult_check.h"
 #include "tests/qxsdk/ui/controls/pixel_window.h"
 
 namespace {
@@ -59,6 +63,111 @@ TEST_F(ControlPicturesTest, ACheckBoxShowsItsCheckedFrameOnlyWhileEnabled)
     EXPECT_EQ(pixels_of(picture), unchecked);
     canvas.save_snapshot();
 }
+
+// The ticked frame of the check box strip at any display DPI: its 14 x 14 units cover exactly their pixels,
+// the whole tick shows, scaled, and nothing of the unticked frame above it in the strip bleeds in. Without
+// borders, so that only the picture is seen.
+class CheckBoxPictureAtDpi : public ControlPicturesTest, public ::testing::WithParamInterface<float> {
+protected:
+    // The bright pixels of the tick: how many and where, in pixels of the picture's area.
+    struct ink {
+        int count = 0;
+        std::int32_t left = 1000;
+        std::int32_t top = 1000;
+        std::int32_t right = -1;
+        std::int32_t bottom = -1;
+    };
+
+    static ink tick_of(const std::vector<bgra>& pixels, std::int32_t width)
+    {
+        ink found;
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            const bgra p = pixels[i];
+            if (std::min({p.red, p.green, p.blue}) < 0xE0) {
+                continue;
+            }
+            const auto x = static_cast<std::int32_t>(i) % width;
+            const auto y = static_cast<std::int32_t>(i) / width;
+            ++found.count;
+            found.left = std::min(found.left, x);
+            found.top = std::min(found.top, y);
+            found.right = std::max(found.right, x);
+            found.bottom = std::max(found.bottom, y);
+        }
+        return found;
+    }
+
+    // The pixels a unit rectangle covers at the DPI: those it covers wholly, and those it touches.
+    struct covered {
+        rect whole;
+        rect touched;
+    };
+
+    // Paints a ticked box at the DPI; the pixels of its picture.
+    covered paint_ticked_box(CheckBox& box, float dpi)
+    {
+        require(win.get_painter()->get_renderer().target()).SetDpi(dpi, dpi);
+        attach_widget(box, win.root(), {10, 10, 120, 24});
+        set_style_property(box.style(), "checkbox_back_color", black);
+        set_style_property(box.style(), "checkbox_border_color_normal", no_ink);
+        box.bind_value(&ticked);
+        paint();
+        const rect units = in_window(box, box.image_box());
+        return {to_pixels(units, dpi, std::ceil, std::floor), to_pixels(units, dpi, std::floor, std::ceil)};
+    }
+
+    // A unit rectangle's edges in pixels, each rounded its own way.
+    static rect to_pixels(const rect& units, float dpi, float (*first)(float), float (*last)(float))
+    {
+        const auto edge = [dpi](std::int32_t u, float (*round)(float)) {
+            return static_cast<std::int32_t>(round(static_cast<float>(u) * dpi / 96.0f));
+        };
+        const std::int32_t x = edge(units.x, first);
+        const std::int32_t y = edge(units.y, first);
+        return {x, y, edge(units.x + units.width, last) - x, edge(units.y + units.height, last) - y};
+    }
+
+    bool ticked = true;
+};
+
+TEST_P(CheckBoxPictureAtDpi, TheTickedFrameIsWholeScaledAndAlone)
+{
+    CheckBox at_96;
+    const covered unscaled_area = paint_ticked_box(at_96, 96.0f);
+    const ink unscaled = tick_of(pixels_of(unscaled_area.whole), 14);
+    remove_child(win.root(), at_96);
+    ASSERT_GT(unscaled.count, 10);
+
+    const float scale = GetParam() / 96.0f;
+    CheckBox box;
+    const covered area = paint_ticked_box(box, GetParam());
+    canvas.save_snapshot();
+    const std::vector<bgra> picture = pixels_of(area.whole);
+    const ink scaled = tick_of(picture, area.whole.width);
+    const float shift_x = static_cast<float>(area.whole.x) - static_cast<float>(unscaled_area.whole.x) * scale;
+    const float shift_y = static_cast<float>(area.whole.y) - static_cast<float>(unscaled_area.whole.y) * scale;
+
+    // The tick fills the same share of the frame, in the same place.
+    EXPECT_NEAR(scaled.count, unscaled.count * scale * scale, unscaled.count * scale * scale * 0.3);
+    EXPECT_NEAR(scaled.left + shift_x, unscaled.left * scale, 1.5);
+    EXPECT_NEAR(scaled.top + shift_y, unscaled.top * scale, 1.5);
+    EXPECT_NEAR(scaled.right + 1 + shift_x, (unscaled.right + 1) * scale, 1.5);
+    EXPECT_NEAR(scaled.bottom + 1 + shift_y, (unscaled.bottom + 1) * scale, 1.5);
+    // Every pixel the ticked frame covers is its blue or the tick's white; the unticked frame's dark grey
+    // would pull the blue down.
+    const auto not_frame_one = std::count_if(picture.begin(), picture.end(), [](bgra p) { return p.blue < 0xBC; });
+    EXPECT_EQ(not_frame_one, 0);
+    // Nothing of the picture beyond the pixels it touches.
+    const rect& t = area.touched;
+    EXPECT_EQ(pixels_unlike({t.x - 2, t.y - 2, t.width + 4, 2}, opaque_black), 0);
+    EXPECT_EQ(pixels_unlike({t.x - 2, t.y + t.height, t.width + 4, 2}, opaque_black), 0);
+    EXPECT_EQ(pixels_unlike({t.x - 2, t.y, 2, t.height}, opaque_black), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, CheckBoxPictureAtDpi, ::testing::Values(96.0f, 120.0f, 144.0f, 192.0f),
+                         [](const ::testing::TestParamInfo<float>& dpi) {
+                             return std::to_string(static_cast<int>(dpi.param));
+                         });
 
 TEST_F(ControlPicturesTest, AOneFrameStripIsDrawnWhateverTheState)
 {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "bitmap_canvas.h"
 #include "qxsdk/ui/core/pictures.h"
+#include "qxsdk/ui/draw/hresult_check.h"
 
 namespace qxsdk::ui {
 namespace {
@@ -83,6 +86,126 @@ TEST(ImageDraw, DrawsWholeAndInPartsWithPremultipliedAlpha)
         EXPECT_EQ(blended.alpha, 255);
     }
 }
+
+// A picture is laid out in units of 1/96 inch, one unit per picture pixel, whatever the target's DPI:
+// at 144 DPI an 8 x 24 strip covers 12 x 36 pixels. Positions and sizes are multiples of 4 units, so
+// every edge lands on a whole pixel at each DPI of the table.
+constexpr std::int32_t frame = 8;
+constexpr bgra green{0, 255, 0, 255};
+
+// Three 8 x 8 frames, top to bottom: red, green, blue.
+std::vector<std::uint8_t> three_frame_strip()
+{
+    std::vector<bgra> pixels;
+    for (const bgra colour : {opaque_red, green, opaque_blue}) {
+        pixels.insert(pixels.end(), frame * frame, colour);
+    }
+    return encode_png(frame, 3 * frame, pixels);
+}
+
+class ImageAtDpi : public ::testing::TestWithParam<float> {
+protected:
+    static constexpr point at{4, 8};
+
+    ImageAtDpi()
+    {
+        EXPECT_TRUE(load_image_from_memory(*strip, three_frame_strip()));
+        require(canvas.painter().target()).SetDpi(GetParam(), GetParam());
+    }
+
+    std::int32_t pixels_of(std::int32_t units) const
+    {
+        return static_cast<std::int32_t>(static_cast<float>(units) * GetParam() / 96.0f);
+    }
+
+    // The pixels the drawing covered must be exactly the unit rectangle, scaled; the rest stays black.
+    template <class Inside>
+    void expect_covered(const rect& units, Inside inside) const
+    {
+        const rect covered{pixels_of(units.x), pixels_of(units.y), pixels_of(units.width),
+                           pixels_of(units.height)};
+        int outside_touched = 0;
+        int inside_wrong = 0;
+        for (std::uint32_t y = 0; y < canvas_size; ++y) {
+            const std::vector<bgra> row = canvas.row(y);
+            for (std::uint32_t x = 0; x < canvas_size; ++x) {
+                const auto px = static_cast<std::int32_t>(x);
+                const auto py = static_cast<std::int32_t>(y);
+                const bool in = px >= covered.x && px < covered.x + covered.width && py >= covered.y
+                                && py < covered.y + covered.height;
+                if (!in) {
+                    outside_touched += row[x] == opaque_black ? 0 : 1;
+                } else if (!inside(px - covered.x, py - covered.y, row[x])) {
+                    ++inside_wrong;
+                }
+            }
+        }
+        EXPECT_EQ(outside_touched, 0) << "pixels drawn outside " << covered.width << " x " << covered.height;
+        EXPECT_EQ(inside_wrong, 0) << "wrong pixels inside " << covered.width << " x " << covered.height;
+    }
+
+    static constexpr std::uint32_t canvas_size = 80;
+    std::unique_ptr<image> strip = new_image();
+    bitmap_canvas canvas{canvas_size, canvas_size};
+};
+
+TEST_P(ImageAtDpi, AWholePictureCoversItsSizeInUnits)
+{
+    canvas.paint([&](renderer& r) {
+        r.set_fill_color({0.0f, 0.0f, 0.0f, 1.0f});
+        r.fill_rect({0, 0, 80, 80});
+        r.draw_image(at, *strip);
+    });
+    canvas.save_snapshot();
+    const std::int32_t frame_pixels = pixels_of(frame);
+    expect_covered({at.x, at.y, frame, 3 * frame}, [&](std::int32_t x, std::int32_t y, bgra got) {
+        // Each frame's own colour away from the rows where linear filtering meets its neighbour.
+        const std::int32_t in_frame = y % frame_pixels;
+        if (x < 2 || x >= frame_pixels - 2 || in_frame < 2 || in_frame >= frame_pixels - 2) {
+            return got.alpha == 255;
+        }
+        const bgra expected[] = {opaque_red, green, opaque_blue};
+        return got == expected[y / frame_pixels];
+    });
+}
+
+TEST_P(ImageAtDpi, AFrameOfAStripShowsThatFrameWholeAndNothingOfItsNeighbours)
+{
+    canvas.paint([&](renderer& r) {
+        r.set_fill_color({0.0f, 0.0f, 0.0f, 1.0f});
+        r.fill_rect({0, 0, 80, 80});
+        r.draw_image_part(at, *strip, {0, frame, frame, frame});
+    });
+    canvas.save_snapshot();
+    expect_covered({at.x, at.y, frame, frame}, [](std::int32_t, std::int32_t, bgra got) { return got == green; });
+}
+
+// Only the part of a source rectangle that lies on the picture is drawn, where it would be, unscaled.
+TEST(ImageDraw, APartOffThePictureIsLeftOut)
+{
+    const auto strip = new_image();
+    ASSERT_TRUE(load_image_from_memory(*strip, three_frame_strip()));
+    bitmap_canvas canvas(60, 60);
+    canvas.paint([&](renderer& r) {
+        r.set_fill_color({0.0f, 0.0f, 0.0f, 1.0f});
+        r.fill_rect({0, 0, 60, 60});
+        r.draw_image_part({10, 10}, *strip, {-2, frame - 2, frame, 4});  // 2 columns left of it, 2 red and 2 green rows
+        r.draw_image_part({40, 40}, *strip, {frame, 0, 4, 4});           // wholly right of it: nothing
+    });
+    canvas.expect_pixels({{11, 10, opaque_black},
+                          {12, 10, opaque_red},
+                          {17, 11, opaque_red},
+                          {12, 12, green},
+                          {17, 13, green},
+                          {18, 12, opaque_black},
+                          {12, 14, opaque_black},
+                          {40, 40, opaque_black}});
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, ImageAtDpi, ::testing::Values(96.0f, 120.0f, 144.0f, 192.0f),
+                         [](const ::testing::TestParamInfo<float>& dpi) {
+                             return std::to_string(static_cast<int>(dpi.param));
+                         });
 
 TEST(ImageTargets, OneDeviceBitmapPerTargetRegisteredBothWays)
 {
