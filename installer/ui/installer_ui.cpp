@@ -67,6 +67,8 @@ installer_ui_hooks default_installer_ui_hooks()
 InstallerUI::InstallerUI(installer_ui_hooks hooks) : hooks_(std::move(hooks)), system_(std::move(hooks_.platform))
 {
     create_window(window_title, {wizard_x, wizard_y, wizard_width, wizard_height});
+    // At a high display scale the fixed position can leave Cancel and the close box off a small screen.
+    keep_on_screen();
     apply_installer_theme();
     set_style_property(root().style(), "default_back_color", wizard_back);
     connect_installer_handler(*this, root(), event_code::paint, &paint_installer);

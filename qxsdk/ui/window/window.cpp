@@ -3,6 +3,7 @@
 #include "qxsdk/filesystem/text_conversion.h"
 #include "qxsdk/ui/core/event_codes.h"
 #include "qxsdk/ui/core/event_dispatcher.h"
+#include "qxsdk/ui/core/work_area.h"
 #include "qxsdk/ui/window/caught_exception.h"
 #include "qxsdk/ui/window/cursors.h"
 #include "qxsdk/ui/window/display_dpi.h"
@@ -76,22 +77,31 @@ void window::center_window()
                     &monitor);
     const RECT& work = monitor.rcWork;
 
-    // The rule leaves one pixel between a window pushed back in and the work area's left and top edges.
     const auto place = [](LONG reference_start, LONG reference_length, LONG client_length, LONG outer_length,
                           LONG work_start, LONG work_end) {
-        LONG at = reference_start + (reference_length - client_length) / 2;
-        if (at + outer_length > work_end) {
-            at = work_end - outer_length;
-        }
-        if (at < work_start) {
-            at = work_start + 1;
-        }
-        return at;
+        return keep_in_work_area(reference_start + (reference_length - client_length) / 2, outer_length,
+                                 work_start, work_end);
     };
     const SIZE outer = native_window::outer_size(w, h);
     const LONG x = place(reference.left, reference.right - reference.left, w, outer.cx, work.left, work.right);
     const LONG y = place(reference.top, reference.bottom - reference.top, h, outer.cy, work.top, work.bottom);
     SetWindowPos(native_.handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    rethrow_caught_exception();
+}
+
+void window::keep_on_screen()
+{
+    RECT outer{};
+    GetWindowRect(native_.handle(), &outer);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromRect(&outer, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const LONG x = keep_in_work_area(outer.left, outer.right - outer.left, work.left, work.right);
+    const LONG y = keep_in_work_area(outer.top, outer.bottom - outer.top, work.top, work.bottom);
+    if (x != outer.left || y != outer.top) {
+        SetWindowPos(native_.handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     rethrow_caught_exception();
 }
 

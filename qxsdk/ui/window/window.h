@@ -36,6 +36,9 @@ public:
     rect get_client_size() const;
     // Centres the window over its owner (or the screen), kept inside the work area of the owner's monitor.
     void center_window();
+    // Moves a window that sticks out of the work area of its nearest monitor back in, by the rule
+    // center_window keeps it there with; a window that lies inside stays where it is.
+    void keep_on_screen();
 
     // Shows the window, disables its owner and runs the thread's messages until end_modal or the close box.
     // Throws what a handler threw during the loop, once the loop has ended.
