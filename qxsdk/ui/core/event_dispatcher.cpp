@@ -98,6 +98,11 @@ void event_dispatcher::remove_timer_handlers(const event_object& sender)
 void event_dispatcher::disconnect_all(const event_object& sender)
 {
     senders_.erase(&sender);
+}
+
+void event_dispatcher::sender_destroyed(const event_object& sender)
+{
+    disconnect_all(sender);
     for (firing* f = innermost_firing_; f != nullptr; f = f->outer()) {
         if (&f->sender() == &sender) {
             f->mark_sender_gone();

@@ -30,9 +30,11 @@ public:
     void connect(event_object& sender, std::int32_t code, event_handler handler);
 
     // Calls the handlers of (sender, code) in connection order; false when there are none. It calls a copy
-    // of the list, so handlers connected during the firing first run on the next one. When the sender's
-    // handlers are all disconnected during the firing (its destruction does so), the firing ends after the
-    // handler that did it. An empty handler throws std::bad_function_call once those before it have run.
+    // of the list, so handlers may connect or remove handlers of the sender (or drop them all) without
+    // disturbing the firing, and those connected during it first run on the next one. Only the sender's
+    // destruction ends a firing early, after the handler that destroyed it: the rest are bound to the
+    // sender's members or to objects it owned. An empty handler throws std::bad_function_call once those
+    // before it have run.
     bool fire(event_object& sender, std::int32_t code, std::uint64_t value);
 
     bool has_handlers(const event_object& sender, std::int32_t code) const;
@@ -43,6 +45,11 @@ public:
     void disconnect_all(const event_object& sender);
 
 private:
+    friend class event_object;
+
+    // The sender is being destroyed: drops its handlers and ends its firings in progress.
+    void sender_destroyed(const event_object& sender);
+
     using handler_list = std::vector<event_handler>;
     using code_map = std::unordered_map<std::int32_t, handler_list>;
     class firing;

@@ -11,7 +11,7 @@ event_object::event_object()
 
 event_object::~event_object()
 {
-    disconnect_all(*this);
+    get_event_dispatcher().sender_destroyed(*this);
 }
 
 }  // namespace qxsdk::ui

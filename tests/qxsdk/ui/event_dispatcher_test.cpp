@@ -89,6 +89,45 @@ TEST_F(DispatcherTest, RemovingTheListDuringFiringDoesNotDisturbIt)
     EXPECT_FALSE(has_handlers(sender, event_code::timer));
 }
 
+// Only destruction ends a firing: dropping every handler of a living sender leaves the firing's copy to run.
+TEST_F(DispatcherTest, DisconnectingEverythingDuringFiringDoesNotDisturbIt)
+{
+    connect_event(sender, event_code::paint, [this](const event_info&) {
+        log.push_back("drop all");
+        disconnect_all(sender);
+    });
+    connect_event(sender, event_code::paint, logger("after"));
+    connect_event(sender, event_code::timer, logger("timer"));
+
+    EXPECT_TRUE(fire_event(sender, event_code::paint));
+    EXPECT_EQ(log, (std::vector<std::string>{"drop all", "after:11:0"}));
+    EXPECT_FALSE(has_handlers(sender, event_code::paint));
+    EXPECT_FALSE(fire_event(sender, event_code::timer));
+
+    // A handler connected after the drop, during the same firing, first runs on the next one.
+    log.clear();
+    connect_event(sender, event_code::paint, [this](const event_info&) {
+        disconnect_all(sender);
+        connect_event(sender, event_code::paint, logger("reconnected"));
+    });
+    connect_event(sender, event_code::paint, logger("second"));
+    fire_event(sender, event_code::paint);
+    EXPECT_EQ(log, (std::vector<std::string>{"second:11:0"}));
+    log.clear();
+    EXPECT_TRUE(fire_event(sender, event_code::paint));
+    EXPECT_EQ(log, (std::vector<std::string>{"reconnected:11:0"}));
+}
+
+TEST_F(DispatcherTest, DisconnectingEverythingInANestedFiringLeavesTheOuterOneRunning)
+{
+    connect_event(sender, event_code::paint, [this](const event_info&) { fire_event(sender, event_code::timer); });
+    connect_event(sender, event_code::paint, logger("paint after"));
+    connect_event(sender, event_code::timer, [this](const event_info&) { disconnect_all(sender); });
+    connect_event(sender, event_code::timer, logger("timer after"));
+    fire_event(sender, event_code::paint);
+    EXPECT_EQ(log, (std::vector<std::string>{"timer after:14:0", "paint after:11:0"}));
+}
+
 TEST_F(DispatcherTest, HandlerDestroyingItsSenderEndsTheFiring)
 {
     auto doomed = std::make_unique<probe>();
