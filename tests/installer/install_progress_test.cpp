@@ -11,6 +11,7 @@ using namespace wizard_test;
 using installer_test::ScratchFolder;
 
 constexpr std::string_view finish_hint = "\n\nClick Finish to close the installer.";
+constexpr color popup_ground{0.2313f, 0.2313f, 0.2549f, 1};
 
 class InstallProgressTest : public WizardTest {
 protected:
@@ -48,7 +49,7 @@ TEST_F(InstallProgressTest, OneVersionIsWrittenAndFinishEndsTheWizard)
     expect_no_run_timer();
     EXPECT_EQ(installer_test::read_file(plugin_in(folder.path())),
               installer_test::read_file(installer_test::built_plugin_path()));
-    EXPECT_TRUE(window_test::save_screen_snapshot("wizard-page-3"));
+    grab_wizard("wizard-page-3");
     click_on(w.cancel_button());
     EXPECT_EQ(w.modal_result(), 1);
     EXPECT_FALSE(IsWindowVisible(w.native().handle()));
@@ -92,7 +93,10 @@ TEST_F(FailingSecondSlot, ARetryAfterMakingTheFolderKeepsTheFirstLineAndWritesTh
     InstallerUI& w = open_wizard();
     popup_script script(w);
     script.answers.push_back({true, 0ms, [&] {
-                                  EXPECT_TRUE(window_test::save_screen_snapshot("wizard-failure-dialog"));
+                                  const auto grab = window_test::grab_screen("wizard-failure-dialog");
+                                  ASSERT_TRUE(grab);
+                                  const HWND popup = w.open_popup()->native().handle();
+                                  EXPECT_TRUE(window_test::shows(grab->at_client(popup, 5, 5), popup_ground));
                                   EXPECT_TRUE(CreateDirectoryW(missing.c_str(), nullptr));
                                   DeleteFileW(plugin_in(cs6).c_str());  // a retry must not write it again
                               }});
@@ -126,7 +130,7 @@ TEST_F(FailingSecondSlot, ARetryThatFailsAsksAgainAndDecliningEndsWithSomeCompon
     EXPECT_EQ(w.cancel_button().text(), "Finish");
     EXPECT_FALSE(installer_test::exists(plugin_in(cc2015)));
     expect_no_run_timer();
-    EXPECT_TRUE(window_test::save_screen_snapshot("wizard-page-3-failed"));
+    grab_wizard("wizard-page-3-failed");
     click_on(w.cancel_button());
     EXPECT_EQ(w.modal_result(), 1);
 }

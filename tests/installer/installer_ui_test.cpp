@@ -7,6 +7,8 @@ namespace {
 using namespace wizard_test;
 using installer_test::ScratchFolder;
 
+constexpr color tick_blue{0x41 / 255.0f, 0x95 / 255.0f, 0xC0 / 255.0f, 1};  // the ticked frame's ground
+
 struct offered_case {
     std::vector<std::pair<std::wstring, std::wstring>> releases;  // registry subkey, folder
     std::vector<std::pair<std::size_t, std::int32_t>> boxes;      // slot, y
@@ -45,6 +47,16 @@ TEST_F(WizardTest, DetectedVersionsAndTheCustomFolderAreOfferedInRows)
     }
 }
 
+// At 96 DPI the window fits a 1280 x 1024 screen and opens where the wizard puts it.
+TEST_F(WizardTest, TheWindowOpensAtItsPlaceWhenItFitsTheScreen)
+{
+    InstallerUI& w = open_wizard();
+    RECT outer{};
+    GetWindowRect(w.native().handle(), &outer);
+    EXPECT_EQ(outer.left, 600);
+    EXPECT_EQ(outer.top, 200);
+}
+
 TEST_F(WizardTest, TheFirstPageGreetsWithBackDisabled)
 {
     InstallerUI& w = open_wizard();
@@ -62,7 +74,7 @@ TEST_F(WizardTest, TheFirstPageGreetsWithBackDisabled)
     EXPECT_EQ(w.back_button().text(), "< Back");
     EXPECT_EQ(w.next_button().text(), "Next >");
     EXPECT_EQ(w.cancel_button().text(), "Cancel");
-    EXPECT_TRUE(window_test::save_screen_snapshot("wizard-page-0"));
+    grab_wizard("wizard-page-0");
 }
 
 TEST_F(WizardTest, NextAndBackWalkThePagesAndARightClickCountsToo)
@@ -99,7 +111,10 @@ TEST_F(WizardTest, TickingCustomShowsBrowseAndUntickingHidesItButKeepsTheFolder)
     EXPECT_EQ(picker_starts, std::vector<std::wstring>{L""});
     EXPECT_EQ(w.target_folders()[installer::custom_slot].native(), L"D:\\Plug-ins\\Mine");
     EXPECT_EQ(w.custom_path_label().text(), "D:/Plug-ins/Mine");
-    EXPECT_TRUE(window_test::save_screen_snapshot("wizard-page-1"));
+    const std::optional<screen_grab> grab = grab_wizard("wizard-page-1");
+    ASSERT_TRUE(grab);
+    const POINT ticked = client_pixel_of(custom, {custom.image_box().x + 2, custom.image_box().y + 2});
+    EXPECT_TRUE(window_test::shows(grab->at_client(w.native().handle(), ticked.x, ticked.y), tick_blue));
 
     picker_answers.push_back({L""});  // cancelled: both stay
     click_on(w.browse_button());
@@ -145,7 +160,11 @@ TEST_F(WizardTest, TheSummaryListsTheChoiceAlsoWhenNothingIsTicked)
     click_on(w.version_box(installer::custom_slot));
     click_on(w.next_button());
     EXPECT_EQ(w.summary_label().text(), "Installing Kyrox on:\n\nCS6:\nC:/AE/CS6/Plug-ins\n\nCustom:\n\n\n");
-    EXPECT_TRUE(window_test::save_screen_snapshot("wizard-page-2"));
+    const std::optional<screen_grab> grab = grab_wizard("wizard-page-2");
+    ASSERT_TRUE(grab);
+    const POINT panel = client_pixel_of(w.summary_label(), {w.summary_label().geometry().width - 2, 2});
+    constexpr color summary_ground{0.118f, 0.118f, 0.118f, 1};
+    EXPECT_TRUE(window_test::shows(grab->at_client(w.native().handle(), panel.x, panel.y), summary_ground));
 
     click_on(w.back_button());
     click_on(w.version_box(4));

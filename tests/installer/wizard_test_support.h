@@ -9,6 +9,7 @@
 #include "qxsdk/filesystem/text_conversion.h"
 #include "qxsdk/ui/core/event_codes.h"
 #include "tests/installer/win32_test_support.h"
+#include "tests/installer/wizard_pixels.h"
 #include "tests/qxsdk/ui/window/window_test_support.h"
 
 #include <windows.h>
@@ -19,6 +20,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -219,6 +221,28 @@ protected:
         }
         window_test::click(*wizard, at, down, up);
         window_test::pump_for(60ms);
+    }
+
+    // Grabs the screen (kept as <name>.png when snapshots are asked for) and checks what every page shows.
+    std::optional<screen_grab> grab_wizard(const std::string& name)
+    {
+        std::optional<screen_grab> grab = window_test::grab_screen(name);
+        EXPECT_TRUE(grab) << name;
+        if (grab) {
+            expect_wizard_frame(*grab, wizard->native().handle(), wizard->native().dpi());
+        }
+        return grab;
+    }
+
+    // A point of a widget in the window's client pixels.
+    POINT client_pixel_of(const widget& target, point offset) const
+    {
+        for (const widget* w = &target; w != nullptr && w != &wizard->root(); w = w->parent()) {
+            offset.x += w->geometry().x;
+            offset.y += w->geometry().y;
+        }
+        const dpi_scale& dpi = wizard->native().dpi();
+        return {dpi.width_to_pixels(offset.x), dpi.height_to_pixels(offset.y)};
     }
 
     bool wait_until_finished(std::chrono::milliseconds limit = 10000ms)

@@ -7,10 +7,12 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "qxsdk/ui/core/style_lookup.h"
 #include "qxsdk/ui/draw/image.h"
 #include "tests/qxsdk/ui/draw/bitmap_canvas.h"
+#include "tests/qxsdk/ui/window/screen_grab.h"
 #include "tests/qxsdk/ui/window/window_test_support.h"
 
 namespace {
@@ -69,7 +71,16 @@ TEST_F(ScrollBarTest, ThumbFollowsTheOffsetAtTheRatioOfTrackToOverflow)
     EXPECT_EQ(content_y(), -100);
     EXPECT_EQ(bar.boxes().thumb, (rect{0, 92, 16, 16}));
     pump_for(100ms);
-    EXPECT_TRUE(save_screen_snapshot("scroll_bar_at_offset_100"));
+    const std::optional<screen_grab> grab = grab_screen("scroll_bar_at_offset_100");
+    ASSERT_TRUE(grab);
+    // The thumb is drawn where its box says (beside its grip lines), the track above and below it.
+    const auto bar_pixel = [&](std::int32_t y) { return grab->at_client(win.native().handle(), bar_x + 2, bar_y + y); };
+    const color thumb = get_style_value(bar.style(), "scroll_bar_back_color");
+    const color track = get_style_value(bar.style(), "scroll_back_color");
+    EXPECT_TRUE(shows(bar_pixel(93), thumb));
+    EXPECT_TRUE(shows(bar_pixel(106), thumb));
+    EXPECT_TRUE(shows(bar_pixel(50), track));
+    EXPECT_TRUE(shows(bar_pixel(130), track));
     // Not exact: snapped down to the step.
     bar.scroll_to(57, false);
     EXPECT_EQ(content_y(), -50);

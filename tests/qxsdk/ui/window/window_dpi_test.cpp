@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "qxsdk/ui/core/event_codes.h"
 #include "qxsdk/ui/window/display_dpi.h"
+#include "tests/qxsdk/ui/window/screen_grab.h"
 #include "tests/qxsdk/ui/window/window_test_support.h"
 
 namespace {
@@ -84,7 +86,8 @@ TEST_F(WindowAt144DpiTest, TheCursorPositionIsInUnits)
     EXPECT_EQ(widget_at_point(win, win.cursor_position()), &box);
 }
 
-TEST_F(WindowAt144DpiTest, PaintsAShadowedWidgetForReview)
+// On screen, the 30-unit box covers pixels 150 to 195, and its shadow darkens the white beside it.
+TEST_F(WindowAt144DpiTest, PaintsAShadowedWidgetAtItsPixels)
 {
     renderer& drawing = win.get_painter()->get_renderer();
     connect_event(win.root(), event_code::paint, [&](const event_info&) {
@@ -101,7 +104,17 @@ TEST_F(WindowAt144DpiTest, PaintsAShadowedWidgetForReview)
     show();
     UpdateWindow(win.native().handle());
     EXPECT_GE(painted, 1);
-    EXPECT_TRUE(save_screen_snapshot("WindowAt144Dpi.AShadowedWidget"));
+    const std::optional<screen_grab> grab = grab_screen("WindowAt144Dpi.AShadowedWidget");
+    ASSERT_TRUE(grab);
+    const HWND handle = win.native().handle();
+    constexpr color blue{0.2f, 0.45f, 0.85f, 1};
+    constexpr color white{1, 1, 1, 1};
+    for (const std::int32_t edge : {150, 194}) {
+        EXPECT_TRUE(shows(grab->at_client(handle, edge, 172), blue)) << edge;
+        EXPECT_TRUE(shows(grab->at_client(handle, 172, edge), blue)) << edge;
+    }
+    EXPECT_TRUE(shows(grab->at_client(handle, 20, 20), white));
+    EXPECT_LT(grab->at_client(handle, 198, 172).red, 200);  // 2 units right of the box: shadow
 }
 
 }  // namespace

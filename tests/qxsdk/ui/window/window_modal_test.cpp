@@ -79,7 +79,8 @@ TEST_F(ModalWindowTest, AOneShotTimerFiresOnceAndKeyedTimersStopByKey)
     win.kill_timer(owner_widget, 99);  // no such key: nothing
     win.kill_timer(owner_widget, 7);
     connect_event(win, event_code::timer, [&](const event_info&) { win.end_modal(); });
-    win.add_timer(win, 1, 300, true);
+    // Long enough for five expiries of the 10 ms timer on a loaded machine.
+    win.add_timer(win, 1, 600, true);
     win.run_modal();
     EXPECT_EQ(std::count(fired.begin(), fired.end(), 5u), 1);
     EXPECT_GE(std::count(fired.begin(), fired.end(), 6u), 5);

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "qxsdk/ui/core/event_codes.h"
+#include "tests/qxsdk/ui/window/screen_grab.h"
 #include "tests/qxsdk/ui/window/window_test_support.h"
 
 namespace {
@@ -115,7 +117,17 @@ TEST(WindowSnapshot, AWindowWithAFewWidgets)
     UpdateWindow(win.native().handle());
     pump_for(200ms);
     EXPECT_GE(caption_paints, 1);
-    EXPECT_TRUE(save_screen_snapshot("WindowSnapshot.AWindowWithAFewWidgets"));
+    const std::optional<screen_grab> grab = grab_screen("WindowSnapshot.AWindowWithAFewWidgets");
+    ASSERT_TRUE(grab);
+    // Window points of each fill, away from edges and shadows, in pixels of the window's DPI.
+    const dpi_scale& dpi = win.native().dpi();
+    const auto at = [&](std::int32_t x, std::int32_t y) {
+        return grab->at_client(win.native().handle(), dpi.width_to_pixels(x), dpi.height_to_pixels(y));
+    };
+    EXPECT_TRUE(shows(at(5, 5), {0.93f, 0.93f, 0.95f, 1}));
+    EXPECT_TRUE(shows(at(30, 30), {1, 1, 1, 1}));
+    EXPECT_TRUE(shows(at(140, 110), {0.2f, 0.45f, 0.85f, 1}));
+    EXPECT_TRUE(shows(at(340, 150), {0.95f, 0.6f, 0.2f, 1}));
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 
 #include "qxsdk/ui/core/event_dispatcher.h"
 #include "qxsdk/ui/window/window.h"
-#include "tests/windows/host_path.h"
 
 namespace window_test {
 
@@ -88,34 +87,6 @@ inline void click(window& win, point units, DWORD down = MOUSEEVENTF_LEFTDOWN, D
     move_cursor_to(win, units);
     send_mouse(down);
     send_mouse(up);
-}
-
-// When QXSDK_TEST_SNAPSHOTS names a folder, saves what the X display shows as <folder>/<name>.png, by
-// the host's tools/x-root-snapshot.py (Wine starts host programs): a Direct2D window cannot be captured
-// through GDI under Wine. Wine cannot wait for a host program, so the window's messages run until the
-// picture appears. False when a picture was asked for and none came.
-inline bool save_screen_snapshot(const std::string& name)
-{
-    const char* folder = std::getenv("QXSDK_TEST_SNAPSHOTS");
-    if (folder == nullptr || *folder == '\0') {
-        return true;
-    }
-    CreateDirectoryW(kyrox_test::windows_path_of_build_file(folder).c_str(), nullptr);
-    const std::string output = std::string(folder) + "/" + name + ".png";
-    const std::wstring output_path = kyrox_test::windows_path_of_build_file(output);
-    DeleteFileW(output_path.c_str());
-    std::wstring command = kyrox_test::windows_path_of_build_file(KYROX_SOURCE_DIR "/tools/x-root-snapshot.py");
-    command += L" \"" + std::wstring(output.begin(), output.end()) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process) ==
-        FALSE) {
-        return false;
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return pump_until([&] { return GetFileAttributesW(output_path.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000ms);
 }
 
 // Records the events of the widgets a test watches, as "name code value".
