@@ -356,21 +356,27 @@ void renderer::draw_image(point at, image& picture)
 {
     ID2D1Bitmap& bitmap = create_target_bitmap(picture, *this);
     const D2D1_SIZE_U size = bitmap.GetPixelSize();
-    draw_bitmap(bitmap, {at.x, at.y, static_cast<std::int32_t>(size.width), static_cast<std::int32_t>(size.height)});
+    const float x = static_cast<float>(at.x);
+    const float y = static_cast<float>(at.y);
+    draw_bitmap(bitmap, D2D1::RectF(x, y, x + static_cast<float>(size.width), y + static_cast<float>(size.height)));
 }
 
 void renderer::draw_image_part(point at, image& picture, const rect& source)
 {
     const part_bitmap part = create_part_bitmap(picture, *this, source);
-    if (part.bitmap != nullptr) {
-        draw_bitmap(*part.bitmap, {at.x + part.source.x - source.x, at.y + part.source.y - source.y,
-                                   part.source.width, part.source.height});
+    if (part.bitmap == nullptr) {
+        return;
     }
+    // Where the part that lies on the picture goes when the rectangle reaches past its edges.
+    const float x = static_cast<float>(std::int64_t{at.x} + part.source.x - source.x);
+    const float y = static_cast<float>(std::int64_t{at.y} + part.source.y - source.y);
+    draw_bitmap(*part.bitmap, D2D1::RectF(x, y, x + static_cast<float>(part.source.width),
+                                          y + static_cast<float>(part.source.height)));
 }
 
-void renderer::draw_bitmap(ID2D1Bitmap& bitmap, const rect& destination)
+void renderer::draw_bitmap(ID2D1Bitmap& bitmap, const D2D1_RECT_F& destination)
 {
-    require(target_.Get()).DrawBitmap(&bitmap, float_rect(destination), 1.0f, D2D1_BITMAP_INTERPOLATION_MODE_LINEAR);
+    require(target_.Get()).DrawBitmap(&bitmap, destination, 1.0f, D2D1_BITMAP_INTERPOLATION_MODE_LINEAR);
 }
 
 renderer::com_ptr<IDWriteTextLayout> renderer::make_layout(std::string_view text, float max_width,

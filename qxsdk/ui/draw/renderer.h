@@ -124,7 +124,7 @@ private:
     // Outlines and lines are drawn aliased, so that a width of 1 on a pixel centre stays one pixel.
     template <typename Draw>
     void stroke_aliased(Draw&& draw);
-    void draw_bitmap(ID2D1Bitmap& bitmap, const rect& destination);
+    void draw_bitmap(ID2D1Bitmap& bitmap, const D2D1_RECT_F& destination);
 
     HWND window_ = nullptr;
     com_ptr<IWICBitmap> bitmap_;
