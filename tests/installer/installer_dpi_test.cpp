@@ -2,8 +2,6 @@
 // screen of the test display. Every page is grabbed from the screen and kept when snapshots are asked for.
 #include "tests/installer/wizard_test_support.h"
 
-#include <algorithm>
-
 namespace {
 
 using namespace wizard_test;
@@ -49,16 +47,17 @@ TEST_F(WizardTest, At144DpiEveryPageShowsTheBannerFillingItsColumnAndWholeTicks)
     CheckBox& cs6 = w.version_box(4);
     ASSERT_TRUE(cs6.checked());
     const POINT corner = client_pixel_of(cs6, {cs6.image_box().x, cs6.image_box().y});
-    int tick = 0;
+    bright_pixels tick;
     int other_frame = 0;
     for (std::int32_t y = 2; y < 19; ++y) {  // inside the border
         for (std::int32_t x = 2; x < 19; ++x) {
             const window_test::bgra p = boxes->at_client(w.native().handle(), corner.x + x, corner.y + y);
-            tick += std::min({p.red, p.green, p.blue}) >= 0xE0 ? 1 : 0;
+            tick.add(x, y, p);
             other_frame += p.blue < 0xBC ? 1 : 0;  // the unticked frame's dark grey; the ticked one is blue
         }
     }
-    EXPECT_NEAR(tick, 19 * 2.25, 19 * 2.25 * 0.35);  // 19 near-white pixels in the picture, scaled by 1.5 x 1.5
+    // 19 near-white pixels in the picture, scaled by 1.5 x 1.5.
+    EXPECT_NEAR(tick.count, 19 * 2.25, 19 * 2.25 * 0.35);
     EXPECT_EQ(other_frame, 0);
 
     click_on(w.next_button());

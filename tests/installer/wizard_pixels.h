@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -18,28 +17,8 @@
 namespace wizard_test {
 
 using qxsdk::ui::dpi_scale;
+using window_test::bright_pixels;
 using window_test::screen_grab;
-
-// The pixels of a picture that are near white, and the box around them, in the picture's pixels.
-struct bright_pixels {
-    int count = 0;
-    std::int32_t left = 1 << 30;
-    std::int32_t top = 1 << 30;
-    std::int32_t right = -1;  // exclusive
-    std::int32_t bottom = -1;
-
-    void add(std::int32_t x, std::int32_t y, const window_test::bgra& p)
-    {
-        if (std::min({p.red, p.green, p.blue}) < 200) {
-            return;
-        }
-        ++count;
-        left = std::min(left, x);
-        top = std::min(top, y);
-        right = std::max(right, x + 1);
-        bottom = std::max(bottom, y + 1);
-    }
-};
 
 // The banner's blade as the picture holds it: at 96 DPI, its own pixels.
 inline bright_pixels banner_blade()

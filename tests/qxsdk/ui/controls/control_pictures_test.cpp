@@ -15,10 +15,12 @@
 #include "qxsdk/ui/core/style_lookup.h"
 #include "qxsdk/ui/draw/hresult_check.h"
 #include "tests/qxsdk/ui/controls/pixel_window.h"
+#include "tests/qxsdk/ui/window/screen_grab.h"
 
 namespace {
 
 using namespace controls_test;
+using window_test::bright_pixels;
 
 constexpr color black{0, 0, 0, 1};
 constexpr color no_ink{0, 0, 0, 0};
@@ -69,30 +71,12 @@ TEST_F(ControlPicturesTest, ACheckBoxShowsItsCheckedFrameOnlyWhileEnabled)
 // borders, so that only the picture is seen.
 class CheckBoxPictureAtDpi : public ControlPicturesTest, public ::testing::WithParamInterface<float> {
 protected:
-    // The bright pixels of the tick: how many and where, in pixels of the picture's area.
-    struct ink {
-        int count = 0;
-        std::int32_t left = 1000;
-        std::int32_t top = 1000;
-        std::int32_t right = -1;
-        std::int32_t bottom = -1;
-    };
-
-    static ink tick_of(const std::vector<bgra>& pixels, std::int32_t width)
+    // The tick's pixels, in pixels of the picture's area.
+    static bright_pixels tick_of(const std::vector<bgra>& pixels, std::int32_t width)
     {
-        ink found;
+        bright_pixels found;
         for (std::size_t i = 0; i < pixels.size(); ++i) {
-            const bgra p = pixels[i];
-            if (std::min({p.red, p.green, p.blue}) < 0xE0) {
-                continue;
-            }
-            const auto x = static_cast<std::int32_t>(i) % width;
-            const auto y = static_cast<std::int32_t>(i) / width;
-            ++found.count;
-            found.left = std::min(found.left, x);
-            found.top = std::min(found.top, y);
-            found.right = std::max(found.right, x);
-            found.bottom = std::max(found.bottom, y);
+            found.add(static_cast<std::int32_t>(i) % width, static_cast<std::int32_t>(i) / width, pixels[i]);
         }
         return found;
     }
@@ -113,18 +97,19 @@ protected:
         box.bind_value(&ticked);
         paint();
         const rect units = in_window(box, box.image_box());
-        return {to_pixels(units, dpi, std::ceil, std::floor), to_pixels(units, dpi, std::floor, std::ceil)};
+        return {to_pixels(units, dpi, false), to_pixels(units, dpi, true)};
     }
 
-    // A unit rectangle's edges in pixels, each rounded its own way.
-    static rect to_pixels(const rect& units, float dpi, float (*first)(float), float (*last)(float))
+    // A unit rectangle in pixels: those it covers wholly, or all it touches.
+    static rect to_pixels(const rect& units, float dpi, bool touched)
     {
-        const auto edge = [dpi](std::int32_t u, float (*round)(float)) {
-            return static_cast<std::int32_t>(round(static_cast<float>(u) * dpi / 96.0f));
+        const auto edge = [dpi](std::int32_t u, bool up) {
+            const float pixels = static_cast<float>(u) * dpi / 96.0f;
+            return static_cast<std::int32_t>(up ? std::ceil(pixels) : std::floor(pixels));
         };
-        const std::int32_t x = edge(units.x, first);
-        const std::int32_t y = edge(units.y, first);
-        return {x, y, edge(units.x + units.width, last) - x, edge(units.y + units.height, last) - y};
+        const std::int32_t x = edge(units.x, !touched);
+        const std::int32_t y = edge(units.y, !touched);
+        return {x, y, edge(units.x + units.width, touched) - x, edge(units.y + units.height, touched) - y};
     }
 
     bool ticked = true;
@@ -134,7 +119,7 @@ TEST_P(CheckBoxPictureAtDpi, TheTickedFrameIsWholeScaledAndAlone)
 {
     CheckBox at_96;
     const covered unscaled_area = paint_ticked_box(at_96, 96.0f);
-    const ink unscaled = tick_of(pixels_of(unscaled_area.whole), 14);
+    const bright_pixels unscaled = tick_of(pixels_of(unscaled_area.whole), 14);
     remove_child(win.root(), at_96);
     ASSERT_GT(unscaled.count, 10);
 
@@ -143,7 +128,7 @@ TEST_P(CheckBoxPictureAtDpi, TheTickedFrameIsWholeScaledAndAlone)
     const covered area = paint_ticked_box(box, GetParam());
     canvas.save_snapshot();
     const std::vector<bgra> picture = pixels_of(area.whole);
-    const ink scaled = tick_of(picture, area.whole.width);
+    const bright_pixels scaled = tick_of(picture, area.whole.width);
     const float shift_x = static_cast<float>(area.whole.x) - static_cast<float>(unscaled_area.whole.x) * scale;
     const float shift_y = static_cast<float>(area.whole.y) - static_cast<float>(unscaled_area.whole.y) * scale;
 
@@ -151,8 +136,8 @@ TEST_P(CheckBoxPictureAtDpi, TheTickedFrameIsWholeScaledAndAlone)
     EXPECT_NEAR(scaled.count, unscaled.count * scale * scale, unscaled.count * scale * scale * 0.3);
     EXPECT_NEAR(scaled.left + shift_x, unscaled.left * scale, 1.5);
     EXPECT_NEAR(scaled.top + shift_y, unscaled.top * scale, 1.5);
-    EXPECT_NEAR(scaled.right + 1 + shift_x, (unscaled.right + 1) * scale, 1.5);
-    EXPECT_NEAR(scaled.bottom + 1 + shift_y, (unscaled.bottom + 1) * scale, 1.5);
+    EXPECT_NEAR(scaled.right + shift_x, unscaled.right * scale, 1.5);
+    EXPECT_NEAR(scaled.bottom + shift_y, unscaled.bottom * scale, 1.5);
     // Every pixel the ticked frame covers is its blue or the tick's white; the unticked frame's dark grey
     // would pull the blue down.
     const auto not_frame_one = std::count_if(picture.begin(), picture.end(), [](bgra p) { return p.blue < 0xBC; });

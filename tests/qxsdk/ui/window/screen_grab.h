@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -31,6 +33,28 @@ struct screen_grab {
 
 // A picture held in memory (PNG or any format the imaging component reads), in the same form.
 std::optional<screen_grab> decode_picture(std::span<const std::uint8_t> data);
+
+// The near-white pixels of a picture (every channel at least 224), and the box around them: where a bright
+// stroke (the banner's blade, a check box's tick) lies, at whatever scale it was drawn.
+struct bright_pixels {
+    int count = 0;
+    std::int32_t left = std::numeric_limits<std::int32_t>::max();
+    std::int32_t top = std::numeric_limits<std::int32_t>::max();
+    std::int32_t right = -1;  // exclusive
+    std::int32_t bottom = -1;
+
+    void add(std::int32_t x, std::int32_t y, const bgra& p)
+    {
+        if (std::min({p.red, p.green, p.blue}) < 0xE0) {
+            return;
+        }
+        ++count;
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x + 1);
+        bottom = std::max(bottom, y + 1);
+    }
+};
 
 // Whether a grabbed pixel shows the colour, within a few levels per channel.
 ::testing::AssertionResult shows(bgra got, const qxsdk::ui::color& expected, int tolerance = 3);
