@@ -54,7 +54,7 @@ inline void expect_wizard_frame(const screen_grab& grab, HWND window, const dpi_
             shown.add(x, y, grab.at_client(window, x, y));
         }
     }
-    const bright_pixels picture = banner_blade();
+    static const bright_pixels picture = banner_blade();
     ASSERT_GT(picture.count, 100);
     const double sx = dpi.x / 96.0;
     const double sy = dpi.y / 96.0;

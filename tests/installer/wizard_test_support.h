@@ -214,12 +214,8 @@ protected:
     // A real click on a widget's centre (left button unless told).
     void click_on(const widget& target, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP)
     {
-        point at{target.geometry().width / 2, target.geometry().height / 2};
-        for (const widget* w = &target; w != nullptr && w != &wizard->root(); w = w->parent()) {
-            at.x += w->geometry().x;
-            at.y += w->geometry().y;
-        }
-        window_test::click(*wizard, at, down, up);
+        const point centre{target.geometry().width / 2, target.geometry().height / 2};
+        window_test::click(*wizard, window_point_of(target, centre), down, up);
         window_test::pump_for(60ms);
     }
 
@@ -234,15 +230,21 @@ protected:
         return grab;
     }
 
-    // A point of a widget in the window's client pixels.
-    POINT client_pixel_of(const widget& target, point offset) const
+    // A point of a widget (in its own units) in the window's units, and in its client pixels.
+    point window_point_of(const widget& target, point offset) const
     {
         for (const widget* w = &target; w != nullptr && w != &wizard->root(); w = w->parent()) {
             offset.x += w->geometry().x;
             offset.y += w->geometry().y;
         }
+        return offset;
+    }
+
+    POINT client_pixel_of(const widget& target, point offset) const
+    {
+        const point at = window_point_of(target, offset);
         const dpi_scale& dpi = wizard->native().dpi();
-        return {dpi.width_to_pixels(offset.x), dpi.height_to_pixels(offset.y)};
+        return {dpi.width_to_pixels(at.x), dpi.height_to_pixels(at.y)};
     }
 
     bool wait_until_finished(std::chrono::milliseconds limit = 10000ms)

@@ -98,34 +98,38 @@ rect clipped_to(const rect& part, std::uint32_t width, std::uint32_t height)
 
 }  // namespace
 
-ID2D1Bitmap& create_target_bitmap(image& picture, renderer& painter)
+image::target_bitmaps& image::bitmaps_for(renderer& painter)
 {
     ID2D1RenderTarget& target = require(painter.target());
-    if (const auto found = picture.target_bitmaps_.find(&target); found != picture.target_bitmaps_.end()) {
-        return *found->second.whole.Get();
+    if (const auto found = target_bitmaps_.find(&target); found != target_bitmaps_.end()) {
+        return found->second;
     }
 
-    image::com_ptr<ID2D1Bitmap> device_bitmap;
-    check(target.CreateBitmapFromWicBitmap(&require(picture.decoded_.Get()), &unit_pixels, &device_bitmap),
+    com_ptr<ID2D1Bitmap> device_bitmap;
+    check(target.CreateBitmapFromWicBitmap(&require(decoded_.Get()), &unit_pixels, &device_bitmap),
           "unable to create a bitmap from a WIC bitmap");
     // The shared bitmap takes the properties of the one it shares, 96 DPI included. (Wine makes a shared
     // bitmap that was given properties one that cannot be drawn.)
-    image::com_ptr<ID2D1Bitmap> shared;
+    com_ptr<ID2D1Bitmap> shared;
     check(target.CreateSharedBitmap(__uuidof(ID2D1Bitmap), device_bitmap.Get(), nullptr, &shared),
           "unable to create a shared bitmap");
 
     // Both sides learn of the bitmap or neither does.
-    picture.renderers_.reserve(picture.renderers_.size() + 1);
-    const auto entry = picture.target_bitmaps_.emplace(&target, image::target_bitmaps{std::move(shared), {}}).first;
-    ID2D1Bitmap& stored = *entry->second.whole.Get();
+    renderers_.reserve(renderers_.size() + 1);
+    target_bitmaps& entry = target_bitmaps_.emplace(&target, target_bitmaps{std::move(shared), {}}).first->second;
     try {
-        painter.register_image(picture);
+        painter.register_image(*this);
     } catch (...) {
-        picture.target_bitmaps_.erase(&target);
+        target_bitmaps_.erase(&target);
         throw;
     }
-    picture.renderers_.push_back(&painter);
-    return stored;
+    renderers_.push_back(&painter);
+    return entry;
+}
+
+ID2D1Bitmap& create_target_bitmap(image& picture, renderer& painter)
+{
+    return *picture.bitmaps_for(painter).whole.Get();
 }
 
 part_bitmap create_part_bitmap(image& picture, renderer& painter, const rect& part)
@@ -134,9 +138,7 @@ part_bitmap create_part_bitmap(image& picture, renderer& painter, const rect& pa
     if (inside.width == 0 || inside.height == 0) {
         return {nullptr, inside};
     }
-    create_target_bitmap(picture, painter);
-    ID2D1RenderTarget& target = require(painter.target());
-    auto& parts = picture.target_bitmaps_.at(&target).parts;
+    auto& parts = picture.bitmaps_for(painter).parts;
     if (const auto found = std::find_if(parts.begin(), parts.end(), [&](const auto& p) { return p.first == inside; });
         found != parts.end()) {
         return {found->second.Get(), inside};
@@ -148,7 +150,7 @@ part_bitmap create_part_bitmap(image& picture, renderer& painter, const rect& pa
     check(require(picture.factory_.Get()).CreateBitmapClipper(&clipper), failed);
     check(clipper->Initialize(&require(picture.decoded_.Get()), &source), failed);
     image::com_ptr<ID2D1Bitmap> bitmap;
-    check(target.CreateBitmapFromWicBitmap(clipper.Get(), &unit_pixels, &bitmap), failed);
+    check(require(painter.target()).CreateBitmapFromWicBitmap(clipper.Get(), &unit_pixels, &bitmap), failed);
     parts.emplace_back(inside, std::move(bitmap));
     return {parts.back().second.Get(), inside};
 }

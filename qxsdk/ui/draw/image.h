@@ -98,6 +98,8 @@ private:
     };
 
     void leave_renderers() noexcept;
+    // This target's entry, made with its device bitmap and registered both ways on first use.
+    target_bitmaps& bitmaps_for(renderer& painter);
 
     bool loaded_ = false;
     com_apartment apartment_;
