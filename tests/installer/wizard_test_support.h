@@ -70,6 +70,10 @@ struct picker_answer {
 
 // Answers the wizard's pop-ups from a thread timer, which every modal loop of the thread runs:
 // records each pop-up's title and message, runs the step's action, then clicks its button.
+// A pop-up is told apart by its window, not its address: two questions asked one after the other
+// may reuse one stack slot before any tick has seen the first one go. Under load a click can be lost
+// between the input queue and the pop-up, so an answered pop-up still open after a while is clicked
+// again; one that nobody answers is closed with a failure, so the test fails instead of hanging.
 class popup_script {
 public:
     struct answer {
@@ -96,6 +100,10 @@ public:
     std::vector<std::string> messages;
 
 private:
+    using clock = std::chrono::steady_clock;
+    static constexpr auto click_again_after = 2s;
+    static constexpr auto give_up_after = 20s;
+
     static popup_script*& current()
     {
         static popup_script* script = nullptr;
@@ -112,24 +120,30 @@ private:
     void step()
     {
         MessagePopup* popup = wizard_.open_popup();
-        if (popup == nullptr) {
-            seen_ = nullptr;
-            answered_ = false;
+        if (popup == nullptr || IsWindowVisible(popup->native().handle()) == FALSE) {
             return;
         }
-        if (answered_ || answers.empty() || IsWindowVisible(popup->native().handle()) == FALSE) {
+        const auto now = clock::now();
+        if (seen_ != popup->native().handle()) {
+            seen_ = popup->native().handle();
+            seen_at_ = now;
+            button_ = nullptr;
+        }
+        if (button_ != nullptr) {
+            if (now - clicked_at_ >= click_again_after) {
+                press(*popup, *button_);
+            }
             return;
         }
-        if (seen_ != popup) {
-            seen_ = popup;
-            seen_at_ = std::chrono::steady_clock::now();
-        }
-        if (std::chrono::steady_clock::now() - seen_at_ < answers.front().delay) {
+        if (answers.empty() || now - seen_at_ < answers.front().delay) {
+            if (now - seen_at_ >= give_up_after) {
+                ADD_FAILURE() << "a pop-up stayed open with no answer: " << popup->message();
+                popup->end_modal();
+            }
             return;
         }
         const answer next = answers.front();
         answers.pop_front();
-        answered_ = true;
         wchar_t title[128] = {};
         GetWindowTextW(popup->native().handle(), title, 128);
         titles.push_back(qxsdk::wide_to_utf8(title));
@@ -137,16 +151,29 @@ private:
         if (next.before) {
             next.before();
         }
-        const GenericButton& button = next.first_button ? popup->first_button() : popup->second_button();
+        press(*popup, next.first_button ? popup->first_button() : popup->second_button());
+    }
+
+    void press(MessagePopup& popup, const GenericButton& button)
+    {
+        const auto now = clock::now();
+        if (button_ != nullptr && now - seen_at_ >= give_up_after) {
+            ADD_FAILURE() << "a pop-up stayed open after its button was clicked: " << popup.message();
+            popup.end_modal();
+            return;
+        }
+        button_ = &button;
+        clicked_at_ = now;
         const rect area = button.geometry();
-        window_test::click(*popup, {area.x + area.width / 2, area.y + area.height / 2});
+        window_test::click(popup, {area.x + area.width / 2, area.y + area.height / 2});
     }
 
     InstallerUI& wizard_;
     UINT_PTR timer_ = 0;
-    MessagePopup* seen_ = nullptr;
-    std::chrono::steady_clock::time_point seen_at_;
-    bool answered_ = false;
+    HWND seen_ = nullptr;
+    clock::time_point seen_at_;
+    const GenericButton* button_ = nullptr;  // the answer clicked on the pop-up seen, if any
+    clock::time_point clicked_at_;
 };
 
 // An install platform whose steps wait until the test opens the gate, so that a run is still going.
