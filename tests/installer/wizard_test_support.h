@@ -129,6 +129,12 @@ private:
             seen_at_ = now;
             button_ = nullptr;
         }
+        if (now - seen_at_ >= give_up_after) {
+            ADD_FAILURE() << "a pop-up stayed open " << (button_ != nullptr ? "after its answer" : "with no answer")
+                          << ": " << popup->message();
+            popup->end_modal();
+            return;
+        }
         if (button_ != nullptr) {
             if (now - clicked_at_ >= click_again_after) {
                 press(*popup, *button_);
@@ -136,10 +142,6 @@ private:
             return;
         }
         if (answers.empty() || now - seen_at_ < answers.front().delay) {
-            if (now - seen_at_ >= give_up_after) {
-                ADD_FAILURE() << "a pop-up stayed open with no answer: " << popup->message();
-                popup->end_modal();
-            }
             return;
         }
         const answer next = answers.front();
@@ -156,14 +158,8 @@ private:
 
     void press(MessagePopup& popup, const GenericButton& button)
     {
-        const auto now = clock::now();
-        if (button_ != nullptr && now - seen_at_ >= give_up_after) {
-            ADD_FAILURE() << "a pop-up stayed open after its button was clicked: " << popup.message();
-            popup.end_modal();
-            return;
-        }
         button_ = &button;
-        clicked_at_ = now;
+        clicked_at_ = clock::now();
         const rect area = button.geometry();
         window_test::click(popup, {area.x + area.width / 2, area.y + area.height / 2});
     }
