@@ -23,6 +23,7 @@
 #include "plugin/render/coverage/polygon_coverage.h"
 #include "plugin/render/pixels/row_jobs.h"
 #include "plugin/render/worker_pool.h"
+#include "tests/support/blade_scenes.h"
 
 namespace {
 
@@ -73,26 +74,10 @@ BENCHMARK(BM_FrameWorkers)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMil
 struct StageFrame {
     StageFrame() : glow_source(model()), core(model()), glow(model()), halo(model()), scratch(model())
     {
-        scene.core_segments = {{300.0f, 900.0f, 1600.0f, 200.0f}};
-        scene.core_size = 3.0f;
-        scene.start_size = 100.0f;
-        scene.end_size = 100.0f;
-        scene.start_roundness = 50.0f;
-        scene.end_roundness = 50.0f;
-        scene.end_offset = 1.0f;
-        const float sizes[4] = {184.0f, 61.0f, 24.6f, 8.9f};
-        for (int k = 0; k < 4; ++k) {
-            scene.glow_size[k] = sizes[k];
-            scene.glow_intensity[k] = 0.5f;
-            scene.glow_level_weights[k] = k == 0 ? 0.5f : 1.0f;
-        }
-        scene.glow_pre_gamma = 1.0f;
-        scene.gamma = 1.0f;
-        scene.brightness = 1.0f;
+        scene = kyrox::test::glowing_blade_scene({300.0f, 900.0f, 1600.0f, 200.0f}, 3.0f, {184.0f, 61.0f, 24.6f, 8.9f},
+                                                 {0.5f, 0.5f, 0.5f, 0.5f});
         scene.saturation = 1.2f;
         scene.glow_color[2] = 1.0f;
-        scene.composite_mode = kyrox::CompositeMode::transparent;
-        scene.not_mask_core = true;
         output_pixels.resize(static_cast<std::size_t>(frame_width) * frame_height * 4);
         target.output_view = model();
         target.output_view.row_bytes = frame_width * 4;
@@ -166,7 +151,7 @@ void BM_StageHotCoreCut(benchmark::State& state)
     StageFrame f;
     const kyrox::CoreRect rect = kyrox::core_rect(f.bounds, frame_width, frame_height);
     for (auto _ : state) {
-        kyrox::box_blur_sat(f.scratch.view, f.glow_source.view, rect, 4.0f, 4.0f);
+        kyrox::box_blur_sat(f.scratch.view(), f.glow_source.view(), rect, 4.0f, 4.0f);
         rows(rect.y1 - rect.y0, [&](const kyrox::ThreadWorkData& w) {
             return kyrox::cut_hot_core_job(w, rect, f.scratch, f.glow_source);
         });
@@ -228,8 +213,8 @@ void BM_StageDistortion(benchmark::State& state)
         stage_distortion(static_cast<kyrox::DistortionType>(static_cast<std::int32_t>(state.range(0))),
                          kyrox::DistortionComposite::displace, static_cast<float>(state.range(1)));
     kyrox::FrameTarget block = f.target;
-    block.input_view = f.glow.view;
-    block.output_view = f.glow.view;
+    block.input_view = f.glow.view();
+    block.output_view = f.glow.view();
     for (auto _ : state) {
         kyrox::apply_noise_distortion(block, d, 0.5f);
     }
@@ -248,11 +233,11 @@ void BM_StageDisplaceJob(benchmark::State& state)
         kyrox::DistortionType::smoke, static_cast<kyrox::DistortionComposite>(static_cast<std::int32_t>(state.range(0))),
         1.0f);
     const kyrox::DistortionSetup setup = kyrox::distortion_setup(d, 1.0f, 0.5f);
-    kyrox::WorldView noise = kyrox::noise_plane_view(f.glow.view);
+    kyrox::WorldView noise = kyrox::noise_plane_view(f.glow.view());
     std::vector<kyrox::NoiseCell> cells(static_cast<std::size_t>(noise.width) * static_cast<std::size_t>(noise.height));
     noise.data = cells.data();
     kyrox::noise_field_job({d, setup, noise}, {0, noise.height, 0});
-    const kyrox::NoiseDisplaceTask task{d, setup, noise, f.glow_source.view, f.scratch.view};
+    const kyrox::NoiseDisplaceTask task{d, setup, noise, f.glow_source.view(), f.scratch.view()};
     for (auto _ : state) {
         kyrox::noise_displace_job(task, {0, frame_height, 0});
         benchmark::ClobberMemory();

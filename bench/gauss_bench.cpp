@@ -26,7 +26,7 @@ struct GaussFrame {
                 source.row(i)[j] = static_cast<float>((i * 7 + static_cast<std::int32_t>(j)) % 11) * 0.1f;
             }
         }
-        target.output_view = source.view;
+        target.output_view = source.view();
         size_gauss_buffers(gauss, static_cast<std::uint64_t>(frame_width) * frame_height);
     }
 

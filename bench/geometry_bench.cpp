@@ -5,6 +5,7 @@
 #include "plugin/render/outline/core_outline.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/coverage/polygon_coverage.h"
+#include "tests/support/blade_scenes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,16 +22,15 @@ kyrox::WorldView frame_model()
     return model;
 }
 
+// A wide blade moving a little between its motion-blur samples.
 kyrox::SceneRecord blade_scene(std::int32_t samples)
 {
-    kyrox::SceneRecord scene;
-    scene.start_offset = 0.0f;
-    scene.end_offset = 1.0f;
+    std::vector<kyrox::CoreSegment> segments;
     for (std::int32_t i = 0; i < samples; ++i) {
         const float shift = 6.0f * static_cast<float>(i);
-        scene.core_segments.push_back({200.0f + shift, 300.0f + shift, 1700.0f - shift, 800.0f + shift});
+        segments.push_back({200.0f + shift, 300.0f + shift, 1700.0f - shift, 800.0f + shift});
     }
-    return scene;
+    return kyrox::test::outline_scene(std::move(segments));
 }
 
 const kyrox::CapSize blade_cap{40.0f, 30.0f};
@@ -70,7 +70,7 @@ void BM_BoxBlurSat(benchmark::State& state)
     }
     const auto size = static_cast<float>(state.range(0));
     for (auto _ : state) {
-        kyrox::box_blur_sat(plane.view, plane.view, {0, 0, frame_width, frame_height}, size, size);
+        kyrox::box_blur_sat(plane.view(), plane.view(), {0, 0, frame_width, frame_height}, size, size);
         benchmark::ClobberMemory();
     }
 }

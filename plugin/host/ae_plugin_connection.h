@@ -36,7 +36,8 @@ public:
     virtual void render_audio(CommandContext& context) = 0;
 };
 
-// The one effect instance, created at global set-up and deleted at global set-down.
+// The one effect instance, created at global set-up and deleted at global set-down. Each operation hands its
+// command to the part of the effect that does the work (parameters, presets, smart render).
 class AePluginConnection : public AePlugin {
 public:
     void on_global_setup(CommandContext& context) override;

@@ -6,41 +6,39 @@
 
 #include "plugin/host/param_ids.h"
 #include "plugin/host/parameters.h"
+#include "plugin/render/float_truncation.h"
 
 namespace kyrox {
 
-std::int32_t truncate_to_i32(double value) noexcept
+namespace {
+
+bool is_malformed_ratio(A_long num, A_u_long den) noexcept
 {
-    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
-    constexpr double highest = std::numeric_limits<std::int32_t>::max();
-    if (!(value == value)) {
-        return 0;
+    return num <= 0 || den == 0;
+}
+
+}  // namespace
+
+float ratio_fraction(A_long num, A_u_long den) noexcept
+{
+    if (is_malformed_ratio(num, den)) {
+        return 1.0f;
     }
-    if (value <= lowest) {
-        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<float>(num) / static_cast<float>(den);
+}
+
+float inverse_ratio(const PF_RationalScale& scale) noexcept
+{
+    if (is_malformed_ratio(scale.num, scale.den)) {
+        return 1.0f;
     }
-    if (value >= highest) {
-        return std::numeric_limits<std::int32_t>::max();
-    }
-    return static_cast<std::int32_t>(value);
+    return static_cast<float>(scale.den) / static_cast<float>(scale.num);
 }
 
 std::int32_t downsample_factor(const PF_RationalScale& scale) noexcept
 {
-    if (scale.num <= 0 || scale.den == 0) {
-        return 1;
-    }
-    const float ratio = static_cast<float>(scale.den) / static_cast<float>(scale.num);
-    const std::int32_t factor = truncate_to_i32(ratio);
+    const std::int32_t factor = truncate_to_int32(inverse_ratio(scale));
     return factor >= 1 ? factor : 1;
-}
-
-float ratio_fraction(A_long num, A_u_long den) noexcept
-{
-    if (num <= 0 || den == 0) {
-        return 1.0f;
-    }
-    return static_cast<float>(num) / static_cast<float>(den);
 }
 
 bool narrow_to_finite(double value, float& out) noexcept
@@ -127,7 +125,7 @@ DistortionSettings read_distortion_settings(const CommandContext& context, std::
     s.wind_direction = get_angle_param(context, id(param::wind_direction)) + theta;
 
     s.noise_bias = get_float_param(context, id(param::noise_bias));
-    s.noise_complexity = truncate_to_i32(get_float_param(context, id(param::noise_complexity)));
+    s.noise_complexity = truncate_to_int32(get_float_param(context, id(param::noise_complexity)));
     s.distortion_amount = get_float_param(context, id(param::distortion_amount)) * a;
     s.noise_origin[0] = start.x;
     s.noise_origin[1] = start.y;
@@ -137,7 +135,7 @@ DistortionSettings read_distortion_settings(const CommandContext& context, std::
                                  : static_cast<DistortionComposite>(get_popup_param(context, param::composite));
     s.noise_aspect_ratio = get_float_param(context, id(param::noise_aspect_ratio));
     s.distortion_motion_blur = get_float_param(context, id(param::distortion_motion_blur));
-    s.distortion_seed = truncate_to_i32(get_float_param(context, id(param::distortion_seed)));
+    s.distortion_seed = truncate_to_int32(get_float_param(context, id(param::distortion_seed)));
     return s;
 }
 

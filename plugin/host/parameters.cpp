@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "plugin/host/ae_plugin_connection.h"
 #include "plugin/host/param_ids.h"
 #include "plugin/host/param_reading.h"
 #include "plugin/host/param_table.h"
@@ -240,8 +239,7 @@ void add_entry(CommandContext& context, const ParamEntry& e)
 
 }  // namespace
 
-// Registers the effect's parameters in table order; the ID table is written anew each time.
-void AePluginConnection::setup_params(CommandContext& context)
+void register_params(CommandContext& context)
 {
     reserve_popup_item_strings();
     clear_param_indices();
@@ -317,8 +315,7 @@ private:
 
 }  // namespace
 
-// Shows and hides the parameters that matter only for some core types.
-void AePluginConnection::update_params_ui(CommandContext& context)
+void update_param_visibility(CommandContext& context, AEGP_PluginID plugin_id)
 {
     reserve_popup_item_strings();
     suite_handler suites(context.in_data->pica_basicP);

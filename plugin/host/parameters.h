@@ -33,6 +33,9 @@ void reserve_popup_item_strings();
 const char* store_popup_items(std::string_view items);
 std::size_t popup_item_count() noexcept;
 
+// Registers the effect's parameters in table order; the ID table is written anew each time.
+void register_params(CommandContext& context);
+
 // Adding parameters to the host during parameter set-up. Each add appends one parameter record and
 // stores its host index (the output record's running count) under its ID.
 void add_float_param(CommandContext& context, std::int32_t id, const char* name, float valid_min, float valid_max,
@@ -60,5 +63,8 @@ struct VisibilityContext {
 // Hides or shows a parameter in the host's UI; its value stays and is still read. Uses the param
 // utils suite when the host has it, else the parameter's dynamic stream flag.
 void set_param_hidden(VisibilityContext& context, std::int16_t id, bool hide);
+
+// Shows and hides the parameters that matter only for some core types; plugin_id is the effect's registration.
+void update_param_visibility(CommandContext& context, AEGP_PluginID plugin_id);
 
 }  // namespace kyrox

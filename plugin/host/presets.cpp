@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "hostapi/pf_param_def.h"
-#include "plugin/host/ae_plugin_connection.h"
 #include "plugin/host/param_reading.h"
 #include "plugin/host/param_ids.h"
 #include "plugin/host/param_table.h"
@@ -306,8 +305,7 @@ void apply_preset_blob(CommandContext& context, std::span<const std::uint8_t> bl
     close_flat_reader(reader);
 }
 
-// Applies a built-in preset when the Preset popup changed. The popup keeps the chosen item.
-void AePluginConnection::apply_preset(CommandContext& context)
+void apply_chosen_preset(CommandContext& context)
 {
     reserve_popup_item_strings();
     const auto* extra = static_cast<const PF_UserChangedParamExtra*>(context.extra);

@@ -90,4 +90,8 @@ extern const std::array<std::span<const std::uint8_t>, last_preset_item + 1> pre
 // past the data, names no parameter of the effect or is too short for its parameter's value.
 void apply_preset_blob(CommandContext& context, std::span<const std::uint8_t> blob);
 
+// Applies the built-in preset chosen when the command reports a change of the Preset popup; the popup
+// keeps the chosen item.
+void apply_chosen_preset(CommandContext& context);
+
 }  // namespace kyrox

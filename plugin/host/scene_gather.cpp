@@ -10,6 +10,7 @@
 #include "plugin/host/param_reading.h"
 #include "plugin/host/path_gather.h"
 #include "plugin/host/smart_render.h"
+#include "plugin/render/float_truncation.h"
 
 namespace kyrox {
 
@@ -39,7 +40,7 @@ struct Shutter {
 A_long sample_time(A_long t0, float local_step, const Shutter& shutter, float u) noexcept
 {
     const float offset = local_step * (shutter.phase + (u - 1.0f) * shutter.multiplier);
-    const std::int64_t time = static_cast<std::int64_t>(t0) + truncate_to_i32(offset);
+    const std::int64_t time = static_cast<std::int64_t>(t0) + truncate_to_int32(offset);
     return static_cast<A_long>(std::clamp<std::int64_t>(time, std::numeric_limits<A_long>::min(),
                                                         std::numeric_limits<A_long>::max()));
 }
@@ -246,7 +247,7 @@ SceneRecord gather_scene(const AePluginConnection& instance, CommandContext& con
     scene.flicker_amount = 2.0f * get_float_param(context, param::flicker_intensity);
     scene.composite_mode = static_cast<CompositeMode>(get_popup_param(context, param::composite_settings));
     scene.mask_randomization = get_checkbox_param(context, param::mask_randomization);
-    scene.random_seed = truncate_to_i32(get_float_param(context, param::random_seed) + 0.5f);
+    scene.random_seed = truncate_to_int32(get_float_param(context, param::random_seed) + 0.5f);
     // The grading values reach the output's every pixel through powf and products, where a value no
     // slider can give would put infinity or NaN into float output.
     scene.alpha_boost = get_bounded_float_param<param::alpha_boost>(context);

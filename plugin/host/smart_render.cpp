@@ -15,15 +15,6 @@
 
 namespace kyrox {
 
-namespace {
-
-float ratio_of(const PF_RationalScale& scale) noexcept
-{
-    return static_cast<float>(scale.den) / static_cast<float>(scale.num);
-}
-
-}  // namespace
-
 std::uint8_t bytes_per_channel_of(A_short bitdepth) noexcept
 {
     switch (bitdepth) {
@@ -64,9 +55,9 @@ void smart_render_entry(AePluginConnection& instance, CommandContext& context)
     const PF_InData& in_data = *context.in_data;
     FrameTarget& target = instance.target;
     target.bytes_per_channel = bytes_per_channel_of(extra->input->bitdepth);
-    target.downsample_x = ratio_of(in_data.downsample_x);
-    target.downsample_y = ratio_of(in_data.downsample_y);
-    target.pixel_aspect = ratio_of(in_data.pixel_aspect_ratio);
+    target.downsample_x = inverse_ratio(in_data.downsample_x);
+    target.downsample_y = inverse_ratio(in_data.downsample_y);
+    target.pixel_aspect = inverse_ratio(in_data.pixel_aspect_ratio);
 
     // Views describe this render's buffers only, also when a checkout fails.
     target.output_view = WorldView{};
@@ -143,10 +134,10 @@ std::int64_t now_nanoseconds() noexcept
 
 }  // namespace
 
-void AePluginConnection::render(CommandContext& context)
+void render_frame_timed(AePluginConnection& instance, CommandContext& context)
 {
     const std::int64_t t0 = now_nanoseconds();
-    render_frame_of(*this, context);
+    render_frame_of(instance, context);
     const std::int64_t t1 = now_nanoseconds();
     const float milliseconds = static_cast<float>((t1 - t0) / 1000) * 0.001f;
 
@@ -178,7 +169,7 @@ PF_Err checkout_text_layer(CommandContext& context)
                                     in_data.time_step, in_data.time_scale, &result);
 }
 
-void AePluginConnection::pre_render(CommandContext& context, PF_CheckoutResult& result)
+void request_render_layers(CommandContext& context, PF_CheckoutResult& result)
 {
     const PF_InData& in_data = *context.in_data;
     const auto& extra = *static_cast<PF_PreRenderExtra*>(context.extra);

@@ -67,8 +67,15 @@ FrameInputs gather_frame_inputs(const AePluginConnection& instance, CommandConte
 // target's pixel depth; a depth the renderer does not know draws nothing.
 void render_frame_of(AePluginConnection& instance, CommandContext& context);
 
+// Draws the frame as render_frame_of does and writes the time it took to the debugger output.
+void render_frame_timed(AePluginConnection& instance, CommandContext& context);
+
 // Checks out the layer chosen in the Text Layer parameter as a second input of the render.
 PF_Err checkout_text_layer(CommandContext& context);
+
+// Asks for the input at the layer's size (and the text layer); the host's answer for the input, in result, is
+// what the effect will draw.
+void request_render_layers(CommandContext& context, PF_CheckoutResult& result);
 
 // Asks for the input (and the text layer) and reports what the effect will draw; a missing
 // callback or record ends the command with PF_Err_BAD_CALLBACK_PARAM.

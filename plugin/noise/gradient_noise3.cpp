@@ -17,8 +17,6 @@ float corner_value(std::uint32_t ix, std::uint32_t iy, std::uint32_t iz, std::ui
     return (g.x * dx + g.y * dy + g.z * dz) * 2.12f;
 }
 
-float blend(float a, float b, float s) { return (1.0f - s) * a + s * b; }
-
 template <float (*Weight)(float)>
 float gradient_noise3_weighted(float x, float y, float z, int seed)
 {
@@ -64,17 +62,17 @@ float gradient_noise3(const LatticeAxis& x, const LatticeAxis& y, const LatticeA
 
 float gradient_noise3_std(float x, float y, float z, int seed)
 {
-    return gradient_noise3_weighted<interp_cubic>(x, y, z, seed);
+    return gradient_noise3_weighted<interp_cubic<float>>(x, y, z, seed);
 }
 
 float gradient_noise3_best(float x, float y, float z, int seed)
 {
-    return gradient_noise3_weighted<interp_quintic>(x, y, z, seed);
+    return gradient_noise3_weighted<interp_quintic<float>>(x, y, z, seed);
 }
 
 float gradient_noise3_fast(float x, float y, float z, int seed)
 {
-    return gradient_noise3_weighted<interp_linear>(x, y, z, seed);
+    return gradient_noise3_weighted<interp_linear<float>>(x, y, z, seed);
 }
 
 }  // namespace noisepp

@@ -3,7 +3,7 @@
 #include "plugin/noise/improved_gradients.h"
 #include "plugin/noise/interpolation.h"
 #include "plugin/noise/noise_floor.h"
-#include "plugin/noise/noise_floor4.h"
+#include "plugin/platform/simd/lanes.h"
 #include "plugin/noise/octave_limit.h"
 #include "plugin/noise/permutation_table.h"
 
@@ -21,8 +21,6 @@ float grad(int hash, float x, float y, float z)
     return g.x * x + g.y * y + g.z * z;
 }
 
-float lerp(float t, float a, float b) { return a + t * (b - a); }
-
 }  // namespace
 
 float gradient_noise2(const NoisePoint& point)
@@ -39,6 +37,7 @@ float gradient_noise2(const NoisePoint& point)
     const float u = noisepp::interp_quintic(x);
     const float v = noisepp::interp_quintic(y);
     const float w = noisepp::interp_quintic(z);
+    using noisepp::lerp;
 
     const std::array<int, 8> h = corner_hashes(cx, cy, cz);
     return lerp(w,
@@ -67,20 +66,7 @@ float fractal_noise2(const NoisePoint& point, int octaves)
     return sum + 1.0f;
 }
 
-#ifdef KYROX_SSE2
-
 namespace {
-
-// The steps of the one-point noise on four lanes, in the same order.
-__m128 quintic4(__m128 t)
-{
-    const __m128 t3 = _mm_mul_ps(_mm_mul_ps(t, t), t);
-    const __m128 inner = _mm_add_ps(_mm_mul_ps(t, _mm_sub_ps(_mm_mul_ps(t, _mm_set1_ps(6.0f)), _mm_set1_ps(15.0f))),
-                                    _mm_set1_ps(10.0f));
-    return _mm_mul_ps(t3, inner);
-}
-
-__m128 lerp4(__m128 t, __m128 a, __m128 b) { return _mm_add_ps(a, _mm_mul_ps(t, _mm_sub_ps(b, a))); }
 
 using Hashes = std::array<int, 4>;
 
@@ -107,18 +93,18 @@ Hashes cells4(__m128 floored)
 // gradient_noise2 of four safe points.
 __m128 gradient_noise4(__m128 px, __m128 py, __m128 pz)
 {
-    const __m128 fx = simd::floor4(px);
-    const __m128 fy = simd::floor4(py);
-    const __m128 fz = simd::floor4(pz);
+    const __m128 fx = simd::floor_lanes<simd::F32x4>(px);
+    const __m128 fy = simd::floor_lanes<simd::F32x4>(py);
+    const __m128 fz = simd::floor_lanes<simd::F32x4>(pz);
     const Hashes cx = cells4(fx);
     const Hashes cy = cells4(fy);
     const Hashes cz = cells4(fz);
     const __m128 x = _mm_sub_ps(px, fx);
     const __m128 y = _mm_sub_ps(py, fy);
     const __m128 z = _mm_sub_ps(pz, fz);
-    const __m128 u = quintic4(x);
-    const __m128 v = quintic4(y);
-    const __m128 w = quintic4(z);
+    const __m128 u = noisepp::interp_quintic<simd::F32x4>(x);
+    const __m128 v = noisepp::interp_quintic<simd::F32x4>(y);
+    const __m128 w = noisepp::interp_quintic<simd::F32x4>(z);
     Hashes aa{}, ab{}, ba{}, bb{}, aa1{}, ab1{}, ba1{}, bb1{};
     for (std::size_t l = 0; l < 4; ++l) {
         const std::array<int, 8> h = corner_hashes(cx[l], cy[l], cz[l]);
@@ -135,11 +121,12 @@ __m128 gradient_noise4(__m128 px, __m128 py, __m128 pz)
     const __m128 x1 = _mm_sub_ps(x, one);
     const __m128 y1 = _mm_sub_ps(y, one);
     const __m128 z1 = _mm_sub_ps(z, one);
-    return lerp4(w,
-                 lerp4(v, lerp4(u, grad4(aa, x, y, z), grad4(ba, x1, y, z)),
-                       lerp4(u, grad4(ab, x, y1, z), grad4(bb, x1, y1, z))),
-                 lerp4(v, lerp4(u, grad4(aa1, x, y, z1), grad4(ba1, x1, y, z1)),
-                       lerp4(u, grad4(ab1, x, y1, z1), grad4(bb1, x1, y1, z1))));
+    const auto lerp = [](simd::F32x4 t, simd::F32x4 a, simd::F32x4 b) { return noisepp::lerp(t, a, b); };
+    return lerp(w,
+                lerp(v, lerp(u, grad4(aa, x, y, z), grad4(ba, x1, y, z)),
+                     lerp(u, grad4(ab, x, y1, z), grad4(bb, x1, y1, z))),
+                lerp(v, lerp(u, grad4(aa1, x, y, z1), grad4(ba1, x1, y, z1)),
+                     lerp(u, grad4(ab1, x, y1, z1), grad4(bb1, x1, y1, z1))));
 }
 
 }  // namespace
@@ -171,11 +158,5 @@ bool fractal_noise2_x4(const std::array<NoisePoint, 4>& points, int octaves, std
     _mm_storeu_ps(out.data(), _mm_add_ps(sum, _mm_set1_ps(1.0f)));
     return true;
 }
-
-#else
-
-bool fractal_noise2_x4(const std::array<NoisePoint, 4>&, int, std::array<float, 4>&) { return false; }
-
-#endif
 
 }  // namespace kyrox

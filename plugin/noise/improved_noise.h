@@ -18,12 +18,11 @@ float fractal_noise2(const NoisePoint& point, int octaves);
 
 // fractal_noise2 of four points at once with SSE2, each lane computing exactly what fractal_noise2
 // computes. Returns false, writing nothing, when a coordinate leaves the range where that holds
-// (beyond 2^30 in magnitude, or NaN) or the processor has no SSE2; the caller then takes the points
-// one at a time.
+// (beyond 2^30 in magnitude, or NaN); the caller then takes the points one at a time.
 bool fractal_noise2_x4(const std::array<NoisePoint, 4>& points, int octaves, std::array<float, 4>& out);
 
-// The same for eight points with AVX2, declining like fractal_noise2_x4 and also on processors
-// without AVX2.
+// The same for eight points with AVX2, declining like fractal_noise2_x4. Only on the AVX2 path
+// (simd::widest_path()).
 bool fractal_noise2_x8(const std::array<NoisePoint, 8>& points, int octaves, std::array<float, 8>& out);
 
 // The two by their width, for callers written once for both.

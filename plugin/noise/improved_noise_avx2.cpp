@@ -3,19 +3,17 @@
 #include "plugin/noise/improved_noise.h"
 
 #include "plugin/noise/improved_gradients.h"
-#include "plugin/noise/noise_floor8.h"
+#include "plugin/noise/interpolation.h"
+#include "plugin/platform/simd/lanes_avx2.h"
 #include "plugin/noise/octave_limit.h"
 #include "plugin/noise/permutation_table.h"
-#include "plugin/platform/cpu_features.h"
+#include "plugin/platform/simd/simd_path.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 
 namespace kyrox {
-
-#ifdef KYROX_AVX2
-
 namespace {
 
 // One coefficient of the 16 gradients, so a lookup is two permutes of eight and a blend.
@@ -44,20 +42,6 @@ KYROX_AVX2_TARGET __m256 grad8(__m256i hash, __m256 x, __m256 y, __m256 z)
     return _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(gx, x), _mm256_mul_ps(gy, y)), _mm256_mul_ps(gz, z));
 }
 
-KYROX_AVX2_TARGET __m256 quintic8(__m256 t)
-{
-    const __m256 t3 = _mm256_mul_ps(_mm256_mul_ps(t, t), t);
-    const __m256 inner = _mm256_add_ps(
-        _mm256_mul_ps(t, _mm256_sub_ps(_mm256_mul_ps(t, _mm256_set1_ps(6.0f)), _mm256_set1_ps(15.0f))),
-        _mm256_set1_ps(10.0f));
-    return _mm256_mul_ps(t3, inner);
-}
-
-KYROX_AVX2_TARGET __m256 lerp8(__m256 t, __m256 a, __m256 b)
-{
-    return _mm256_add_ps(a, _mm256_mul_ps(t, _mm256_sub_ps(b, a)));
-}
-
 KYROX_AVX2_TARGET __m256i load8(const std::array<int, 8>& v)
 {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v.data()));
@@ -74,9 +58,9 @@ KYROX_AVX2_TARGET void store_cells8(__m256 floored, std::array<int, 8>& cells)
 // scalar loads outpace gathers.
 KYROX_AVX2_TARGET __m256 gradient_noise8(__m256 px, __m256 py, __m256 pz)
 {
-    const __m256 fx = simd::floor8(px);
-    const __m256 fy = simd::floor8(py);
-    const __m256 fz = simd::floor8(pz);
+    const __m256 fx = simd::floor_lanes<simd::F32x8>(px);
+    const __m256 fy = simd::floor_lanes<simd::F32x8>(py);
+    const __m256 fz = simd::floor_lanes<simd::F32x8>(pz);
     alignas(32) std::array<std::array<int, 8>, 3> cells{};
     store_cells8(fx, cells[0]);
     store_cells8(fy, cells[1]);
@@ -92,18 +76,19 @@ KYROX_AVX2_TARGET __m256 gradient_noise8(__m256 px, __m256 py, __m256 pz)
     const __m256 x = _mm256_sub_ps(px, fx);
     const __m256 y = _mm256_sub_ps(py, fy);
     const __m256 z = _mm256_sub_ps(pz, fz);
-    const __m256 u = quintic8(x);
-    const __m256 v = quintic8(y);
-    const __m256 w = quintic8(z);
+    const __m256 u = noisepp::interp_quintic<simd::F32x8>(x);
+    const __m256 v = noisepp::interp_quintic<simd::F32x8>(y);
+    const __m256 w = noisepp::interp_quintic<simd::F32x8>(z);
     const __m256 one = _mm256_set1_ps(1.0f);
     const __m256 x1 = _mm256_sub_ps(x, one);
     const __m256 y1 = _mm256_sub_ps(y, one);
     const __m256 z1 = _mm256_sub_ps(z, one);
-    const __m256 near_z = lerp8(v, lerp8(u, grad8(load8(hashes[0]), x, y, z), grad8(load8(hashes[1]), x1, y, z)),
-                                lerp8(u, grad8(load8(hashes[2]), x, y1, z), grad8(load8(hashes[3]), x1, y1, z)));
-    const __m256 far_z = lerp8(v, lerp8(u, grad8(load8(hashes[4]), x, y, z1), grad8(load8(hashes[5]), x1, y, z1)),
-                               lerp8(u, grad8(load8(hashes[6]), x, y1, z1), grad8(load8(hashes[7]), x1, y1, z1)));
-    return lerp8(w, near_z, far_z);
+    const auto lerp = [](simd::F32x8 t, simd::F32x8 a, simd::F32x8 b) KYROX_AVX2_TARGET { return noisepp::lerp(t, a, b); };
+    const __m256 near_z = lerp(v, lerp(u, grad8(load8(hashes[0]), x, y, z), grad8(load8(hashes[1]), x1, y, z)),
+                                lerp(u, grad8(load8(hashes[2]), x, y1, z), grad8(load8(hashes[3]), x1, y1, z)));
+    const __m256 far_z = lerp(v, lerp(u, grad8(load8(hashes[4]), x, y, z1), grad8(load8(hashes[5]), x1, y, z1)),
+                               lerp(u, grad8(load8(hashes[6]), x, y1, z1), grad8(load8(hashes[7]), x1, y1, z1)));
+    return lerp(w, near_z, far_z);
 }
 
 KYROX_AVX2_TARGET bool fractal_sum8(const std::array<NoisePoint, 8>& points, int octaves, std::array<float, 8>& out)
@@ -123,7 +108,7 @@ KYROX_AVX2_TARGET bool fractal_sum8(const std::array<NoisePoint, 8>& points, int
     __m256 sum = _mm256_setzero_ps();
     float amplitude = 1.0f;
     for (int i = 0; i < count; ++i) {
-        if (!simd::safe_positions8(px) || !simd::safe_positions8(py) || !simd::safe_positions8(pz)) {
+        if (!simd::safe_positions(px) || !simd::safe_positions(py) || !simd::safe_positions(pz)) {
             return false;
         }
         const __m256 n = gradient_noise8(px, py, pz);
@@ -142,20 +127,11 @@ KYROX_AVX2_TARGET bool fractal_sum8(const std::array<NoisePoint, 8>& points, int
 
 bool fractal_noise2_x8(const std::array<NoisePoint, 8>& points, int octaves, std::array<float, 8>& out)
 {
-    if (!platform::cpu_has_avx2()) {
-        return false;
-    }
     if (octaves <= 0) {
         out.fill(1.0f);
         return true;
     }
     return fractal_sum8(points, octaves, out);
 }
-
-#else
-
-bool fractal_noise2_x8(const std::array<NoisePoint, 8>&, int, std::array<float, 8>&) { return false; }
-
-#endif
 
 }  // namespace kyrox

@@ -2,7 +2,8 @@
 
 #include "plugin/noise/gradient_noise3.h"
 #include "plugin/noise/gradient_table.h"
-#include "plugin/noise/noise_floor4.h"
+#include "plugin/noise/interpolation.h"
+#include "plugin/platform/simd/lanes.h"
 #include "plugin/noise/octave_limit.h"
 
 #include <algorithm>
@@ -65,8 +66,6 @@ float RidgedMultiElement3D::value(float x, float y, float z, PipelineCacheRecord
     }
 }
 
-#ifdef KYROX_SSE2
-
 namespace {
 
 using Corners = std::array<std::uint32_t, 4>;
@@ -94,16 +93,6 @@ Axis4 axis4(__m128 v)
     a.d0 = _mm_sub_ps(v, _mm_cvtepi32_ps(c0));
     a.d1 = _mm_sub_ps(v, _mm_cvtepi32_ps(c1));
     return a;
-}
-
-__m128 cubic4(__m128 t)
-{
-    return _mm_mul_ps(_mm_mul_ps(t, t), _mm_sub_ps(_mm_set1_ps(3.0f), _mm_mul_ps(_mm_set1_ps(2.0f), t)));
-}
-
-__m128 blend4(__m128 a, __m128 b, __m128 s)
-{
-    return _mm_add_ps(_mm_mul_ps(_mm_sub_ps(_mm_set1_ps(1.0f), s), a), _mm_mul_ps(s, b));
 }
 
 // gradient_noise3_std of four safe points: the corners' hashes and gradient rows lane by lane,
@@ -141,9 +130,10 @@ __m128 gradient_noise3_std4(__m128 px, __m128 py, __m128 pz, int seed)
                                       _mm_mul_ps(_mm_load_ps(gz[k].data()), dz[k >> 2]));
         return _mm_mul_ps(dot, _mm_set1_ps(2.12f));
     };
-    const __m128 sx = cubic4(x.d0);
-    const __m128 sy = cubic4(y.d0);
-    const __m128 sz = cubic4(z.d0);
+    const __m128 sx = noisepp::interp_cubic<kyrox::simd::F32x4>(x.d0);
+    const __m128 sy = noisepp::interp_cubic<kyrox::simd::F32x4>(y.d0);
+    const __m128 sz = noisepp::interp_cubic<kyrox::simd::F32x4>(z.d0);
+    const auto blend4 = [](kyrox::simd::F32x4 a, kyrox::simd::F32x4 b, kyrox::simd::F32x4 weight) { return blend(a, b, weight); };
     const auto edge_x = [&](std::size_t k) { return blend4(corner(k), corner(k + 1), sx); };
     const auto face_xy = [&](std::size_t k) { return blend4(edge_x(k), edge_x(k + 2), sy); };
     return blend4(face_xy(0), face_xy(4), sz);
@@ -185,15 +175,5 @@ bool RidgedMultiElement3D::value4(const std::array<float, 4>& x, const std::arra
     _mm_storeu_ps(out.data(), _mm_sub_ps(_mm_mul_ps(sum, _mm_set1_ps(1.25f)), _mm_set1_ps(1.0f)));
     return true;
 }
-
-#else
-
-bool RidgedMultiElement3D::value4(const std::array<float, 4>&, const std::array<float, 4>&,
-                                  const std::array<float, 4>&, std::array<float, 4>&) const
-{
-    return false;
-}
-
-#endif
 
 }  // namespace noisepp

@@ -34,10 +34,11 @@ public:
     float value(float x, float y, float z, PipelineCacheRecord* cache) const override;
     // value at four points at once with SSE2, each lane computing exactly what value computes.
     // Returns false, writing nothing, unless the quality is 1 and every scaled coordinate lies
-    // within +-2^30 (where no wrap applies), and on processors without SSE2.
+    // within +-2^30 (where no wrap applies).
     bool value4(const std::array<float, 4>& x, const std::array<float, 4>& y, const std::array<float, 4>& z,
                 std::array<float, 4>& out) const;
-    // The same for eight points with AVX2, declining like value4 and also on processors without AVX2.
+    // The same for eight points with AVX2, declining like value4. Only on the AVX2 path
+    // (kyrox::simd::widest_path()).
     bool value8(const std::array<float, 8>& x, const std::array<float, 8>& y, const std::array<float, 8>& z,
                 std::array<float, 8>& out) const;
     // The two by their width, for callers written once for both.

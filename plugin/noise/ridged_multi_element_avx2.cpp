@@ -4,17 +4,15 @@
 #include "plugin/noise/ridged_multi_element.h"
 
 #include "plugin/noise/gradient_table.h"
-#include "plugin/noise/noise_floor8.h"
-#include "plugin/platform/cpu_features.h"
+#include "plugin/noise/interpolation.h"
+#include "plugin/platform/simd/lanes_avx2.h"
+#include "plugin/platform/simd/simd_path.h"
 
 #include <array>
 #include <cstddef>
 #include <span>
 
 namespace noisepp {
-
-#ifdef KYROX_AVX2
-
 namespace {
 
 static_assert(sizeof(GradientRow) == 4 * sizeof(float));
@@ -34,17 +32,6 @@ KYROX_AVX2_TARGET Axis8 axis8(__m256 v)
         _mm256_add_epi32(truncated, _mm256_castps_si256(_mm256_cmp_ps(v, _mm256_setzero_ps(), _CMP_NGT_UQ)));
     const __m256i c1 = _mm256_add_epi32(c0, _mm256_set1_epi32(1));
     return {c0, c1, _mm256_sub_ps(v, _mm256_cvtepi32_ps(c0)), _mm256_sub_ps(v, _mm256_cvtepi32_ps(c1))};
-}
-
-KYROX_AVX2_TARGET __m256 cubic8(__m256 t)
-{
-    const __m256 rise = _mm256_sub_ps(_mm256_set1_ps(3.0f), _mm256_mul_ps(_mm256_set1_ps(2.0f), t));
-    return _mm256_mul_ps(_mm256_mul_ps(t, t), rise);
-}
-
-KYROX_AVX2_TARGET __m256 blend8(__m256 a, __m256 b, __m256 s)
-{
-    return _mm256_add_ps(_mm256_mul_ps(_mm256_sub_ps(_mm256_set1_ps(1.0f), s), a), _mm256_mul_ps(s, b));
 }
 
 // The hash terms of one axis at its two corners.
@@ -110,11 +97,11 @@ KYROX_AVX2_TARGET __m256 face8(const Axis8& x, const Axis8& y, const Terms8& hx,
 {
     const __m256i y0 = _mm256_add_epi32(hy.t0, iz);
     const __m256i y1 = _mm256_add_epi32(hy.t1, iz);
-    const __m256 near_y = blend8(corner8(_mm256_add_epi32(hx.t0, y0), x.d0, y.d0, dz),
+    const __m256 near_y = blend<kyrox::simd::F32x8>(corner8(_mm256_add_epi32(hx.t0, y0), x.d0, y.d0, dz),
                                  corner8(_mm256_add_epi32(hx.t1, y0), x.d1, y.d0, dz), sx);
-    const __m256 far_y = blend8(corner8(_mm256_add_epi32(hx.t0, y1), x.d0, y.d1, dz),
+    const __m256 far_y = blend<kyrox::simd::F32x8>(corner8(_mm256_add_epi32(hx.t0, y1), x.d0, y.d1, dz),
                                 corner8(_mm256_add_epi32(hx.t1, y1), x.d1, y.d1, dz), sx);
-    return blend8(near_y, far_y, sy);
+    return blend<kyrox::simd::F32x8>(near_y, far_y, sy);
 }
 
 // gradient_noise3_std of eight safe points.
@@ -127,9 +114,9 @@ KYROX_AVX2_TARGET __m256 gradient_noise3_std8(__m256 px, __m256 py, __m256 pz, i
     const Terms8 hx = terms8(x, 1619, _mm256_setzero_si256());
     const Terms8 hy = terms8(y, 31337, _mm256_setzero_si256());
     const Terms8 hz = terms8(z, 6971, _mm256_set1_epi32(s));
-    const __m256 sx = cubic8(x.d0);
-    const __m256 sy = cubic8(y.d0);
-    return blend8(face8(x, y, hx, hy, hz.t0, z.d0, sx, sy), face8(x, y, hx, hy, hz.t1, z.d1, sx, sy), cubic8(z.d0));
+    const __m256 sx = interp_cubic<kyrox::simd::F32x8>(x.d0);
+    const __m256 sy = interp_cubic<kyrox::simd::F32x8>(y.d0);
+    return blend<kyrox::simd::F32x8>(face8(x, y, hx, hy, hz.t0, z.d0, sx, sy), face8(x, y, hx, hy, hz.t1, z.d1, sx, sy), interp_cubic<kyrox::simd::F32x8>(z.d0));
 }
 
 KYROX_AVX2_TARGET bool ridged_sum8(std::span<const RidgedOctave> octaves, float offset, float gain,
@@ -148,8 +135,8 @@ KYROX_AVX2_TARGET bool ridged_sum8(std::span<const RidgedOctave> octaves, float 
         const __m256 sy = _mm256_mul_ps(py, f);
         const __m256 sz = _mm256_mul_ps(pz, f);
         // Within +-2^30 ridged_wrap leaves a coordinate as it is.
-        if (!kyrox::simd::safe_positions8(sx) || !kyrox::simd::safe_positions8(sy) ||
-            !kyrox::simd::safe_positions8(sz)) {
+        if (!kyrox::simd::safe_positions(sx) || !kyrox::simd::safe_positions(sy) ||
+            !kyrox::simd::safe_positions(sz)) {
             return false;
         }
         const __m256 n = gradient_noise3_std8(sx, sy, sz, octave.seed);
@@ -160,8 +147,8 @@ KYROX_AVX2_TARGET bool ridged_sum8(std::span<const RidgedOctave> octaves, float 
         const __m256 w = _mm256_mul_ps(_mm256_set1_ps(gain), signal);
         const __m256 one = _mm256_set1_ps(1.0f);
         const __m256 minus_one = _mm256_set1_ps(-1.0f);
-        const __m256 low = kyrox::simd::select8(_mm256_cmp_ps(w, minus_one, _CMP_LT_OQ), minus_one, w);
-        weight = kyrox::simd::select8(_mm256_cmp_ps(one, low, _CMP_LT_OQ), one, low);
+        const __m256 low = kyrox::simd::select(_mm256_cmp_ps(w, minus_one, _CMP_LT_OQ), minus_one, w);
+        weight = kyrox::simd::select(_mm256_cmp_ps(one, low, _CMP_LT_OQ), one, low);
     }
     _mm256_storeu_ps(out.data(), _mm256_sub_ps(_mm256_mul_ps(sum, _mm256_set1_ps(1.25f)), _mm256_set1_ps(1.0f)));
     return true;
@@ -172,20 +159,10 @@ KYROX_AVX2_TARGET bool ridged_sum8(std::span<const RidgedOctave> octaves, float 
 bool RidgedMultiElement3D::value8(const std::array<float, 8>& x, const std::array<float, 8>& y,
                                   const std::array<float, 8>& z, std::array<float, 8>& out) const
 {
-    if (quality_ != 1 || !kyrox::platform::cpu_has_avx2()) {
+    if (quality_ != 1) {
         return false;
     }
     return ridged_sum8(octaves_, offset_, gain_, x, y, z, out);
 }
-
-#else
-
-bool RidgedMultiElement3D::value8(const std::array<float, 8>&, const std::array<float, 8>&,
-                                  const std::array<float, 8>&, std::array<float, 8>&) const
-{
-    return false;
-}
-
-#endif
 
 }  // namespace noisepp

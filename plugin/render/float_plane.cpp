@@ -51,24 +51,24 @@ FloatPlane::FloatPlane(const WorldView& model, PlaneFill fill)
     // Both factors are below 2^31, so the product is exact in 64 bits.
     const std::uint64_t byte_count = static_cast<std::uint64_t>(row_bytes) * static_cast<std::uint64_t>(model.height);
     if (fill == PlaneFill::zeroed) {
-        alloc_zeroed_buffer(buffer, byte_count);
+        alloc_zeroed_buffer(buffer_, byte_count);
     } else {
-        alloc_unset_buffer(buffer, byte_count);
+        alloc_unset_buffer(buffer_, byte_count);
     }
-    view.row_bytes = row_bytes;
-    view.bytes_per_channel = 4;
-    view.origin_x = model.origin_x;
-    view.origin_y = model.origin_y;
-    view.width = model.width;
-    view.height = model.height;
-    view.data = buffer.get();
+    view_.row_bytes = row_bytes;
+    view_.bytes_per_channel = 4;
+    view_.origin_x = model.origin_x;
+    view_.origin_y = model.origin_y;
+    view_.width = model.width;
+    view_.height = model.height;
+    view_.data = buffer_.get();
 }
 
 void fit_plane(FloatPlane& plane, const WorldView& model)
 {
-    if (plane.buffer && plane.width() == model.width && plane.height() == model.height) {
-        plane.view.origin_x = model.origin_x;
-        plane.view.origin_y = model.origin_y;
+    if (plane.buffer_ && plane.width() == model.width && plane.height() == model.height) {
+        plane.view_.origin_x = model.origin_x;
+        plane.view_.origin_y = model.origin_y;
         return;
     }
     // Release the old cells before taking the new ones.

@@ -27,21 +27,29 @@ struct PlaneOffset {
 // Whether a new plane's cells start at zero or are left for a stage that writes every one of them.
 enum class PlaneFill { zeroed, unset };
 
-// One float per cell, row after row, zero at creation unless made PlaneFill::unset; its view
-// describes the buffer in the host's buffer form with 4 bytes per channel.
-struct FloatPlane {
+// One float per cell, row after row, zero at creation unless made PlaneFill::unset. Its view
+// describes the buffer in the host's buffer form with 4 bytes per channel, for the stages that take
+// views; a stage that writes the cells takes the plane (or its view) from a plane it may change.
+class FloatPlane {
+public:
     // No cells and no buffer.
     FloatPlane() = default;
     // A plane of the model's width, height and origin. Throws std::bad_alloc when the size is
     // negative or its byte count or row bytes do not fit.
     explicit FloatPlane(const WorldView& model, PlaneFill fill = PlaneFill::zeroed);
 
-    std::int32_t width() const noexcept { return view.width; }
-    std::int32_t height() const noexcept { return view.height; }
-    std::span<float> row(std::int32_t i) const noexcept;
+    std::int32_t width() const noexcept { return view_.width; }
+    std::int32_t height() const noexcept { return view_.height; }
+    // The cells of row i, which must exist.
+    std::span<float> row(std::int32_t i) noexcept;
+    std::span<const float> row(std::int32_t i) const noexcept;
+    const WorldView& view() const noexcept { return view_; }
 
-    ZeroedBuffer buffer;
-    WorldView view;
+private:
+    friend void fit_plane(FloatPlane& plane, const WorldView& model);
+
+    ZeroedBuffer buffer_;
+    WorldView view_;
 };
 
 // Makes plane the model's width and height unless it already is. A plane that fits is kept with
@@ -56,9 +64,14 @@ inline std::span<float> plane_row(const WorldView& plane_view, std::int32_t i) n
     return {reinterpret_cast<float*>(start), static_cast<std::size_t>(plane_view.width)};
 }
 
-inline std::span<float> FloatPlane::row(std::int32_t i) const noexcept
+inline std::span<float> FloatPlane::row(std::int32_t i) noexcept
 {
-    return plane_row(view, i);
+    return plane_row(view_, i);
+}
+
+inline std::span<const float> FloatPlane::row(std::int32_t i) const noexcept
+{
+    return plane_row(view_, i);
 }
 
 }  // namespace kyrox

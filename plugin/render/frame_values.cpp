@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "plugin/noise/flicker_noise.h"
-#include "plugin/render/outline/outline_geometry.h"
+#include "plugin/render/geometry/outline_geometry.h"
 #include "plugin/render/seeded_random.h"
 
 namespace kyrox {

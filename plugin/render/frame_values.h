@@ -5,8 +5,8 @@
 #include <span>
 
 #include "plugin/render/render_inputs.h"
-#include "plugin/render/outline/core_polygon.h"
-#include "plugin/render/outline/core_rect.h"
+#include "plugin/render/geometry/core_polygon.h"
+#include "plugin/render/geometry/core_rect.h"
 #include "plugin/render/outline/elliptic_cap.h"
 #include "plugin/render/blur/level_rect.h"
 

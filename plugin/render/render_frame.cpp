@@ -35,8 +35,8 @@ void run_rows(std::int32_t rows, const Job& job, std::int32_t grain = 1)
 FrameTarget distortion_block(const FrameTarget& target, const FloatPlane& source, const FloatPlane& destination)
 {
     FrameTarget block = target;
-    block.input_view = source.view;
-    block.output_view = destination.view;
+    block.input_view = source.view();
+    block.output_view = destination.view();
     block.output_origin_x = 0;
     block.output_origin_y = 0;
     block.bytes_per_channel = 4;
@@ -64,7 +64,7 @@ FramePlanes& depth_frame_planes()
     return planes;
 }
 
-void clear_plane_rows(const ThreadWorkData& w, const FloatPlane& plane)
+void clear_plane_rows(const ThreadWorkData& w, FloatPlane& plane)
 {
     for (std::int32_t i = w.begin; i < w.end; ++i) {
         std::ranges::fill(plane.row(i), 0.0f);
@@ -227,12 +227,12 @@ void render_frame(std::span<const ColorRamp> base_ramps, const FrameTarget& targ
         FloatPlane& scratch = planes.distortion.scratch;
         fit_plane(scratch, target.output_view);
         const float box = hot_core_box * scales.inverse_downsample;
-        box_blur_sat(scratch.view, glow_source.view, rect, box, box);
+        box_blur_sat(scratch.view(), glow_source.view(), rect, box, box);
         run_rows(rect.y1 - rect.y0,
                  [&](const ThreadWorkData& w) { return cut_hot_core_job(w, rect, scratch, glow_source); });
     }
     if (scales.softness > 0.0f) {
-        box_blur_sat(core.view, core.view, core_rect(bounds, core.width(), core.height()), scales.softness,
+        box_blur_sat(core.view(), core.view(), core_rect(bounds, core.width(), core.height()), scales.softness,
                      scales.softness);
     }
 

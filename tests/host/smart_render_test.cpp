@@ -67,6 +67,21 @@ TEST_F(SmartRenderTest, StoresDownsampleFactorsPixelAspectAndOutputOrigin)
     EXPECT_FLOAT_EQ(instance().target.downsample_y, 1.0f);
 }
 
+TEST_F(SmartRenderTest, AMalformedRatioCountsAsFullResolutionAndSquarePixels)
+{
+    const PF_RationalScale malformed[] = {{1, 0}, {0, 0}, {0, 2}, {-1, 2}};
+    for (const PF_RationalScale& ratio : malformed) {
+        SCOPED_TRACE(::testing::Message() << ratio.num << " / " << ratio.den);
+        host.in_data().downsample_x = ratio;
+        host.in_data().downsample_y = ratio;
+        host.in_data().pixel_aspect_ratio = ratio;
+        EXPECT_EQ(host.smart_render(8), PF_Err_NONE);
+        EXPECT_EQ(instance().target.downsample_x, 1.0f);
+        EXPECT_EQ(instance().target.downsample_y, 1.0f);
+        EXPECT_EQ(instance().target.pixel_aspect, 1.0f);
+    }
+}
+
 TEST_F(SmartRenderTest, AFailedOrEmptyCheckoutEndsTheCommandWithoutRendering)
 {
     struct FailureCase {

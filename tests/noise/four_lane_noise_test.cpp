@@ -12,7 +12,7 @@
 
 #include "plugin/noise/improved_noise.h"
 #include "plugin/noise/ridged_multi_element.h"
-#include "plugin/platform/cpu_features.h"
+#include "plugin/platform/simd/simd_path.h"
 
 namespace {
 
@@ -134,7 +134,7 @@ void expect_ridged_values_decline()
     EXPECT_FALSE(ridged_lanes(cubic, far, lanes));
 }
 
-bool skip_eight_lanes() { return !kyrox::platform::cpu_has_avx2(); }
+bool skip_eight_lanes() { return kyrox::simd::widest_path() < kyrox::simd::SimdPath::avx2; }
 
 TEST(FourLaneNoise, FractalSumsMatchOnePointAtATimeBitForBit) { expect_fractal_sums_match<4>(); }
 TEST(FourLaneNoise, FractalSumsDeclineOutsideTheSafeRange) { expect_fractal_sums_decline<4>(); }

@@ -22,9 +22,9 @@ struct Quality {
     Weight weight;
 };
 
-const std::array<Quality, 3> qualities = {{{"std", noisepp::gradient_noise3_std, noisepp::interp_cubic},
-                                           {"best", noisepp::gradient_noise3_best, noisepp::interp_quintic},
-                                           {"fast", noisepp::gradient_noise3_fast, noisepp::interp_linear}}};
+const std::array<Quality, 3> qualities = {{{"std", noisepp::gradient_noise3_std, noisepp::interp_cubic<float>},
+                                           {"best", noisepp::gradient_noise3_best, noisepp::interp_quintic<float>},
+                                           {"fast", noisepp::gradient_noise3_fast, noisepp::interp_linear<float>}}};
 
 constexpr float nan = std::numeric_limits<float>::quiet_NaN();
 constexpr float inf = std::numeric_limits<float>::infinity();

@@ -1,6 +1,5 @@
 #include "plugin/render/distortion/bilinear_sample.h"
-#include "plugin/render/distortion/bilinear_sample4.h"
-#include "plugin/render/distortion/bilinear_sample8.h"
+#include "plugin/render/distortion/bilinear_sample_avx2.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +12,7 @@
 #include <limits>
 #include <vector>
 
-#include "plugin/platform/cpu_features.h"
+#include "plugin/platform/simd/simd_path.h"
 
 namespace {
 
@@ -106,7 +105,6 @@ TEST(SampleBilinear, TwoChannelCellsBlendEachChannel)
     EXPECT_EQ(edge.y, 112.0f);
 }
 
-#ifdef KYROX_SSE2
 // The four-at-once reads the distortion uses must give the bits of the one-at-a-time reads, at
 // fractional, whole, negative and far-outside positions alike.
 TEST(SampleBilinear, FourAtOnceMatchesOneAtATime)
@@ -139,9 +137,7 @@ TEST(SampleBilinear, FourAtOnceMatchesOneAtATime)
         }
     }
 }
-#endif
 
-#ifdef KYROX_AVX2
 using Lanes8 = std::array<float, 8>;
 
 // The eight-lane functions run only inside AVX2 code; these carry their lanes through arrays.
@@ -167,13 +163,13 @@ __attribute__((target("avx2"))) std::array<Lanes8, 2> noise_reads8(const WorldVi
 __attribute__((target("avx2"))) Lanes8 floor8(const Lanes8& v)
 {
     Lanes8 out{};
-    _mm256_storeu_ps(out.data(), kyrox::simd::floor8(_mm256_loadu_ps(v.data())));
+    _mm256_storeu_ps(out.data(), kyrox::simd::floor_lanes<kyrox::simd::F32x8>(_mm256_loadu_ps(v.data())));
     return out;
 }
 
 __attribute__((target("avx2"))) bool safe8(const Lanes8& v)
 {
-    return kyrox::simd::safe_positions8(_mm256_loadu_ps(v.data()));
+    return kyrox::simd::safe_positions(_mm256_loadu_ps(v.data()));
 }
 
 std::uint32_t bits(float v) { return std::bit_cast<std::uint32_t>(v); }
@@ -196,7 +192,7 @@ const std::vector<float>& rising_positions()
 
 TEST(SampleBilinear8, FloorAndSafetyMatchTheOneLaneForms)
 {
-    if (!kyrox::platform::cpu_has_avx2()) {
+    if (kyrox::simd::widest_path() < kyrox::simd::SimdPath::avx2) {
         GTEST_SKIP() << "no AVX2 here";
     }
     const Lanes8 v = {-2.5f, -2.0f, -0.0f, 0.0f, 0.7f, 3.0f, -1e6f + 0.5f, 1073741760.0f};
@@ -219,7 +215,7 @@ TEST(SampleBilinear8, FloorAndSafetyMatchTheOneLaneForms)
 // eight cells, by gathers where it is narrower; every lane must give the one-at-a-time bits.
 TEST(SampleBilinear8, NoiseReadsMatchOneAtATime)
 {
-    if (!kyrox::platform::cpu_has_avx2()) {
+    if (kyrox::simd::widest_path() < kyrox::simd::SimdPath::avx2) {
         GTEST_SKIP() << "no AVX2 here";
     }
     const std::vector<float>& xs = rising_positions();
@@ -242,7 +238,7 @@ TEST(SampleBilinear8, NoiseReadsMatchOneAtATime)
 
 TEST(SampleBilinear8, PlaneReadsMatchOneAtATime)
 {
-    if (!kyrox::platform::cpu_has_avx2()) {
+    if (kyrox::simd::widest_path() < kyrox::simd::SimdPath::avx2) {
         GTEST_SKIP() << "no AVX2 here";
     }
     const std::vector<float>& xs = rising_positions();
@@ -284,6 +280,5 @@ TEST(SampleBilinear8, GathersTakeOnlyPlanesTheirOffsetsReach)
         EXPECT_EQ(kyrox::simd::gather_fits(view), c.fits) << c.width << "x" << c.height << ", " << c.row_bytes;
     }
 }
-#endif
 
 }  // namespace

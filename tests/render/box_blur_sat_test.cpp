@@ -41,7 +41,7 @@ TEST(BoxBlurSat, EmptyRectangleLeavesTheDestination)
     FloatPlane destination = plane_of(8, 8, 0.3f);
     for (const CoreRect rect : {CoreRect{2, 2, 2, 6}, CoreRect{2, 5, 6, 5}, CoreRect{6, 6, 2, 2},
                                 CoreRect{9, 9, 20, 20}, CoreRect{-5, -5, 0, 8}}) {
-        kyrox::box_blur_sat(destination.view, source.view, rect, 3.0f, 3.0f);
+        kyrox::box_blur_sat(destination.view(), source.view(), rect, 3.0f, 3.0f);
     }
     for (std::int32_t y = 0; y < 8; ++y) {
         for (std::int32_t x = 0; x < 8; ++x) {
@@ -56,7 +56,7 @@ TEST(BoxBlurSat, SizeOneWeighsNeighboursByHalfInEachPass)
     // 1, 4, 6, 4, 1 over 16.
     FloatPlane plane = plane_of(11, 11, 0.0f);
     plane.row(5)[5] = 1.0f;
-    kyrox::box_blur_sat(plane.view, plane.view, {0, 0, 11, 11}, 1.0f, 1.0f);
+    kyrox::box_blur_sat(plane.view(), plane.view(), {0, 0, 11, 11}, 1.0f, 1.0f);
     const float weights[] = {1.0f / 16, 4.0f / 16, 6.0f / 16, 4.0f / 16, 1.0f / 16};
     for (std::int32_t dy = -3; dy <= 3; ++dy) {
         for (std::int32_t dx = -3; dx <= 3; ++dx) {
@@ -72,7 +72,7 @@ TEST(BoxBlurSat, ConstantStaysConstantUpToTheEdges)
     for (float size : {0.0f, 0.6f, 1.0f, 3.7f, 12.0f}) {
         const FloatPlane source = plane_of(20, 14, 0.6f);
         FloatPlane destination = plane_of(20, 14, 0.0f);
-        kyrox::box_blur_sat(destination.view, source.view, {3, 2, 17, 12}, size, size);
+        kyrox::box_blur_sat(destination.view(), source.view(), {3, 2, 17, 12}, size, size);
         for (std::int32_t y = 0; y < 14; ++y) {
             for (std::int32_t x = 0; x < 20; ++x) {
                 const bool inside = x >= 3 && x < 17 && y >= 2 && y < 12;
@@ -85,9 +85,9 @@ TEST(BoxBlurSat, ConstantStaysConstantUpToTheEdges)
 TEST(BoxBlurSat, ResultsAreCappedToTheUnitRange)
 {
     FloatPlane high = plane_of(6, 6, 5.0f);
-    kyrox::box_blur_sat(high.view, high.view, {0, 0, 6, 6}, 2.0f, 2.0f);
+    kyrox::box_blur_sat(high.view(), high.view(), {0, 0, 6, 6}, 2.0f, 2.0f);
     FloatPlane low = plane_of(6, 6, -2.0f);
-    kyrox::box_blur_sat(low.view, low.view, {0, 0, 6, 6}, 2.0f, 2.0f);
+    kyrox::box_blur_sat(low.view(), low.view(), {0, 0, 6, 6}, 2.0f, 2.0f);
     for (std::int32_t y = 0; y < 6; ++y) {
         for (std::int32_t x = 0; x < 6; ++x) {
             EXPECT_EQ(at(high, x, y), 1.0f);
@@ -104,7 +104,7 @@ TEST(BoxBlurSat, BadSizesAndRectanglesGiveValuesInRange)
         FloatPlane plane = plane_of(9, 7, 0.0f);
         plane.row(3)[4] = 0.9f;
         plane.row(0)[0] = nan;
-        kyrox::box_blur_sat(plane.view, plane.view, {-4, -4, 40, 40}, size, size);
+        kyrox::box_blur_sat(plane.view(), plane.view(), {-4, -4, 40, 40}, size, size);
         for (std::int32_t y = 0; y < 7; ++y) {
             for (float v : plane.row(y)) {
                 EXPECT_TRUE(v >= 0.0f && v <= 1.0f) << size;
@@ -114,13 +114,13 @@ TEST(BoxBlurSat, BadSizesAndRectanglesGiveValuesInRange)
     // A box beyond the rectangle averages the whole rectangle.
     FloatPlane plane = plane_of(4, 4, 0.0f);
     plane.row(1)[2] = 0.8f;
-    kyrox::box_blur_sat(plane.view, plane.view, {0, 0, 4, 4}, 1e30f, 1e30f);
+    kyrox::box_blur_sat(plane.view(), plane.view(), {0, 0, 4, 4}, 1e30f, 1e30f);
     EXPECT_NEAR(at(plane, 0, 0), 0.05f, 1e-6f);
     EXPECT_NEAR(at(plane, 3, 3), 0.05f, 1e-6f);
     // No size is no blur.
     FloatPlane sharp = plane_of(4, 4, 0.0f);
     sharp.row(1)[2] = 0.8f;
-    kyrox::box_blur_sat(sharp.view, sharp.view, {0, 0, 4, 4}, nan, -7.0f);
+    kyrox::box_blur_sat(sharp.view(), sharp.view(), {0, 0, 4, 4}, nan, -7.0f);
     EXPECT_NEAR(at(sharp, 2, 1), 0.8f, 1e-6f);
     EXPECT_NEAR(at(sharp, 1, 1), 0.0f, 1e-6f);
 }
@@ -128,11 +128,11 @@ TEST(BoxBlurSat, BadSizesAndRectanglesGiveValuesInRange)
 TEST(BoxBlurSat, TinyRectangles)
 {
     FloatPlane plane = plane_of(1, 1, 0.4f);
-    kyrox::box_blur_sat(plane.view, plane.view, {0, 0, 1, 1}, 5.0f, 5.0f);
+    kyrox::box_blur_sat(plane.view(), plane.view(), {0, 0, 1, 1}, 5.0f, 5.0f);
     EXPECT_NEAR(at(plane, 0, 0), 0.4f, 1e-6f);
     FloatPlane column = plane_of(1, 5, 0.0f);
     column.row(2)[0] = 1.0f;
-    kyrox::box_blur_sat(column.view, column.view, {0, 0, 1, 5}, 1.0f, 1.0f);
+    kyrox::box_blur_sat(column.view(), column.view(), {0, 0, 1, 5}, 1.0f, 1.0f);
     EXPECT_NEAR(at(column, 0, 2), 6.0f / 16.0f, 1e-6f);
 }
 

@@ -5,6 +5,7 @@
 #include "plugin/render/outline/elliptic_cap.h"
 #include "plugin/render/coverage/polygon_coverage.h"
 #include "tests/render/outline_measure.h"
+#include "tests/support/blade_scenes.h"
 
 #include <gtest/gtest.h>
 
@@ -22,15 +23,7 @@ using kyrox::OutlinePoint;
 using kyrox::PolygonKind;
 using kyrox::PathPoint;
 using kyrox::SceneRecord;
-
-SceneRecord blade_scene(std::vector<CoreSegment> samples)
-{
-    SceneRecord scene;
-    scene.core_segments = std::move(samples);
-    scene.start_offset = 0.0f;
-    scene.end_offset = 1.0f;
-    return scene;
-}
+using kyrox::test::outline_scene;
 
 void expect_point(OutlinePoint p, float x, float y)
 {
@@ -54,7 +47,7 @@ TEST(CapPointCount, AboutOnePerPixelOfTheLargerSemiAxisAndAtLeastFour)
 
 TEST(BladeOutline, OneSampleIsTheCapsuleInItsOrder)
 {
-    const SceneRecord scene = blade_scene({{10.0f, 10.0f, 50.0f, 10.0f}});
+    const SceneRecord scene = outline_scene({{10.0f, 10.0f, 50.0f, 10.0f}});
     const std::vector<CorePolygon> polygons = kyrox::build_core_outline(scene, 1.0f, 0.0f, {8.0f, 4.0f}, {6.0f, 12.7f});
     ASSERT_EQ(polygons.size(), 1u);
     const CorePolygon& blade = polygons[0];
@@ -86,7 +79,7 @@ TEST(BladeOutline, OneSampleIsTheCapsuleInItsOrder)
 
 TEST(BladeOutline, OffsetsTrimTheVisiblePart)
 {
-    SceneRecord scene = blade_scene({{0.0f, 0.0f, 100.0f, 0.0f}});
+    SceneRecord scene = outline_scene({{0.0f, 0.0f, 100.0f, 0.0f}});
     scene.start_offset = 0.25f;
     scene.end_offset = 0.5f;
     const std::vector<CorePolygon> polygons = kyrox::build_core_outline(scene, 1.0f, 0.0f, {2.0f, 1.0f}, {2.0f, 1.0f});
@@ -97,7 +90,7 @@ TEST(BladeOutline, OffsetsTrimTheVisiblePart)
 
 TEST(BladeOutline, CoincidentEndsGiveOneWholeEllipse)
 {
-    const SceneRecord scene = blade_scene({{40.0f, 40.0f, 40.0f, 40.0f}});
+    const SceneRecord scene = outline_scene({{40.0f, 40.0f, 40.0f, 40.0f}});
     const std::vector<CorePolygon> polygons =
         kyrox::build_core_outline(scene, 1.0f, 0.0f, {20.0f, 10.0f}, {20.0f, 10.0f});
     ASSERT_EQ(polygons.size(), 1u);
@@ -124,7 +117,7 @@ TEST(BladeOutline, CoincidentEndsGiveOneWholeEllipse)
 
 TEST(BladeOutline, ZeroHalfWidthKeepsTheCapAlongTheCore)
 {
-    const SceneRecord scene = blade_scene({{10.0f, 10.0f, 30.0f, 10.0f}});
+    const SceneRecord scene = outline_scene({{10.0f, 10.0f, 30.0f, 10.0f}});
     const std::vector<CorePolygon> polygons = kyrox::build_core_outline(scene, 1.0f, 0.0f, {0.0f, 5.0f}, {0.0f, 5.0f});
     ASSERT_EQ(polygons.size(), 1u);
     for (const OutlinePoint& p : polygons[0].points) {
@@ -137,7 +130,7 @@ TEST(BladeOutline, ZeroHalfWidthKeepsTheCapAlongTheCore)
 TEST(BladeOutline, SeveralSamplesFillTheSweptAreaOnIntegerRows)
 {
     // The blade moves from y = 10 to y = 30 between two samples; nothing of either capsule covers y = 20.
-    const SceneRecord scene = blade_scene({{10.0f, 10.5f, 50.0f, 10.5f}, {10.0f, 30.5f, 50.0f, 30.5f}});
+    const SceneRecord scene = outline_scene({{10.0f, 10.5f, 50.0f, 10.5f}, {10.0f, 30.5f, 50.0f, 30.5f}});
     const std::vector<CorePolygon> polygons = kyrox::build_core_outline(scene, 1.0f, 0.0f, {2.0f, 2.0f}, {2.0f, 2.0f});
     ASSERT_EQ(polygons.size(), 1u);
     const CorePolygon& hull = polygons[0];
@@ -199,13 +192,15 @@ TEST(BladeOutline, SamplesWithNonFinitePointsAreLeftOut)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    EXPECT_TRUE(kyrox::build_core_outline(blade_scene({{nan, 0.0f, 10.0f, 0.0f}}), 1.0f, 0.0f, {2, 2}, {2, 2}).empty());
-    EXPECT_TRUE(kyrox::build_core_outline(blade_scene({}), 1.0f, 0.0f, {2, 2}, {2, 2}).empty());
-    SceneRecord nan_offset = blade_scene({{0.0f, 0.0f, 10.0f, 0.0f}});
+    EXPECT_TRUE(
+        kyrox::build_core_outline(outline_scene({{nan, 0.0f, 10.0f, 0.0f}}), 1.0f, 0.0f, {2, 2}, {2, 2}).empty());
+    EXPECT_TRUE(kyrox::build_core_outline(outline_scene({}), 1.0f, 0.0f, {2, 2}, {2, 2}).empty());
+    SceneRecord nan_offset = outline_scene({{0.0f, 0.0f, 10.0f, 0.0f}});
     nan_offset.end_offset = nan;
     EXPECT_TRUE(kyrox::build_core_outline(nan_offset, 1.0f, 0.0f, {2, 2}, {2, 2}).empty());
     // One good sample among bad ones is the capsule by itself.
-    const SceneRecord mixed = blade_scene({{inf, 0.0f, 10.0f, 0.0f}, {0.0f, 5.0f, 10.0f, 5.0f}, {0.0f, nan, 1.0f, 1.0f}});
+    const SceneRecord mixed =
+        outline_scene({{inf, 0.0f, 10.0f, 0.0f}, {0.0f, 5.0f, 10.0f, 5.0f}, {0.0f, nan, 1.0f, 1.0f}});
     const std::vector<CorePolygon> polygons = kyrox::build_core_outline(mixed, 1.0f, 0.0f, {2, 2}, {2, 2});
     ASSERT_EQ(polygons.size(), 1u);
     EXPECT_EQ(polygons[0].points.size(), 12u);
@@ -213,12 +208,12 @@ TEST(BladeOutline, SamplesWithNonFinitePointsAreLeftOut)
 
 TEST(BladeOutline, FarAwaySamplesStayBounded)
 {
-    const SceneRecord scene = blade_scene({{-1e30f, -1e30f, 1e30f, 1e30f}, {-1e30f, 1e30f, 1e30f, -1e30f}});
+    const SceneRecord scene = outline_scene({{-1e30f, -1e30f, 1e30f, 1e30f}, {-1e30f, 1e30f, 1e30f, -1e30f}});
     const std::vector<CorePolygon> swept = kyrox::build_core_outline(scene, 1.0f, 0.0f, {2, 2}, {2, 2});
     ASSERT_EQ(swept.size(), 1u);
     EXPECT_LE(swept[0].points.size(), 2u * ((1u << 17) + 1u));
     const std::vector<CorePolygon> huge_cap =
-        kyrox::build_core_outline(blade_scene({{0.0f, 0.0f, 10.0f, 0.0f}}), 1.0f, 0.0f, {3e38f, 1.0f}, {2, 2});
+        kyrox::build_core_outline(outline_scene({{0.0f, 0.0f, 10.0f, 0.0f}}), 1.0f, 0.0f, {3e38f, 1.0f}, {2, 2});
     ASSERT_EQ(huge_cap.size(), 1u);
     EXPECT_EQ(huge_cap[0].points.size(), 4096u + 4u + 4u);
     for (const std::vector<CorePolygon>* polygons : {&swept, &huge_cap}) {

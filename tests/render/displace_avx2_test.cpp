@@ -2,7 +2,7 @@
 // summed in sample order: for both composites, one and six samples, positions that land on and
 // between cells and outside the planes, the positions it hands back to one-at-a-time reads (huge
 // or NaN), and every tail length.
-#include "plugin/render/distortion/displace_avx2.h"
+#include "plugin/render/distortion/noise_distortion_kernels.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include <limits>
 #include <vector>
 
-#include "plugin/platform/cpu_features.h"
+#include "plugin/platform/simd/simd_path.h"
 #include "plugin/render/distortion/bilinear_sample.h"
 #include "plugin/render/distortion/noise_distortion.h"
 
@@ -125,7 +125,7 @@ float one_at_a_time(const Case& c, const Scene& scene, const std::vector<Bilinea
 
 TEST(DisplaceAvx2, WholeGroupsGiveTheOneAtATimeBits)
 {
-    if (!kyrox::platform::cpu_has_avx2()) {
+    if (kyrox::simd::widest_path() < kyrox::simd::SimdPath::avx2) {
         GTEST_SKIP() << "no AVX2 here";
     }
     const float sentinel = -12345.0f;
@@ -160,7 +160,7 @@ TEST(DisplaceAvx2, WholeGroupsGiveTheOneAtATimeBits)
 
 TEST(DisplaceAvx2, DeclinesASourceItsGathersCannotReach)
 {
-    if (!kyrox::platform::cpu_has_avx2()) {
+    if (kyrox::simd::widest_path() < kyrox::simd::SimdPath::avx2) {
         GTEST_SKIP() << "no AVX2 here";
     }
     Scene scene(cases[0]);

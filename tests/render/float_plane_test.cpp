@@ -18,13 +18,13 @@ TEST(FloatPlane, IsZeroFilledAndDescribedLikeTheModel)
     output.width = 5;
     output.height = 3;
     const kyrox::FloatPlane plane(output);
-    EXPECT_EQ(plane.view.row_bytes, 20);
-    EXPECT_EQ(plane.view.bytes_per_channel, 4);
-    EXPECT_EQ(plane.view.origin_x, -7);
-    EXPECT_EQ(plane.view.origin_y, 9);
+    EXPECT_EQ(plane.view().row_bytes, 20);
+    EXPECT_EQ(plane.view().bytes_per_channel, 4);
+    EXPECT_EQ(plane.view().origin_x, -7);
+    EXPECT_EQ(plane.view().origin_y, 9);
     EXPECT_EQ(plane.width(), 5);
     EXPECT_EQ(plane.height(), 3);
-    EXPECT_EQ(plane.view.data, plane.buffer.get());
+    EXPECT_EQ(plane.view().data, plane.row(0).data());
     for (std::int32_t i = 0; i < plane.height(); ++i) {
         ASSERT_EQ(plane.row(i).size(), 5u);
         for (float cell : plane.row(i)) {
@@ -32,7 +32,8 @@ TEST(FloatPlane, IsZeroFilledAndDescribedLikeTheModel)
         }
     }
     // Rows are laid out one after another.
-    EXPECT_EQ(reinterpret_cast<std::byte*>(plane.row(2).data()) - plane.buffer.get(), 40);
+    EXPECT_EQ(reinterpret_cast<const std::byte*>(plane.row(2).data()) - static_cast<const std::byte*>(plane.view().data),
+              40);
 }
 
 TEST(FloatPlane, EmptyModelGivesAnEmptyPlane)
@@ -40,7 +41,7 @@ TEST(FloatPlane, EmptyModelGivesAnEmptyPlane)
     const kyrox::FloatPlane plane(kyrox::WorldView{});
     EXPECT_EQ(plane.width(), 0);
     EXPECT_EQ(plane.height(), 0);
-    EXPECT_EQ(plane.view.row_bytes, 0);
+    EXPECT_EQ(plane.view().row_bytes, 0);
 }
 
 struct Size {

@@ -8,6 +8,7 @@
 #include "plugin/render/pixels/pixel_depth.h"
 #include "plugin/render/render_frame.h"
 #include "tests/render/host_image.h"
+#include "tests/support/blade_scenes.h"
 
 namespace kyrox::test {
 
@@ -22,36 +23,14 @@ inline void set_alpha_mode(SceneRecord& scene, int mode)
 // A horizontal-ish blade across a small frame with four glow levels, no flicker, no distortion.
 inline SceneRecord blade_scene(float width, float height)
 {
-    SceneRecord s;
+    SceneRecord s = glowing_blade_scene({width * 0.15f, height * 0.4f, width * 0.85f, height * 0.6f}, 4.0f,
+                                        {2.0f, 4.0f, 8.0f, 3.0f}, {0.6f, 0.5f, 0.4f, 0.8f});
     s.glow_color[0] = 1.0f;
     s.glow_color[1] = 0.3f;
     s.glow_color[2] = 0.1f;
     s.glow_color[3] = 1.0f;
-    s.core_segments = {{width * 0.15f, height * 0.4f, width * 0.85f, height * 0.6f}};
-    s.core_size = 4.0f;
-    s.start_size = 100.0f;
-    s.end_size = 100.0f;
-    s.start_roundness = 50.0f;
-    s.end_roundness = 50.0f;
-    s.end_offset = 1.0f;
     s.flicker_speed = 1.0f;
-    const float intensities[4] = {0.6f, 0.5f, 0.4f, 0.8f};
-    const float sizes[4] = {2.0f, 4.0f, 8.0f, 3.0f};
-    for (int k = 0; k < 4; ++k) {
-        s.glow_intensity[k] = intensities[k];
-        s.glow_size[k] = sizes[k];
-    }
-    s.glow_pre_gamma = 1.0f;
-    s.glow_level_weights[0] = 0.5f;
-    s.glow_level_weights[1] = 1.0f;
-    s.glow_level_weights[2] = 1.0f;
-    s.glow_level_weights[3] = 1.0f;
     s.alpha_boost = 0.5f;
-    s.gamma = 1.0f;
-    s.brightness = 1.0f;
-    s.saturation = 1.0f;
-    s.composite_mode = CompositeMode::transparent;
-    set_alpha_mode(s, 4);
     return s;
 }
 

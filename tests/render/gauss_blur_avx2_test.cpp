@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/platform/cpu_features.h"
-#include "plugin/render/blur/gauss_blur.h"
+#include "plugin/platform/simd/simd_path.h"
+#include "plugin/render/blur/gauss_blur_kernels.h"
 #include "tests/render/plane_fixture.h"
 
 namespace kyrox {
@@ -142,14 +142,10 @@ TEST(GaussBlocks, VerticalBlockMatchesOneColumnAtATimeWithAndWithoutAStrip)
 
 TEST(GaussBlocks, VerticalBlockWithAvx2MatchesOneColumnAtATime)
 {
-#ifdef KYROX_AVX2
-    if (!platform::cpu_has_avx2()) {
+    if (simd::widest_path() < simd::SimdPath::avx2) {
         GTEST_SKIP() << "no AVX2 here";
     }
     expect_vertical_cases_match(gauss_vertical_block_avx2);
-#else
-    GTEST_SKIP() << "no AVX2 path in this build";
-#endif
 }
 
 struct HorizontalCase {
@@ -191,14 +187,10 @@ TEST(GaussBlocks, HorizontalBlockMatchesOneRowAtATime)
 
 TEST(GaussBlocks, HorizontalBlockWithAvx2MatchesOneRowAtATime)
 {
-#ifdef KYROX_AVX2
-    if (!platform::cpu_has_avx2()) {
+    if (simd::widest_path() < simd::SimdPath::avx2) {
         GTEST_SKIP() << "no AVX2 here";
     }
     expect_horizontal_cases_match(gauss_horizontal_block_avx2);
-#else
-    GTEST_SKIP() << "no AVX2 path in this build";
-#endif
 }
 
 TEST(GaussBlocks, BlocksOutsideThePlaneAreLeftAlone)
@@ -209,21 +201,17 @@ TEST(GaussBlocks, BlocksOutsideThePlaneAreLeftAlone)
     for (const ColumnBlock& block : columns) {
         std::vector<GaussPair> buffer = patterned_buffer();
         gauss_vertical_block(source, block, test_pass(), buffer, {});
-#ifdef KYROX_AVX2
-        if (platform::cpu_has_avx2()) {
+        if ((simd::widest_path() >= simd::SimdPath::avx2)) {
             gauss_vertical_block_avx2(source, block, test_pass(), buffer, {});
         }
-#endif
         expect_same_bits(patterned_buffer(), buffer, "columns from " + std::to_string(block.column));
     }
     for (const RowBlock& block : rows) {
         std::vector<GaussPair> buffer = patterned_buffer();
         gauss_horizontal_block(buffer, width, block, test_pass());
-#ifdef KYROX_AVX2
-        if (platform::cpu_has_avx2()) {
+        if ((simd::widest_path() >= simd::SimdPath::avx2)) {
             gauss_horizontal_block_avx2(buffer, width, block, test_pass());
         }
-#endif
         expect_same_bits(patterned_buffer(), buffer, "rows from " + std::to_string(block.row));
     }
 }

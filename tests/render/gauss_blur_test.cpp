@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "plugin/render/blur/gauss_blur.h"
+#include "plugin/render/blur/gauss_blur_kernels.h"
 #include "plugin/render/worker_pool.h"
 #include "tests/render/plane_fixture.h"
 

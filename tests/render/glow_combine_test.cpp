@@ -6,10 +6,11 @@
 #include <limits>
 #include <vector>
 
-#include "plugin/platform/cpu_features.h"
+#include "plugin/platform/simd/simd_path.h"
 
 #include "plugin/render/blur/gauss_blur.h"
 #include "plugin/render/blur/glow_combine.h"
+#include "plugin/render/blur/glow_combine_kernels.h"
 #include "tests/render/plane_fixture.h"
 
 namespace kyrox {
@@ -139,8 +140,7 @@ TEST(GlowCombination, CellsBeyondTheOutputAreNotWritten)
 // values of every kind: zero, -0, negative, around level 1's 0.005 offset, above 1, NaN and infinity.
 TEST(GlowCombination, EightCellsAtATimeWithAvx2MatchOneAtATime)
 {
-#ifdef KYROX_AVX2
-    if (!platform::cpu_has_avx2()) {
+    if (simd::widest_path() < simd::SimdPath::avx2) {
         GTEST_SKIP() << "no AVX2 here";
     }
     const double levels[] = {0.0, -0.0, 0.25, -0.5, 0.005, 0.00499, 1.0, 3.5, 0.7, 1e-9,
@@ -164,7 +164,7 @@ TEST(GlowCombination, EightCellsAtATimeWithAvx2MatchOneAtATime)
         combine_row_plain({levels12.data(), levels34.data(), core.data(), glow_one.data(), halo_one.data()}, 0, count,
                           values);
         const CombineRow wide{levels12.data(), levels34.data(), core.data(), glow_wide.data(), halo_wide.data()};
-        const std::size_t left = combine_row_plain8_avx2(wide, 0, count, values);
+        const std::size_t left = combine_row_plain_avx2(wide, 0, count, values);
         EXPECT_EQ(left, count - count % 8) << count;
         combine_row_plain(wide, left, count, values);
         for (std::size_t j = 0; j < count; ++j) {
@@ -174,9 +174,6 @@ TEST(GlowCombination, EightCellsAtATimeWithAvx2MatchOneAtATime)
                 << "halo, " << count << " cells, cell " << j;
         }
     }
-#else
-    GTEST_SKIP() << "no AVX2 path in this build";
-#endif
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "plugin/render/outline/core_polygon.h"
+#include "plugin/render/geometry/core_polygon.h"
 
 // Exact measures of a closed outline, for checking what is built or filled from it.
 namespace outline_measure {

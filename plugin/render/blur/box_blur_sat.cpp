@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "plugin/platform/simd/lanes.h"
 #include "plugin/render/aligned_floats.h"
-#include "plugin/render/distortion/bilinear_sample4.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/function_job.h"
 
@@ -106,8 +106,7 @@ float sat_blend(const float* top, const float* bottom, float ty, std::int32_t wi
 {
     const float tx = x.fraction;
     const auto v = [&](const float* row, std::int32_t c) { return sat_cell(row, width, c); };
-    return (1.0f - ty) * ((1.0f - tx) * v(top, x.cell) + tx * v(top, x.cell + 1)) +
-           ty * ((1.0f - tx) * v(bottom, x.cell) + tx * v(bottom, x.cell + 1));
+    return simd::bilinear_blend(tx, ty, v(top, x.cell), v(top, x.cell + 1), v(bottom, x.cell), v(bottom, x.cell + 1));
 }
 
 // Both lookup rows of one y.
@@ -139,7 +138,6 @@ float box_sum(const SatRows& lower, const SatRows& upper, std::int32_t width, Sa
            sat_blend(upper.top, upper.bottom, upper.ty, width, right);
 }
 
-#ifdef KYROX_SSE2
 // Whether the four columns from j on read the table at four consecutive cells and their right
 // neighbours, all inside the table, so that plain loads replace the clamped reads.
 bool consecutive_inside(std::span<const SatStep> steps, std::size_t j, std::int32_t width) noexcept
@@ -156,14 +154,13 @@ __m128 sat_blend4(const float* top, const float* bottom, __m128 ty, __m128 tx, s
     const auto cells = [cell](const float* row, std::int32_t step) {
         return row == nullptr ? _mm_setzero_ps() : _mm_loadu_ps(row + cell + step);
     };
-    return simd::blend4(tx, ty, cells(top, 0), cells(top, 1), cells(bottom, 0), cells(bottom, 1));
+    return simd::bilinear_blend<simd::F32x4>(tx, ty, cells(top, 0), cells(top, 1), cells(bottom, 0), cells(bottom, 1));
 }
 
 __m128 fractions4(std::span<const SatStep> steps, std::size_t j) noexcept
 {
     return _mm_setr_ps(steps[j].fraction, steps[j + 1].fraction, steps[j + 2].fraction, steps[j + 3].fraction);
 }
-#endif
 
 // One output row: every pixel's box average, capped to [0, 1].
 void box_row(const SatRows& lower, const SatRows& upper, float rows, std::int32_t width, const ColumnSteps& steps,
@@ -174,7 +171,6 @@ void box_row(const SatRows& lower, const SatRows& upper, float rows, std::int32_
         out[k] = std::min((sum > 0.0f ? sum : 0.0f) / (steps.widths[k] * rows), 1.0f);
     };
     std::size_t j = 0;
-#ifdef KYROX_SSE2
     const __m128 lower_ty = _mm_set1_ps(lower.ty);
     const __m128 upper_ty = _mm_set1_ps(upper.ty);
     for (; j + 4 <= out.size(); j += 4) {
@@ -198,7 +194,6 @@ void box_row(const SatRows& lower, const SatRows& upper, float rows, std::int32_
         // min(1, average) keeps NaN as std::min(average, 1) does.
         _mm_storeu_ps(out.data() + j, _mm_min_ps(_mm_set1_ps(1.0f), average));
     }
-#endif
     for (; j < out.size(); ++j) {
         one_pixel(j);
     }

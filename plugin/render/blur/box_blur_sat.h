@@ -4,7 +4,7 @@
 #include <span>
 
 #include "plugin/render/render_inputs.h"
-#include "plugin/render/outline/core_rect.h"
+#include "plugin/render/geometry/core_rect.h"
 
 namespace kyrox {
 

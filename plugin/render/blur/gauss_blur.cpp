@@ -1,4 +1,5 @@
 #include "plugin/render/blur/gauss_blur.h"
+#include "plugin/render/blur/gauss_blur_kernels.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,7 +10,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "plugin/platform/cpu_features.h"
+#include "plugin/platform/simd/simd_path.h"
 #include "plugin/render/float_truncation.h"
 
 namespace kyrox {
@@ -435,15 +436,14 @@ bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const F
         }
         strip = kept;
     }
+    const bool avx2 = simd::widest_path() >= simd::SimdPath::avx2;
     for (std::size_t p = 0; p < passes.size(); ++p) {
         const ColumnBlock block{first, end - first, vertical_span(rects[2 * p], rects[2 * p + 1], height)};
-#ifdef KYROX_AVX2
-        if (platform::cpu_has_avx2()) {
+        if (avx2) {
             gauss_vertical_block_avx2(source, block, passes[p], gauss.buffers[p], strip);
-            continue;
+        } else {
+            gauss_vertical_block(source, block, passes[p], gauss.buffers[p], strip);
         }
-#endif
-        gauss_vertical_block(source, block, passes[p], gauss.buffers[p], strip);
     }
     return true;
 }
@@ -465,15 +465,14 @@ bool gauss_columns_job(const ThreadWorkData& work, PlaneOffset offset, const Fra
     if (first >= end) {
         return true;
     }
+    const bool avx2 = simd::widest_path() >= simd::SimdPath::avx2;
     for (std::size_t p = 0; p < passes.size(); ++p) {
         const RowBlock block{first, end - first, horizontal_span(rects[2 * p], rects[2 * p + 1], width)};
-#ifdef KYROX_AVX2
-        if (platform::cpu_has_avx2()) {
+        if (avx2) {
             gauss_horizontal_block_avx2(gauss.buffers[p], width, block, passes[p]);
-            continue;
+        } else {
+            gauss_horizontal_block(gauss.buffers[p], width, block, passes[p]);
         }
-#endif
-        gauss_horizontal_block(gauss.buffers[p], width, block, passes[p]);
     }
     return true;
 }

@@ -1,13 +1,14 @@
-#include "plugin/render/blur/gauss_blur.h"
-
-#ifdef KYROX_AVX2
+#include "plugin/render/blur/gauss_blur_kernels.h"
 
 #include <immintrin.h>
 
 #include <algorithm>
 #include <array>
 
-// Each cell's operations are those of the one-at-a-time recursion in the same order, without fused multiply-adds, so the results are the same bits.
+#include "plugin/platform/simd/simd_path.h"
+
+// Each cell's operations are those of the one-at-a-time recursion in the same order, without fused
+// multiply-adds, so the results are the same bits.
 
 namespace kyrox {
 
@@ -313,4 +314,3 @@ KYROX_AVX2_TARGET void gauss_horizontal_block_avx2(std::span<GaussPair> buffer, 
 
 }  // namespace kyrox
 
-#endif

@@ -1,37 +1,9 @@
-#include "plugin/render/blur/glow_combine.h"
-
-#ifdef KYROX_AVX2
-
-#include <immintrin.h>
-
-#include "plugin/noise/noise_floor8.h"
-
-// Each lane takes the one-at-a-time loop's operations in its order, without fused multiply-adds,
-// so the results are the same bits.
+#include "plugin/platform/simd/lanes_avx2.h"
+#include "plugin/render/blur/glow_combine_kernels.h"
 
 namespace kyrox {
 
 namespace {
-
-using simd::positive8;
-
-// Screens t over g.
-KYROX_AVX2_TARGET inline __m256 screen8(__m256 g, __m256 t) noexcept
-{
-    return _mm256_add_ps(_mm256_mul_ps(positive8(_mm256_sub_ps(_mm256_set1_ps(1.0f), t)), g), positive8(t));
-}
-
-// The tone curve for a pre-gamma of 1.
-KYROX_AVX2_TARGET inline __m256 shaped8(__m256 p, float weight, __m256 brightness) noexcept
-{
-    const __m256 curve = _mm256_add_ps(
-        _mm256_mul_ps(
-            _mm256_add_ps(_mm256_mul_ps(_mm256_add_ps(_mm256_mul_ps(_mm256_set1_ps(0.48f), p), _mm256_set1_ps(0.186286f)), p),
-                          _mm256_set1_ps(0.333714f)),
-            p),
-        _mm256_set1_ps(0.000485714f));
-    return _mm256_mul_ps(_mm256_add_ps(p, _mm256_mul_ps(_mm256_set1_ps(weight), _mm256_sub_ps(curve, p))), brightness);
-}
 
 // Lane 0 and lane 1 of eight cells as floats, in cell order.
 KYROX_AVX2_TARGET inline void cell_lanes(const GaussPair* cells, __m256& lane0, __m256& lane1) noexcept
@@ -53,12 +25,10 @@ KYROX_AVX2_TARGET inline void cell_lanes(const GaussPair* cells, __m256& lane0, 
 
 }  // namespace
 
-KYROX_AVX2_TARGET std::size_t combine_row_plain8_avx2(const CombineRow& row, std::size_t first, std::size_t end,
-                                               const CombineValues& values) noexcept
+KYROX_AVX2_TARGET std::size_t combine_row_plain_avx2(const CombineRow& row, std::size_t first, std::size_t end,
+                                                     const CombineValues& values) noexcept
 {
     const CombineValues v = values;
-    const __m256 one = _mm256_set1_ps(1.0f);
-    const __m256 brightness = _mm256_set1_ps(v.brightness);
     std::size_t j = first;
     for (; j + 8 <= end; j += 8) {
         __m256 l12_0;
@@ -67,26 +37,12 @@ KYROX_AVX2_TARGET std::size_t combine_row_plain8_avx2(const CombineRow& row, std
         __m256 l34_1;
         cell_lanes(row.levels12 + j, l12_0, l12_1);
         cell_lanes(row.levels34 + j, l34_0, l34_1);
-        // Level 1 maps 0.005..1 onto 0..1.
-        const __m256 x1 = _mm256_mul_ps(
-            _mm256_sub_ps(_mm256_mul_ps(l12_0, _mm256_set1_ps(v.intensities[0])), _mm256_set1_ps(0.005f)),
-            _mm256_set1_ps(1.0050251f));
-        const __m256 x2 = _mm256_mul_ps(l12_1, _mm256_set1_ps(v.intensities[1]));
-        const __m256 x3 = _mm256_mul_ps(l34_0, _mm256_set1_ps(v.intensities[2]));
-        const __m256 x4 = _mm256_mul_ps(l34_1, _mm256_set1_ps(v.intensities[3]));
-        __m256 g = _mm256_setzero_ps();
-        g = screen8(g, shaped8(x1, v.weights[0], brightness));
-        g = screen8(g, shaped8(x2, v.weights[1], brightness));
-        g = screen8(g, shaped8(x3, v.weights[2], brightness));
-        _mm256_storeu_ps(row.glow + j, g);
-        const __m256 t4 = shaped8(x4, v.weights[3], brightness);
-        const __m256 h = positive8(_mm256_blendv_ps(t4, one, _mm256_cmp_ps(t4, one, _CMP_GE_OQ)));
-        const __m256 core = _mm256_loadu_ps(row.core + j);
-        _mm256_storeu_ps(row.halo + j, _mm256_add_ps(_mm256_mul_ps(h, _mm256_sub_ps(one, core)), core));
+        const GlowCell<simd::F32x8> cell =
+            combine_plain_cell<simd::F32x8>(l12_0, l12_1, l34_0, l34_1, _mm256_loadu_ps(row.core + j), v);
+        _mm256_storeu_ps(row.glow + j, cell.glow);
+        _mm256_storeu_ps(row.halo + j, cell.halo);
     }
     return j;
 }
 
 }  // namespace kyrox
-
-#endif

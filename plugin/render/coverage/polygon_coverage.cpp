@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "plugin/render/coverage/coverage_row.h"
-#include "plugin/render/outline/outline_geometry.h"
+#include "plugin/render/geometry/outline_geometry.h"
 #include "plugin/render/coverage/scanline_crossings.h"
 
 namespace kyrox {

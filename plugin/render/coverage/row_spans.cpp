@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "plugin/render/outline/outline_geometry.h"
+#include "plugin/render/geometry/outline_geometry.h"
 
 namespace kyrox {
 

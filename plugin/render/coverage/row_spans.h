@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "plugin/render/outline/core_polygon.h"
+#include "plugin/render/geometry/core_polygon.h"
 #include "plugin/render/coverage/scanline_crossings.h"
 #include "plugin/render/worker_pool.h"
 

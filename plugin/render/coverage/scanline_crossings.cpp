@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "plugin/render/outline/outline_geometry.h"
+#include "plugin/render/geometry/outline_geometry.h"
 
 namespace kyrox {
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "plugin/render/outline/core_polygon.h"
+#include "plugin/render/geometry/core_polygon.h"
 
 namespace kyrox {
 

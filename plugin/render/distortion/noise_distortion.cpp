@@ -8,9 +8,9 @@
 #include <span>
 #include <vector>
 
-#include "plugin/platform/cpu_features.h"
-#include "plugin/render/distortion/bilinear_sample4.h"
-#include "plugin/render/distortion/displace_avx2.h"
+#include "plugin/platform/simd/simd_path.h"
+#include "plugin/render/distortion/bilinear_sample.h"
+#include "plugin/render/distortion/noise_distortion_kernels.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/seeded_random.h"
 #include "plugin/render/worker_pool.h"
@@ -242,7 +242,7 @@ bool noise_field_job(const NoiseFieldTask& task, const ThreadWorkData& work)
         }
         return j;
     };
-    const bool eight = platform::cpu_has_avx2();
+    const bool eight = simd::widest_path() >= simd::SimdPath::avx2;
     for (std::int32_t i = work.begin; i < work.end; ++i) {
         NoiseCell* cells = noise_row(task.noise, i);
         std::int32_t j = 0;
@@ -268,7 +268,6 @@ void noise_reads(const BilinearRows<2>& rows, std::int32_t width, float along, s
                  BlockValues& nx, BlockValues& ny)
 {
     std::size_t b = 0;
-#ifdef KYROX_SSE2
     const __m128 lanes = _mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f);
     for (; b + 4 <= count; b += 4) {
         // Columns are below 2^24, so their floats are exact, as one at a time.
@@ -283,7 +282,6 @@ void noise_reads(const BilinearRows<2>& rows, std::int32_t width, float along, s
         _mm_storeu_ps(nx.data() + b, first_channel);
         _mm_storeu_ps(ny.data() + b, second_channel);
     }
-#endif
     for (; b < count; ++b) {
         const float fj = static_cast<float>(first + b);
         const std::array<float, 2> n = bilinear_at(rows, width, (along + fj) * 0.5f);
@@ -297,7 +295,6 @@ void source_reads(const WorldView& source, std::size_t count, const BlockValues&
                   BlockValues& sum)
 {
     std::size_t b = 0;
-#ifdef KYROX_SSE2
     for (; b + 4 <= count; b += 4) {
         const __m128 x4 = _mm_loadu_ps(x.data() + b);
         const __m128 y4 = _mm_loadu_ps(y.data() + b);
@@ -309,7 +306,6 @@ void source_reads(const WorldView& source, std::size_t count, const BlockValues&
             sum[l] += sample_bilinear1(source, x[l], y[l]);
         }
     }
-#endif
     for (; b < count; ++b) {
         sum[b] += sample_bilinear1(source, x[b], y[b]);
     }
@@ -323,7 +319,7 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
     const DistortionSetup& setup = task.setup;
     const bool displace = s.distortion_composite == DistortionComposite::displace;
     const auto samples = static_cast<std::size_t>(setup.samples);
-    const bool wide = platform::cpu_has_avx2();
+    const bool avx2 = simd::widest_path() >= simd::SimdPath::avx2;
     // How far along the wind each sample reads the noise, and that along x; the same for every pixel.
     std::array<float, smear_samples> smear{};
     std::array<float, smear_samples> along{};
@@ -347,7 +343,7 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
         for (std::size_t block_start = 0; block_start < out.size(); block_start += displace_block) {
             const std::size_t block_count = std::min(displace_block, out.size() - block_start);
             // The wide path takes whole groups of eight; the rest of the block goes below.
-            const std::size_t done = wide ? displace_avx2(row, block_start, block_count, out) : 0;
+            const std::size_t done = avx2 ? displace_avx2(row, block_start, block_count, out) : 0;
             const std::size_t block = block_start + done;
             const std::size_t count = block_count - done;
             BlockValues sum{};
@@ -407,7 +403,7 @@ void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings&
     }
     const FloatPlane& scratch = buffers.scratch;
     const NoiseDisplaceTask displace{settings, setup, noise, planes.input_view,
-                                     in_place ? scratch.view : destination};
+                                     in_place ? scratch.view() : destination};
     parallel_blocks(
         worker_pool(), [&displace](const ThreadWorkData& work) { return noise_displace_job(displace, work); },
         destination.height);

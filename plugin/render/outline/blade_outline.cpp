@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "plugin/render/outline/outline_geometry.h"
+#include "plugin/render/geometry/outline_geometry.h"
 #include "plugin/render/coverage/row_spans.h"
 
 namespace kyrox {

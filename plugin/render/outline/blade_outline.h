@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "plugin/render/render_inputs.h"
-#include "plugin/render/outline/core_polygon.h"
+#include "plugin/render/geometry/core_polygon.h"
 #include "plugin/render/outline/elliptic_cap.h"
 #include "plugin/render/worker_pool.h"
 

@@ -4,7 +4,7 @@
 
 #include "plugin/noise/flicker_noise.h"
 #include "plugin/render/outline/blade_outline.h"
-#include "plugin/render/outline/outline_geometry.h"
+#include "plugin/render/geometry/outline_geometry.h"
 #include "plugin/render/seeded_random.h"
 #include "plugin/render/outline/stroke_outline.h"
 #include "plugin/render/worker_pool.h"

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "plugin/render/render_inputs.h"
-#include "plugin/render/outline/core_polygon.h"
+#include "plugin/render/geometry/core_polygon.h"
 #include "plugin/render/outline/elliptic_cap.h"
 
 namespace kyrox {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "plugin/render/outline/core_polygon.h"
+#include "plugin/render/geometry/core_polygon.h"
 
 namespace kyrox {
 

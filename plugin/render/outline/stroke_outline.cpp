@@ -1,7 +1,7 @@
 #include "plugin/render/outline/stroke_outline.h"
 
 #include "plugin/render/outline/elliptic_cap.h"
-#include "plugin/render/outline/outline_geometry.h"
+#include "plugin/render/geometry/outline_geometry.h"
 
 namespace kyrox {
 

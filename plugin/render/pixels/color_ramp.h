@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "plugin/platform/simd/lanes.h"
 #include "plugin/render/render_inputs.h"
 
 namespace kyrox {
@@ -46,10 +47,30 @@ inline Color4 grade_color(Color4 c, float saturation, float gamma) noexcept;
 // The colour c added over the input pixel p (both in 0..1), by their alphas.
 inline Color4 add_over(const Color4& p, const Color4& c) noexcept;
 
-// Inline, so that the colourising loops keep a pixel's lanes in registers.
-inline float ramp_positive(float v) noexcept
+// The formulas of colouring, written once for float and the lane types of plugin/platform/simd, so
+// the one-pixel and the wide paths take the same operations in the same order.
+
+// The blend of two ramp entries' values by the weight t of the second, not below 0.
+template <class V>
+KYROX_LANES V ramp_blend(V t, V first, V second) noexcept
 {
-    return v > 0.0f ? v : 0.0f;
+    using simd::positive;  // the lane types' overloads are found by their arguments
+    return positive((1.0f - t) * first + t * second);
+}
+
+// The grey of a colour's red, green and blue.
+template <class V>
+KYROX_LANES V grey_of(V red, V green, V blue) noexcept
+{
+    return (red + green + blue) * 0.33333334f;
+}
+
+// A colour lane moved from the pixel's grey by the saturation, not below 0.
+template <class V>
+KYROX_LANES V saturated(V grey, V lane, float saturation) noexcept
+{
+    using simd::positive;
+    return positive(grey * (1.0f - saturation) + saturation * lane);
 }
 
 // Where intensity v falls in a ramp: the two entries it blends and the weight of the second.
@@ -77,7 +98,7 @@ inline Color4 ramp_color(std::span<const RampEntry> ramp, float v) noexcept
     const RampPosition at = ramp_position(ramp, v);
     Color4 c{};
     for (std::size_t lane = 0; lane < c.size(); ++lane) {
-        c[lane] = ramp_positive((1.0f - at.t) * ramp[at.i0].lanes[lane] + at.t * ramp[at.i1].lanes[lane]);
+        c[lane] = ramp_blend(at.t, ramp[at.i0].lanes[lane], ramp[at.i1].lanes[lane]);
     }
     return c;
 }
@@ -85,9 +106,9 @@ inline Color4 ramp_color(std::span<const RampEntry> ramp, float v) noexcept
 inline Color4 grade_color(Color4 c, float saturation, float gamma) noexcept
 {
     if (saturation < 1.0f || saturation > 1.0f) {
-        const float grey = (c[lane_red] + c[lane_green] + c[lane_blue]) * 0.33333334f;
+        const float grey = grey_of(c[lane_red], c[lane_green], c[lane_blue]);
         for (std::size_t lane = lane_red; lane <= lane_blue; ++lane) {
-            c[lane] = ramp_positive(grey * (1.0f - saturation) + saturation * c[lane]);
+            c[lane] = saturated(grey, c[lane], saturation);
         }
     }
     // x^1 is x exactly, and most looks use gamma 1: skip the costly power there.

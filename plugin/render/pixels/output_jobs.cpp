@@ -6,10 +6,11 @@
 #include <initializer_list>
 #include <type_traits>
 
-#include "plugin/noise/noise_floor4.h"
-#include "plugin/render/pixels/colorize_wide.h"
+#include "plugin/platform/simd/lanes.h"
+#include "plugin/platform/simd/simd_path.h"
+#include "plugin/render/pixels/output_jobs_kernels.h"
 #include "plugin/render/pixels/layer_matte.h"
-#include "plugin/render/pixels/output_range.h"
+#include "plugin/render/geometry/output_range.h"
 #include "plugin/render/pixels/color_ramp.h"
 #include "plugin/render/pixels/pixel_depth.h"
 
@@ -37,24 +38,18 @@ struct NoWideRow {
     }
 };
 
-#ifdef KYROX_SSE2
 // ramp_color, grade_color without gamma and the 8-bit store of one pixel with its four lanes in one
 // register, lane by lane the same operations in the same order.
 void store_ramp_pixel8(std::span<const RampEntry> ramp, float v, float saturation, Pixel<std::uint8_t>& pixel) noexcept
 {
     const RampPosition at = ramp_position(ramp, v);
     const __m128 zero = _mm_setzero_ps();
-    const auto positive4 = [zero](__m128 a) { return _mm_and_ps(_mm_cmpgt_ps(a, zero), a); };
-    const __m128 t = _mm_set1_ps(at.t);
-    __m128 c = positive4(_mm_add_ps(_mm_mul_ps(_mm_sub_ps(_mm_set1_ps(1.0f), t), _mm_load_ps(ramp[at.i0].lanes.data())),
-                                    _mm_mul_ps(t, _mm_load_ps(ramp[at.i1].lanes.data()))));
+    __m128 c = ramp_blend<simd::F32x4>(at.t, _mm_load_ps(ramp[at.i0].lanes.data()), _mm_load_ps(ramp[at.i1].lanes.data()));
     if (saturation < 1.0f || saturation > 1.0f) {
         alignas(16) float lanes[4];
         _mm_store_ps(lanes, c);
-        const float grey = (lanes[lane_red] + lanes[lane_green] + lanes[lane_blue]) * 0.33333334f;
-        const __m128 s = _mm_set1_ps(saturation);
-        const __m128 graded =
-            positive4(_mm_add_ps(_mm_mul_ps(_mm_set1_ps(grey), _mm_set1_ps(1.0f - saturation)), _mm_mul_ps(s, c)));
+        const float grey = grey_of(lanes[lane_red], lanes[lane_green], lanes[lane_blue]);
+        const __m128 graded = saturated<simd::F32x4>(grey, c, saturation);
         const __m128 alpha = _mm_castsi128_ps(_mm_setr_epi32(-1, 0, 0, 0));
         c = simd::select(alpha, c, graded);
     }
@@ -68,7 +63,6 @@ void store_ramp_pixel8(std::span<const RampEntry> ramp, float v, float saturatio
     const auto packed = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
     std::memcpy(&pixel, &packed, sizeof(packed));
 }
-#endif
 
 // The shared loop of both jobs: intensity(i, j, output row, output column) per cell, then ramp,
 // grading, composite and store. Add mode composites over the input pixel; other modes store
@@ -103,7 +97,6 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
     for (std::int32_t i = rows.first; i < rows.end; ++i) {
         const std::int32_t out_row = i + shift_y;
         const std::span<Pixel<Channel>> pixels = pixel_row<Channel>(output, out_row);
-#ifdef KYROX_SSE2
         if constexpr (std::is_same_v<Channel, std::uint8_t> && std::is_same_v<Composite, KeepColor>) {
             if (!add && gamma == 1.0f) {
                 const auto first = static_cast<std::size_t>(columns.first + shift_x);
@@ -116,7 +109,6 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
                 continue;
             }
         }
-#endif
         for (std::int32_t j = columns.first; j < columns.end; ++j) {
             const std::int32_t out_column = j + shift_x;
             Color4 c = grade_color(ramp_color(entries, intensity(i, j, out_row, out_column)), saturation, gamma);
@@ -137,7 +129,7 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
 class Cells {
 public:
     explicit Cells(const FloatPlane& plane) noexcept
-        : data_(static_cast<const std::byte*>(plane.view.data)), row_bytes_(plane.view.row_bytes)
+        : data_(static_cast<const std::byte*>(plane.view().data)), row_bytes_(plane.view().row_bytes)
     {
     }
     float operator()(std::int32_t i, std::int32_t j) const noexcept
@@ -181,10 +173,14 @@ bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTar
         if (!mask_glow) {
             const std::span<const RampEntry> entries(ramp);
             const float saturation = scene.saturation;
-            const auto wide = [&](std::int32_t i, std::int32_t j, std::span<Pixel<Channel>> pixels) {
+            const bool avx2 = simd::widest_path() >= simd::SimdPath::avx2;
+            const auto wide = [&](std::int32_t i, std::int32_t j, std::span<Pixel<Channel>> pixels) -> std::size_t {
+                if (!avx2) {
+                    return 0;
+                }
                 const auto cells = [&](const FloatPlane& plane) { return plane.row(i).subspan(static_cast<std::size_t>(j)); };
-                return colorize_row8({cells(planes.glow), cells(halo), cells(planes.core), b, core_on_top}, entries,
-                                     saturation, pixels);
+                return colorize_row_avx2({cells(planes.glow), cells(halo), cells(planes.core), b, core_on_top}, entries,
+                                         saturation, pixels);
             };
             write_rows<Channel>(work, offset, target, read, scene, ramp, intensity, KeepColor{}, wide);
             return true;

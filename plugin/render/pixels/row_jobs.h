@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "plugin/render/render_inputs.h"
-#include "plugin/render/outline/core_rect.h"
+#include "plugin/render/geometry/core_rect.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/worker_pool.h"
 

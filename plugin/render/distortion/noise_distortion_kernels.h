@@ -1,7 +1,7 @@
 #pragma once
-// The noise displacement (or darkening) of eight pixels at a time with AVX2, for the processors
-// that have it. Each pixel comes out with the bits of the one-at-a-time path: the same reads,
-// summed in sample order and divided by the sample count.
+// The row kernel of the noise displacement (or darkening) that noise_distortion.cpp shares with its
+// AVX2 path and the tests. Each pixel of the AVX2 path comes out with the bits of the one-at-a-time
+// path: the same reads, summed in sample order and divided by the sample count.
 
 #include <cstddef>
 #include <cstdint>
@@ -26,7 +26,7 @@ struct DisplaceRow {
 
 // Writes out[first, first + n) for the largest n <= count that is a multiple of 8 and returns n.
 // It may decline a row whose source plane is too large for its 32-bit offsets by returning 0; the
-// pixels left over go the one-at-a-time way. Call only where platform::cpu_has_avx2() holds.
+// pixels left over go the one-at-a-time way. Only on the AVX2 path.
 std::size_t displace_avx2(const DisplaceRow& row, std::size_t first, std::size_t count, std::span<float> out);
 
 }  // namespace kyrox

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "plugin/render/outline/core_polygon.h"
+#include "plugin/render/geometry/core_polygon.h"
 
 namespace kyrox {
 

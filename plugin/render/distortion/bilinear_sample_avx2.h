@@ -1,22 +1,18 @@
 #pragma once
 // Eight bilinear reads at once with AVX2. Each lane computes what the one-at-a-time read of
 // bilinear_sample.h computes, with the same operations in the same order (and no fused
-// multiply-adds), for positions well inside the int range; callers check that with
-// safe_positions8 and read the others one at a time.
+// multiply-adds), for positions well inside the int range; callers check that with safe_positions
+// and read the others one at a time.
 //
 // Every function here is compiled for AVX2 whatever the including file is compiled for, so only
-// code that is itself compiled for AVX2, and runs where platform::cpu_has_avx2() holds, may call
-// them.
-
-#include "plugin/noise/noise_floor8.h"
-
-#ifdef KYROX_AVX2
+// AVX2 code, run where simd::widest_path() allows, may call them.
 
 #include <immintrin.h>
 
 #include <cstddef>
 #include <cstdint>
 
+#include "plugin/platform/simd/lanes_avx2.h"
 #include "plugin/render/distortion/bilinear_sample.h"
 
 namespace kyrox::simd {
@@ -36,20 +32,10 @@ KYROX_AVX2_TARGET inline __m256i clamp8(__m256i index, std::int32_t count) noexc
 
 KYROX_AVX2_TARGET inline Cells8 cells8(__m256 v, std::int32_t count) noexcept
 {
-    const __m256 floored = floor8(v);
+    const __m256 floored = floor_lanes<F32x8>(v);
     const __m256i cell = _mm256_cvttps_epi32(_mm256_add_ps(floored, _mm256_set1_ps(0.5f)));
     return {clamp8(cell, count), clamp8(_mm256_add_epi32(cell, _mm256_set1_epi32(1)), count),
             _mm256_sub_ps(v, floored)};
-}
-
-// (1 - ty) x ((1 - tx) x a + tx x b) + ty x ((1 - tx) x c + tx x d), as the one-at-a-time read.
-KYROX_AVX2_TARGET inline __m256 blend8(__m256 tx, __m256 ty, __m256 a, __m256 b, __m256 c, __m256 d) noexcept
-{
-    const __m256 one = _mm256_set1_ps(1.0f);
-    const __m256 sx = _mm256_sub_ps(one, tx);
-    const __m256 upper = _mm256_add_ps(_mm256_mul_ps(sx, a), _mm256_mul_ps(tx, b));
-    const __m256 lower = _mm256_add_ps(_mm256_mul_ps(sx, c), _mm256_mul_ps(tx, d));
-    return _mm256_add_ps(_mm256_mul_ps(_mm256_sub_ps(one, ty), upper), _mm256_mul_ps(ty, lower));
 }
 
 // The two channels of the cells start .. start + 7 of a two-channel row, each channel in cell order.
@@ -87,10 +73,10 @@ KYROX_AVX2_TARGET inline void bilinear8_along(const BilinearRows<2>& rows, std::
         const __m256i at1 = _mm256_permutevar8x32_epi32(order, _mm256_sub_epi32(c.second, base));
         const CellWindow top = cell_window(rows.top, start);
         const CellWindow bottom = cell_window(rows.bottom, start);
-        first = blend8(c.fraction, ty, _mm256_permutevar8x32_ps(top.first, at0),
+        first = bilinear_blend<F32x8>(c.fraction, ty, _mm256_permutevar8x32_ps(top.first, at0),
                        _mm256_permutevar8x32_ps(top.first, at1), _mm256_permutevar8x32_ps(bottom.first, at0),
                        _mm256_permutevar8x32_ps(bottom.first, at1));
-        second = blend8(c.fraction, ty, _mm256_permutevar8x32_ps(top.second, at0),
+        second = bilinear_blend<F32x8>(c.fraction, ty, _mm256_permutevar8x32_ps(top.second, at0),
                         _mm256_permutevar8x32_ps(top.second, at1), _mm256_permutevar8x32_ps(bottom.second, at0),
                         _mm256_permutevar8x32_ps(bottom.second, at1));
         return;
@@ -98,9 +84,9 @@ KYROX_AVX2_TARGET inline void bilinear8_along(const BilinearRows<2>& rows, std::
     // A plane narrower than the window: gather each cell's channel.
     const __m256i x0 = _mm256_add_epi32(c.first, c.first);
     const __m256i x1 = _mm256_add_epi32(c.second, c.second);
-    first = blend8(c.fraction, ty, _mm256_i32gather_ps(rows.top, x0, 4), _mm256_i32gather_ps(rows.top, x1, 4),
+    first = bilinear_blend<F32x8>(c.fraction, ty, _mm256_i32gather_ps(rows.top, x0, 4), _mm256_i32gather_ps(rows.top, x1, 4),
                    _mm256_i32gather_ps(rows.bottom, x0, 4), _mm256_i32gather_ps(rows.bottom, x1, 4));
-    second = blend8(c.fraction, ty, _mm256_i32gather_ps(rows.top + 1, x0, 4),
+    second = bilinear_blend<F32x8>(c.fraction, ty, _mm256_i32gather_ps(rows.top + 1, x0, 4),
                     _mm256_i32gather_ps(rows.top + 1, x1, 4), _mm256_i32gather_ps(rows.bottom + 1, x0, 4),
                     _mm256_i32gather_ps(rows.bottom + 1, x1, 4));
 }
@@ -152,7 +138,7 @@ KYROX_AVX2_TARGET inline __m256 bilinear8(const WorldView& plane, __m256 x, __m2
     const auto* base = static_cast<const float*>(plane.data);
     const CellPairs top = cell_pairs(base, _mm256_add_epi32(_mm256_mullo_epi32(rows.first, stride), pair));
     const CellPairs bottom = cell_pairs(base, _mm256_add_epi32(_mm256_mullo_epi32(rows.second, stride), pair));
-    return blend8(columns.fraction, rows.fraction, _mm256_blendv_ps(top.first, top.second, first_is_second),
+    return bilinear_blend<F32x8>(columns.fraction, rows.fraction, _mm256_blendv_ps(top.first, top.second, first_is_second),
                   _mm256_blendv_ps(top.first, top.second, second_is_second),
                   _mm256_blendv_ps(bottom.first, bottom.second, first_is_second),
                   _mm256_blendv_ps(bottom.first, bottom.second, second_is_second));
@@ -160,4 +146,3 @@ KYROX_AVX2_TARGET inline __m256 bilinear8(const WorldView& plane, __m256 x, __m2
 
 }  // namespace kyrox::simd
 
-#endif

@@ -1,13 +1,11 @@
-#include "plugin/render/distortion/displace_avx2.h"
+#include "plugin/render/distortion/noise_distortion_kernels.h"
 
 #include <algorithm>
 #include <array>
 
-#include "plugin/render/distortion/bilinear_sample8.h"
+#include "plugin/render/distortion/bilinear_sample_avx2.h"
 
 namespace kyrox {
-
-#ifdef KYROX_AVX2
 
 namespace {
 
@@ -21,7 +19,7 @@ constexpr std::size_t run_groups = 8;
 KYROX_AVX2_TARGET inline void noise8(const DisplaceRow& row, std::size_t k, __m256 columns, __m256& nx, __m256& ny) noexcept
 {
     const __m256 x = _mm256_mul_ps(_mm256_add_ps(_mm256_set1_ps(row.along[k]), columns), _mm256_set1_ps(0.5f));
-    if (simd::safe_positions8(x)) {
+    if (simd::safe_positions(x)) {
         simd::bilinear8_along(row.noise_rows[k], row.noise_width, x, nx, ny);
         return;
     }
@@ -41,7 +39,7 @@ KYROX_AVX2_TARGET inline void noise8(const DisplaceRow& row, std::size_t k, __m2
 // The source plane's values at (x, y).
 KYROX_AVX2_TARGET inline __m256 source8(const WorldView& source, __m256 x, __m256 y) noexcept
 {
-    if (simd::safe_positions8(x) && simd::safe_positions8(y)) {
+    if (simd::safe_positions(x) && simd::safe_positions(y)) {
         return simd::bilinear8(source, x, y);
     }
     alignas(32) std::array<float, lanes> xs{};
@@ -113,14 +111,5 @@ std::size_t displace_avx2(const DisplaceRow& row, std::size_t first, std::size_t
     }
     return displace_runs(row, first, count - count % lanes, out);
 }
-
-#else
-
-std::size_t displace_avx2(const DisplaceRow&, std::size_t, std::size_t, std::span<float>)
-{
-    return 0;
-}
-
-#endif
 
 }  // namespace kyrox

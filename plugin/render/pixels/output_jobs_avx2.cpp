@@ -1,22 +1,13 @@
-#include "plugin/render/pixels/colorize_wide.h"
+#include "plugin/render/pixels/output_jobs_kernels.h"
 
-#include "plugin/noise/noise_floor8.h"
-#include "plugin/platform/cpu_features.h"
+#include "plugin/platform/simd/lanes_avx2.h"
 
 namespace kyrox {
 
-std::size_t colorize_row8(const ColorizeRow& row, std::span<const RampEntry> ramp, float saturation,
-                          std::span<Pixel<std::uint8_t>> out) noexcept
-{
-    return platform::cpu_has_avx2() ? colorize_row8_avx2(row, ramp, saturation, out) : 0;
-}
-
-#ifdef KYROX_AVX2
-
 namespace {
 
-using simd::positive8;
-using simd::select8;
+using simd::positive;
+using simd::select;
 
 // 255 x c truncated to a byte: NaN and values not above 0 give 0, values of 255 or more 255.
 KYROX_AVX2_TARGET __m256i channel_bytes8(__m256 c)
@@ -25,12 +16,12 @@ KYROX_AVX2_TARGET __m256i channel_bytes8(__m256 c)
     const __m256i whole = _mm256_and_si256(
         _mm256_cvttps_epi32(scaled), _mm256_castps_si256(_mm256_cmp_ps(scaled, _mm256_setzero_ps(), _CMP_GT_OQ)));
     const __m256 full = _mm256_cmp_ps(scaled, _mm256_set1_ps(255.0f), _CMP_GE_OQ);
-    return _mm256_castps_si256(select8(full, _mm256_castsi256_ps(_mm256_set1_epi32(255)), _mm256_castsi256_ps(whole)));
+    return _mm256_castps_si256(select(full, _mm256_castsi256_ps(_mm256_set1_epi32(255)), _mm256_castsi256_ps(whole)));
 }
 
 }  // namespace
 
-KYROX_AVX2_TARGET std::size_t colorize_row8_avx2(const ColorizeRow& row, std::span<const RampEntry> ramp, float saturation,
+KYROX_AVX2_TARGET std::size_t colorize_row_avx2(const ColorizeRow& row, std::span<const RampEntry> ramp, float saturation,
                                           std::span<Pixel<std::uint8_t>> out) noexcept
 {
     const std::size_t count = out.size() & ~std::size_t{7};
@@ -40,26 +31,19 @@ KYROX_AVX2_TARGET std::size_t colorize_row8_avx2(const ColorizeRow& row, std::sp
     const __m256 last_f = _mm256_set1_ps(static_cast<float>(last));
     const __m256 zero = _mm256_setzero_ps();
     const __m256 one = _mm256_set1_ps(1.0f);
-    const __m256 brightness = _mm256_set1_ps(row.brightness);
     const bool graded = saturation < 1.0f || saturation > 1.0f;
-    const __m256 s = _mm256_set1_ps(saturation);
-    const __m256 unsaturated = _mm256_set1_ps(1.0f - saturation);
     for (std::size_t j = 0; j < count; j += 8) {
-        // screened_intensity, lane by lane.
-        const __m256 h = _mm256_mul_ps(brightness, _mm256_loadu_ps(row.halo.data() + j));
-        const __m256 o = row.core_on_top ? _mm256_mul_ps(brightness, _mm256_loadu_ps(row.core.data() + j)) : zero;
-        const __m256 f = _mm256_loadu_ps(row.glow.data() + j);
-        const __m256 v = _mm256_add_ps(
-            _mm256_mul_ps(_mm256_add_ps(_mm256_mul_ps(positive8(_mm256_sub_ps(one, h)), f), h),
-                          positive8(_mm256_sub_ps(one, o))),
-            o);
+        const __m256 core = row.core_on_top ? _mm256_loadu_ps(row.core.data() + j) : zero;
+        const __m256 v = screened_intensity<simd::F32x8>(_mm256_loadu_ps(row.glow.data() + j),
+                                                         _mm256_loadu_ps(row.halo.data() + j), core, row.brightness,
+                                                         row.core_on_top);
 
         // ramp_position: entries i0 and i1 and the weight t of i1; NaN and v <= 0 give entry 0, t 0.
         const __m256 x = _mm256_mul_ps(size, v);
         const __m256 inside = _mm256_cmp_ps(x, zero, _CMP_GT_OQ);
         const __m256 at_end = _mm256_cmp_ps(x, last_f, _CMP_GE_OQ);
         // The conversion of huge values and NaN is masked off below.
-        __m256i i0 = _mm256_castps_si256(select8(
+        __m256i i0 = _mm256_castps_si256(select(
             at_end, _mm256_castsi256_ps(_mm256_set1_epi32(last)), _mm256_castsi256_ps(_mm256_cvttps_epi32(x))));
         i0 = _mm256_and_si256(i0, _mm256_castps_si256(inside));
         const __m256 t = _mm256_and_ps(inside, _mm256_min_ps(_mm256_sub_ps(x, _mm256_cvtepi32_ps(i0)), one));
@@ -69,18 +53,14 @@ KYROX_AVX2_TARGET std::size_t colorize_row8_avx2(const ColorizeRow& row, std::sp
 
         // The blended colour, one register per lane of the pixels.
         __m256 lanes[4];
-        const __m256 u = _mm256_sub_ps(one, t);
         for (int lane = 0; lane < 4; ++lane) {
-            const __m256 e0 = _mm256_i32gather_ps(entries + lane, first, 4);
-            const __m256 e1 = _mm256_i32gather_ps(entries + lane, second, 4);
-            lanes[lane] = positive8(_mm256_add_ps(_mm256_mul_ps(u, e0), _mm256_mul_ps(t, e1)));
+            lanes[lane] = ramp_blend<simd::F32x8>(t, _mm256_i32gather_ps(entries + lane, first, 4),
+                                                  _mm256_i32gather_ps(entries + lane, second, 4));
         }
         if (graded) {
-            const __m256 grey = _mm256_mul_ps(
-                _mm256_add_ps(_mm256_add_ps(lanes[lane_red], lanes[lane_green]), lanes[lane_blue]),
-                _mm256_set1_ps(0.33333334f));
+            const __m256 grey = grey_of<simd::F32x8>(lanes[lane_red], lanes[lane_green], lanes[lane_blue]);
             for (std::size_t lane = lane_red; lane <= lane_blue; ++lane) {
-                lanes[lane] = positive8(_mm256_add_ps(_mm256_mul_ps(grey, unsaturated), _mm256_mul_ps(s, lanes[lane])));
+                lanes[lane] = saturated<simd::F32x8>(grey, lanes[lane], saturation);
             }
         }
         const __m256i packed = _mm256_or_si256(
@@ -91,15 +71,5 @@ KYROX_AVX2_TARGET std::size_t colorize_row8_avx2(const ColorizeRow& row, std::sp
     }
     return count;
 }
-
-#else
-
-std::size_t colorize_row8_avx2(const ColorizeRow&, std::span<const RampEntry>, float,
-                               std::span<Pixel<std::uint8_t>>) noexcept
-{
-    return 0;
-}
-
-#endif
 
 }  // namespace kyrox

@@ -9,8 +9,8 @@
 #include <limits>
 #include <vector>
 
-#include "plugin/platform/cpu_features.h"
-#include "plugin/render/pixels/colorize_wide.h"
+#include "plugin/platform/simd/simd_path.h"
+#include "plugin/render/pixels/output_jobs_kernels.h"
 #include "plugin/render/pixels/pixel_depth.h"
 
 namespace kyrox {
@@ -50,7 +50,7 @@ std::uint32_t bytes_of(const Pixel<std::uint8_t>& p)
 
 TEST(WideColorize, EightPixelsAtOnceStoreTheOnePixelBytes)
 {
-    if (!platform::cpu_has_avx2()) {
+    if (simd::widest_path() < simd::SimdPath::avx2) {
         GTEST_SKIP() << "no AVX2 on this processor";
     }
     const ColorRamp ramp = varied_ramp();
@@ -68,7 +68,7 @@ TEST(WideColorize, EightPixelsAtOnceStoreTheOnePixelBytes)
             const std::vector<float> core = cell_values(length, 0.8f);
             std::vector<Pixel<std::uint8_t>> out(length, Pixel<std::uint8_t>{7, 7, 7, 7});
             const std::size_t done =
-                colorize_row8_avx2({glow, halo, core, c.brightness, c.core_on_top}, ramp, c.saturation, out);
+                colorize_row_avx2({glow, halo, core, c.brightness, c.core_on_top}, ramp, c.saturation, out);
             ASSERT_EQ(done, length / 8 * 8);
             for (std::size_t j = 0; j < length; ++j) {
                 const float v = screened_intensity(glow[j], halo[j], core[j], c.brightness, c.core_on_top);

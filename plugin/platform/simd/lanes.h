@@ -1,0 +1,81 @@
+#pragma once
+
+// Arithmetic on lanes, written once for every width. F32x4 (SSE2, the baseline) and F32x8 (AVX2,
+// lanes_avx2.h) carry the operators and comparisons of float, and select and positive stand for the
+// conditionals, so a formula written once as a KYROX_LANES template over float, F32x4 and F32x8
+// takes the same operations in the same order on every lane of every width: the same bits. The
+// kernels that cannot be written that way (gathers, shuffles, integer lanes) use the raw registers
+// and the overloads below, which have one name for both widths.
+
+#include <emmintrin.h>
+
+#include "plugin/platform/simd/simd_path.h"
+
+// A lane formula is inlined into its caller, so that its eight-lane form is compiled as AVX2 code
+// inside the AVX2 kernel that uses it.
+#define KYROX_LANES inline __attribute__((always_inline))
+
+namespace kyrox::simd {
+
+// Comparisons and conditionals of one lane, for formulas that also run on one value at a time.
+KYROX_LANES float select(bool mask, float a, float b) noexcept { return mask ? a : b; }
+KYROX_LANES float positive(float v) noexcept { return v > 0.0f ? v : 0.0f; }
+
+// Four float lanes. A comparison gives a lane mask: all bits set where it holds.
+struct F32x4 {
+    __m128 v;
+    F32x4(__m128 lanes) noexcept : v(lanes) {}
+    F32x4(float x) noexcept : v(_mm_set1_ps(x)) {}
+    operator __m128() const noexcept { return v; }
+};
+
+KYROX_LANES F32x4 operator+(F32x4 a, F32x4 b) noexcept { return _mm_add_ps(a.v, b.v); }
+KYROX_LANES F32x4 operator-(F32x4 a, F32x4 b) noexcept { return _mm_sub_ps(a.v, b.v); }
+KYROX_LANES F32x4 operator*(F32x4 a, F32x4 b) noexcept { return _mm_mul_ps(a.v, b.v); }
+KYROX_LANES F32x4 operator/(F32x4 a, F32x4 b) noexcept { return _mm_div_ps(a.v, b.v); }
+KYROX_LANES F32x4 operator<(F32x4 a, F32x4 b) noexcept { return _mm_cmplt_ps(a.v, b.v); }
+KYROX_LANES F32x4 operator>(F32x4 a, F32x4 b) noexcept { return _mm_cmpgt_ps(a.v, b.v); }
+KYROX_LANES F32x4 operator>=(F32x4 a, F32x4 b) noexcept { return _mm_cmpge_ps(a.v, b.v); }
+KYROX_LANES F32x4 operator==(F32x4 a, F32x4 b) noexcept { return _mm_cmpeq_ps(a.v, b.v); }
+
+// a where mask is set, else b.
+KYROX_LANES F32x4 select(F32x4 mask, F32x4 a, F32x4 b) noexcept
+{
+    return _mm_or_ps(_mm_and_ps(mask.v, a.v), _mm_andnot_ps(mask.v, b.v));
+}
+
+// v where v is above 0, else 0 (NaN too).
+KYROX_LANES F32x4 positive(F32x4 v) noexcept { return _mm_and_ps(_mm_cmpgt_ps(v.v, _mm_setzero_ps()), v.v); }
+
+// Each lane truncated toward zero to a whole value; lanes must lie well inside the int range.
+KYROX_LANES F32x4 truncated(F32x4 v) noexcept { return _mm_cvtepi32_ps(_mm_cvttps_epi32(v.v)); }
+
+// Whether every lane lies strictly between -2^30 and 2^30 (NaN does not): where the lane forms of
+// the one-at-a-time floor and cell reads hold.
+KYROX_LANES bool safe_positions(F32x4 v) noexcept
+{
+    const __m128 limit = _mm_set1_ps(1073741824.0f);
+    const __m128 inside = _mm_and_ps(_mm_cmplt_ps(v.v, limit), _mm_cmpgt_ps(v.v, _mm_sub_ps(_mm_setzero_ps(), limit)));
+    return _mm_movemask_ps(inside) == 0xf;
+}
+
+// The one-at-a-time noise floor of each lane of a safe position: whole values (and -0) come back
+// unchanged.
+template <class V>
+KYROX_LANES V floor_lanes(V v) noexcept
+{
+    const V whole = truncated(v);
+    const V below = select(v < 0.0f, whole - 1.0f, whole);
+    return select(whole == v, v, below);
+}
+
+// The bilinear blend of the one-at-a-time reads: (1 - ty) x ((1 - tx) x a + tx x b) +
+// ty x ((1 - tx) x c + tx x d).
+template <class V>
+KYROX_LANES V bilinear_blend(V tx, V ty, V a, V b, V c, V d) noexcept
+{
+    const V sx = 1.0f - tx;
+    return (1.0f - ty) * (sx * a + tx * b) + ty * (sx * c + tx * d);
+}
+
+}  // namespace kyrox::simd
