@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::int32_t install_timer_key = 1;
 constexpr std::uint32_t install_tick_ms = 200;
-constexpr int progress_page = 3;
 // The resource of the custom slot: the program carries the current plug-in only.
 constexpr int current_plugin_resource = 1;
 
@@ -24,9 +23,9 @@ int dot_count = 0;
 
 void InstallerUI::start_install()
 {
-    GenericPanel& page = pages_[progress_page];
-    add_timer(page, install_timer_key, install_tick_ms, false);
-    connect_installer_handler(*this, page, event_code::timer, &on_install_timer);
+    GenericPanel& panel = page(WizardPage::progress);
+    add_timer(panel, install_timer_key, install_tick_ms, false);
+    connect_installer_handler(*this, panel, event_code::timer, &on_install_timer);
     std::vector<file_path> folders(slot_count);
     for (std::size_t slot = 0; slot < slot_count; ++slot) {
         if (chosen_[slot]) {
@@ -41,10 +40,10 @@ void InstallerUI::start_install()
 
 void InstallerUI::end_run()
 {
-    GenericPanel& page = pages_[progress_page];
-    remove_timer_handlers(page);
+    GenericPanel& panel = page(WizardPage::progress);
+    remove_timer_handlers(panel);
     // Each run has exactly one timer: a retry starts its own.
-    kill_timer(page, install_timer_key);
+    kill_timer(panel, install_timer_key);
     worker_thread_.join();
 }
 

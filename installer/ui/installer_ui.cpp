@@ -28,8 +28,6 @@ constexpr color clear_white{1.0f, 1.0f, 1.0f, 0.0f};
 constexpr color clear_blue{0.0f, 0.0f, 1.0f, 0.0f};
 constexpr color summary_back{0.118f, 0.118f, 0.118f, 1.0f};
 constexpr color scroll_back{0.208f, 0.208f, 0.208f, 1.0f};
-constexpr int summary_page = 2;
-constexpr int progress_page = 3;
 constexpr std::int32_t picture_then_caption = 0;  // check box layout: picture at the left
 
 // Puts a widget under its parent with its own background colour.
@@ -49,6 +47,12 @@ void place_button(InstallerButton& button, widget& parent, const rect& area, std
 {
     attach_widget(button, parent, area);
     button.set_text(text);
+}
+
+// The page Back (-1) or Next (+1) leads to; each button is disabled on the page with no neighbour its way.
+WizardPage page_after(WizardPage page, int step)
+{
+    return static_cast<WizardPage>(static_cast<int>(page) + step);
 }
 
 } // namespace
@@ -85,7 +89,7 @@ InstallerUI::InstallerUI(installer_ui_hooks hooks) : hooks_(std::move(hooks)), s
     for (InstallerButton* button : {&back_button_, &next_button_, &cancel_button_}) {
         bind_installer_member(*this, *button, event_code::mouse_up, &InstallerUI::on_wizard_button);
     }
-    set_page(0);
+    set_page(WizardPage::greeting);
 }
 
 void InstallerUI::build_pages()
@@ -94,32 +98,32 @@ void InstallerUI::build_pages()
     set_style_alias(title_label_.style(), "label_font_size", "title_font_size");
     set_style_alias(title_label_.style(), "label_font_weight", "title_font_weight");
 
-    for (GenericPanel& page : pages_) {
-        place(page, root(), layout_.page, &page == &pages_[summary_page] ? clear_blue : clear);
-        set_visible(page, false);
+    for (GenericPanel& panel : pages_) {
+        place(panel, root(), layout_.page, &panel == &page(WizardPage::summary) ? clear_blue : clear);
+        set_visible(panel, false);
     }
 
-    place_label(intro_label_, pages_[0], layout_.intro, clear, intro_text());
+    place_label(intro_label_, page(WizardPage::greeting), layout_.intro, clear, intro_text());
     set_style_alias(intro_label_.style(), "label_text_valign", "label_intro_text_valign");
 
-    place_label(versions_label_, pages_[1], layout_.versions, clear_white, versions_text);
+    place_label(versions_label_, page(WizardPage::versions), layout_.versions, clear_white, versions_text);
     set_style_alias(versions_label_.style(), "label_font_weight", "label_adobe_version_weight");
     place_version_boxes();
 
-    place_label(summary_heading_label_, pages_[summary_page], layout_.summary_heading, clear_white,
+    place_label(summary_heading_label_, page(WizardPage::summary), layout_.summary_heading, clear_white,
                 summary_heading_text);
     set_style_alias(summary_heading_label_.style(), "label_text_valign", "label_intro_text_valign");
-    place(summary_panel_, pages_[summary_page], layout_.summary_panel, summary_back);
+    place(summary_panel_, page(WizardPage::summary), layout_.summary_panel, summary_back);
     place(summary_scroll_bar_, summary_panel_, layout_.summary_scroll_bar, scroll_back);
     place(summary_label_, summary_panel_, layout_.summary_label, summary_back);
     set_style_alias(summary_label_.style(), "label_font_size", "label_path_font_size");
     set_style_alias(summary_label_.style(), "label_text_valign", "label_path_text_valign");
     summary_scroll_bar_.attach(&summary_label_);
 
-    place_label(install_heading_label_, pages_[progress_page], layout_.install_heading, clear_white,
+    place_label(install_heading_label_, page(WizardPage::progress), layout_.install_heading, clear_white,
                 install_heading_text);
     set_style_alias(install_heading_label_.style(), "label_font_weight", "label_install_weight");
-    place(progress_label_, pages_[progress_page], layout_.progress, clear_white);
+    place(progress_label_, page(WizardPage::progress), layout_.progress, clear_white);
     set_style_alias(progress_label_.style(), "label_text_valign", "label_path_text_valign");
 }
 
@@ -136,16 +140,16 @@ void InstallerUI::place_version_boxes()
             continue;
         }
         CheckBox& box = version_boxes_[slot];
-        place(box, pages_[1], layout_.version_box(rows++), clear);
+        place(box, page(WizardPage::versions), layout_.version_box(rows++), clear);
         box.update_layout(picture_then_caption);
         box.set_text(host_version_labels[slot]);
         box.bind_value(&chosen_[slot]);
         bind_installer_member(*this, box, event_code::toggled, &InstallerUI::on_custom_folder);
     }
-    place_button(browse_button_, pages_[1], layout_.browse(rows), browse_text);
+    place_button(browse_button_, page(WizardPage::versions), layout_.browse(rows), browse_text);
     set_visible(browse_button_, false);
     bind_installer_member(*this, browse_button_, event_code::mouse_up, &InstallerUI::on_custom_folder);
-    attach_widget(custom_path_label_, pages_[1], layout_.custom_path(rows));
+    attach_widget(custom_path_label_, page(WizardPage::versions), layout_.custom_path(rows));
     set_style_property(custom_path_label_.style(), "default_back_color", clear_white);
     set_style_alias(custom_path_label_.style(), "label_font_size", "label_path_font_size");
     set_style_alias(custom_path_label_.style(), "label_text_valign", "label_path_text_valign");
@@ -177,29 +181,29 @@ void paint_installer(InstallerUI& wizard)
     }
 }
 
-void InstallerUI::set_page(int page)
+void InstallerUI::set_page(WizardPage page)
 {
     switch (page) {
-    case 0:
+    case WizardPage::greeting:
         set_enabled(back_button_, false);
         break;
-    case summary_page:
+    case WizardPage::summary:
         summary_label_.set_text(summary_text(chosen_, target_folders_), true);
         set_enabled(back_button_, true);
         break;
-    case progress_page:
+    case WizardPage::progress:
         set_enabled(back_button_, false);
         set_enabled(next_button_, false);
         start_install();
         break;
-    default:
+    case WizardPage::versions:
         set_enabled(back_button_, true);
         break;
     }
     back_button_.set_text(back_text);
     next_button_.set_text(next_text);
-    set_visible(pages_[static_cast<std::size_t>(current_page_)], false);
-    set_visible(pages_[static_cast<std::size_t>(page)], true);
+    set_visible(this->page(current_page_), false);
+    set_visible(this->page(page), true);
     current_page_ = page;
 }
 
@@ -223,9 +227,9 @@ std::int32_t InstallerUI::ask(std::string_view title, std::string_view message, 
 void InstallerUI::on_wizard_button(const event_info& event)
 {
     if (event.sender == &back_button_) {
-        set_page(current_page_ - 1);
+        set_page(page_after(current_page_, -1));
     } else if (event.sender == &next_button_) {
-        set_page(current_page_ + 1);
+        set_page(page_after(current_page_, 1));
     } else if (event.sender == &cancel_button_) {
         if (finished_) {
             set_modal_result(1);

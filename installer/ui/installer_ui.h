@@ -36,13 +36,18 @@ struct installer_ui_hooks {
 // The registry, the program's own plug-in resource and the platform's folder dialog.
 installer_ui_hooks default_installer_ui_hooks();
 
+// The wizard's pages, in the order Next walks them.
+enum class WizardPage { greeting, versions, summary, progress };
+inline constexpr std::array<WizardPage, 4> wizard_pages{WizardPage::greeting, WizardPage::versions,
+                                                        WizardPage::summary, WizardPage::progress};
+
 class InstallerUI : public qxsdk::ui::window {
 public:
     explicit InstallerUI(installer_ui_hooks hooks = default_installer_ui_hooks());
     // Waits for a running worker first.
     ~InstallerUI() override;
 
-    void set_page(int page);
+    void set_page(WizardPage page);
     void on_wizard_button(const qxsdk::ui::event_info& event);
     void on_custom_folder(const qxsdk::ui::event_info& event);
     friend void paint_installer(InstallerUI& wizard);
@@ -52,13 +57,13 @@ public:
     friend void on_install_timer(InstallerUI& wizard);
 
     // The state and the widgets, for the tests and the paint.
-    int current_page() const noexcept { return current_page_; }
+    WizardPage current_page() const noexcept { return current_page_; }
     bool finished() const noexcept { return finished_; }
     const slot_flags& chosen() const noexcept { return chosen_; }
     const slot_folders& target_folders() const noexcept { return target_folders_; }
     const wizard_layout& layout() const noexcept { return layout_; }
     const qxsdk::ui::image& banner() const noexcept { return *banner_; }
-    qxsdk::ui::GenericPanel& page(int n) noexcept { return pages_[static_cast<std::size_t>(n)]; }
+    qxsdk::ui::GenericPanel& page(WizardPage which) noexcept { return pages_[static_cast<std::size_t>(which)]; }
     qxsdk::ui::CheckBox& version_box(std::size_t slot) noexcept { return version_boxes_[slot]; }
     InstallerButton& back_button() noexcept { return back_button_; }
     InstallerButton& next_button() noexcept { return next_button_; }
@@ -92,13 +97,13 @@ private:
     // Declared before the panel and the label it listens to: they go first, and its handlers on them
     // with them.
     qxsdk::ui::ScrollBar summary_scroll_bar_;
-    std::array<qxsdk::ui::GenericPanel, 4> pages_;
+    std::array<qxsdk::ui::GenericPanel, wizard_pages.size()> pages_;
     qxsdk::ui::TextLabel title_label_;
     qxsdk::ui::TextLabel intro_label_;
     qxsdk::ui::TextLabel summary_heading_label_;
     qxsdk::ui::TextLabel summary_label_;
     qxsdk::ui::TextLabel install_heading_label_;
-    int current_page_ = 0;
+    WizardPage current_page_ = WizardPage::greeting;
     InstallerButton back_button_;
     InstallerButton next_button_;
     InstallerButton cancel_button_;

@@ -17,18 +17,19 @@ class InstallProgressTest : public WizardTest {
 protected:
     void go_to_progress_page()
     {
-        for (int page = 0; page < 3; ++page) {
+        // One Next for each page after the greeting.
+        for (std::size_t click = 1; click < installer::ui::wizard_pages.size(); ++click) {
             click_on(wizard->next_button());
         }
-        ASSERT_EQ(wizard->current_page(), 3);
+        ASSERT_EQ(wizard->current_page(), WizardPage::progress);
     }
 
     static std::wstring plugin_in(const std::wstring& folder) { return folder + L"\\Ostrivale\\Kyrox.aex"; }
 
     void expect_no_run_timer()
     {
-        EXPECT_FALSE(wizard->native().timers().any_of(wizard->page(3)).has_value());
-        EXPECT_FALSE(has_handlers(wizard->page(3), event_code::timer));
+        EXPECT_FALSE(wizard->native().timers().any_of(wizard->page(WizardPage::progress)).has_value());
+        EXPECT_FALSE(has_handlers(wizard->page(WizardPage::progress), event_code::timer));
     }
 };
 
@@ -162,7 +163,7 @@ TEST_F(InstallProgressTest, TheDestructorWaitsForARunningWorker)
     host_registry::set_path(L"11", L"C:\\gated");
     const auto shared = std::make_shared<gate>();
     open_wizard(std::make_unique<gated_platform>(shared, installer::write_result::written));
-    wizard->set_page(3);
+    wizard->set_page(WizardPage::progress);
     ASSERT_TRUE(wizard->worker_running());
     std::thread opener([shared] {
         Sleep(300);

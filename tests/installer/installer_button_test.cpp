@@ -11,6 +11,7 @@ using installer::ui::InstallerButton;
 using namespace qxsdk::ui;
 using namespace qxsdk::ui::testing;
 using installer::ui::InstallerUI;
+using installer::ui::WizardPage;
 using namespace std::chrono_literals;
 
 class InstallerButtonPixels : public controls_test::PixelWindowTest {
@@ -66,8 +67,8 @@ TEST_F(InstallerButtonHover, TheBorderLightensUnderTheCursorAndADisabledButtonLo
     const rect next = w.next_button().geometry();
     controls_test::hover_at(w, {next.x + 10, next.y + 10});
     EXPECT_EQ(w.next_button().border_color(), installer::ui::button_border_hover);
-    // Page 3 disables Next under the cursor: it gets no mouse_leave, its next paint drops the hover.
-    w.set_page(3);
+    // The progress page disables Next under the cursor: it gets no mouse_leave, its next paint drops the hover.
+    w.set_page(WizardPage::progress);
     window_test::pump_for(100ms);
     EXPECT_FALSE(w.next_button().enabled());
     EXPECT_EQ(w.next_button().border_color(), installer::ui::button_border_normal);

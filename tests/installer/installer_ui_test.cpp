@@ -62,9 +62,9 @@ TEST_F(WizardTest, TheFirstPageGreetsWithBackDisabled)
     InstallerUI& w = open_wizard();
     EXPECT_EQ(w.banner().width(), 160u);
     EXPECT_EQ(w.banner().height(), 310u);
-    EXPECT_EQ(w.current_page(), 0);
-    EXPECT_TRUE(w.page(0).visible());
-    EXPECT_FALSE(w.page(1).own_visible());
+    EXPECT_EQ(w.current_page(), WizardPage::greeting);
+    EXPECT_TRUE(w.page(WizardPage::greeting).visible());
+    EXPECT_FALSE(w.page(WizardPage::versions).own_visible());
     EXPECT_EQ(w.title_label().text(), "Kyrox for After Effects Installer");
     EXPECT_EQ(w.intro_label().text(), installer::intro_text());
     EXPECT_EQ(w.versions_label().text(),
@@ -81,18 +81,18 @@ TEST_F(WizardTest, NextAndBackWalkThePagesAndARightClickCountsToo)
 {
     InstallerUI& w = open_wizard();
     click_on(w.next_button());
-    EXPECT_EQ(w.current_page(), 1);
+    EXPECT_EQ(w.current_page(), WizardPage::versions);
     EXPECT_TRUE(w.back_button().enabled());
     click_on(w.next_button(), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-    EXPECT_EQ(w.current_page(), 2);
-    EXPECT_TRUE(w.page(2).visible());
-    EXPECT_FALSE(w.page(1).own_visible());
+    EXPECT_EQ(w.current_page(), WizardPage::summary);
+    EXPECT_TRUE(w.page(WizardPage::summary).visible());
+    EXPECT_FALSE(w.page(WizardPage::versions).own_visible());
     click_on(w.back_button(), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     click_on(w.back_button());
-    EXPECT_EQ(w.current_page(), 0);
+    EXPECT_EQ(w.current_page(), WizardPage::greeting);
     EXPECT_FALSE(w.back_button().enabled());
     click_on(w.back_button());  // disabled: nothing
-    EXPECT_EQ(w.current_page(), 0);
+    EXPECT_EQ(w.current_page(), WizardPage::greeting);
 }
 
 TEST_F(WizardTest, TickingCustomShowsBrowseAndUntickingHidesItButKeepsTheFolder)
@@ -132,7 +132,7 @@ TEST_F(WizardTest, TickingCustomShowsBrowseAndUntickingHidesItButKeepsTheFolder)
 TEST_F(WizardTest, AFailingFolderPickerKeepsThePreviousFolderAndSaysSo)
 {
     InstallerUI& w = open_wizard();
-    w.set_page(1);
+    w.set_page(WizardPage::versions);
     click_on(w.version_box(installer::custom_slot));
     picker_answers.push_back({L"E:\\Kept"});
     picker_answers.push_back({L"", true});
@@ -175,8 +175,8 @@ TEST_F(WizardTest, TheSummaryListsTheChoiceAlsoWhenNothingIsTicked)
 
 TEST_F(WizardTest, CancelAsksOnEveryPageAndOnlyOkEnds)
 {
-    for (int page = 0; page < 4; ++page) {
-        SCOPED_TRACE(page);
+    for (const WizardPage page : installer::ui::wizard_pages) {
+        SCOPED_TRACE(static_cast<int>(page));
         // The run of the last page holds until the end, so Cancel has not turned into Finish.
         const auto shared = std::make_shared<gate>();
         InstallerUI& w = open_wizard(std::make_unique<gated_platform>(shared, installer::write_result::written));

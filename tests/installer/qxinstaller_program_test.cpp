@@ -118,7 +118,8 @@ TEST_F(InstallerProgram, AMarkedStartInstallsTheDetectedVersionAndFinishEndsWith
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, 500);
     EXPECT_EQ(client.bottom, 360);
-    for (int page = 0; page < 3; ++page) {
+    // One Next for each page after the greeting.
+    for (std::size_t click = 1; click < installer::ui::wizard_pages.size(); ++click) {
         click_client(window, next_button);
     }
     const std::wstring plugin = folder.path() + L"\\Ostrivale\\Kyrox.aex";

@@ -30,6 +30,7 @@ namespace wizard_test {
 using namespace qxsdk::ui;
 using namespace std::chrono_literals;
 using installer::ui::InstallerUI;
+using installer::ui::WizardPage;
 
 // Detection's registry key in the test's own Wine prefix, cleared before and after.
 class host_registry {

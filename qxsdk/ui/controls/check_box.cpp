@@ -3,6 +3,7 @@
 #include "qxsdk/ui/controls/control_drawing.h"
 #include "qxsdk/ui/core/event_codes.h"
 #include "qxsdk/ui/core/style_lookup.h"
+#include "qxsdk/ui/core/virtual_keys.h"
 
 namespace qxsdk::ui {
 
@@ -10,7 +11,6 @@ namespace {
 
 constexpr font_keys checkbox_font{"checkbox_font_name", "checkbox_font_style", "checkbox_font_weight",
                                   "checkbox_font_size"};
-constexpr std::uint64_t space_key = 0x20;
 // An attached check box centres picture and caption until its owner lays it out otherwise.
 constexpr std::int32_t attached_layout_mode = 2;
 constexpr float disabled_caption_alpha = 0.5f;
@@ -92,7 +92,7 @@ void CheckBox::on_focus()
 
 void CheckBox::on_key_up(const event_info& event)
 {
-    if (event.value == space_key) {
+    if (event.value == virtual_key::space) {
         toggle();
     }
 }

@@ -4,6 +4,7 @@
 #include "qxsdk/ui/core/control_layout.h"
 #include "qxsdk/ui/core/event_codes.h"
 #include "qxsdk/ui/core/style_lookup.h"
+#include "qxsdk/ui/core/virtual_keys.h"
 
 namespace qxsdk::ui {
 
@@ -11,7 +12,6 @@ namespace {
 
 constexpr font_keys button_font{"button_font_name", "button_font_style", "button_font_weight",
                                 "button_font_size"};
-constexpr std::uint64_t enter_key = 0x0D;
 
 }  // namespace
 
@@ -62,7 +62,7 @@ void GenericButton::on_focus()
 
 void GenericButton::on_key_down(const event_info& event)
 {
-    if (event.value == enter_key) {
+    if (event.value == virtual_key::enter) {
         click();
     }
 }

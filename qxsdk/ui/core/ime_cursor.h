@@ -1,20 +1,12 @@
 #pragma once
 
+#include "qxsdk/ui/core/virtual_keys.h"
+
 #include <cstdint>
 
 // The parts of input-method composition that need no platform: where a cursor key moves the cursor while a
 // clause is being converted (the input method does not say), and which keyboard languages are Korean.
 namespace qxsdk::ui {
-
-namespace virtual_key {
-inline constexpr std::uint64_t backspace = 0x08;
-inline constexpr std::uint64_t enter = 0x0D;
-inline constexpr std::uint64_t space = 0x20;
-inline constexpr std::uint64_t end = 0x23;
-inline constexpr std::uint64_t home = 0x24;
-inline constexpr std::uint64_t left = 0x25;
-inline constexpr std::uint64_t right = 0x27;
-}  // namespace virtual_key
 
 // The cursor (in UTF-16 units of a composition of the length) after the recorded key: End to the end, Home
 // to 0, Left and Right one unit within the composition; any other key leaves it.
