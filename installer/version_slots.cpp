@@ -15,7 +15,7 @@ struct release_key {
 
 // Slots 0 and 1 are never detected; slot 8 is the folder the user picks.
 constexpr std::array<release_key, 6> release_keys = {{
-    {L"10.0", 2}, {L"10.5", 3}, {L"11", 4}, {L"12", 5}, {L"13", 6}, {L"13.5", 7},
+    {L"10.0", 2}, {L"10.5", 3}, {L"11", 4}, {L"12", 5}, {L"13", 6}, {L"13.5", 7}
 }};
 
 } // namespace

@@ -55,6 +55,7 @@ void close_flat_reader(FlatRecordReader& reader) noexcept;
 // The built-in presets: one flat record list per preset, selected by the Preset popup's value.
 // The parameters every preset stores, in record order. The two wind direction angles are stored
 // but not applied.
+// clang-format off
 inline constexpr std::array<std::int32_t, 50> preset_param_ids = {
     param::enable_glow, param::glow_color, param::glow_intensity, param::glow_spread, param::glow_bias,
     param::core_size, param::glow_pre_gamma, param::glow_1_size, param::glow_1_intensity, param::glow_2_size,
@@ -72,6 +73,7 @@ inline constexpr std::array<std::int32_t, 50> preset_param_ids = {
     param::core_distortion(param::noise_bias), param::core_distortion(param::distortion_seed),
     param::blend_on_top, param::alpha_boost, param::gamma, param::brightness, param::saturation,
 };
+// clang-format on
 
 // Each record holds the whole value part of the host's parameter record.
 inline constexpr std::size_t preset_record_length = 120;

@@ -20,6 +20,7 @@ using kyrox::NoisePoint;
 
 // Points around the cases that differ between floor and truncation: negative, whole, -0, cell
 // edges, denormals, far from the origin, and a spread of ordinary positions.
+// clang-format off
 constexpr std::array<NoisePoint, 28> sample_points{{
     {0.0f, 0.0f, 0.0f, 0}, {-0.0f, 1.0f, -1.0f, 0}, {-3.0f, 2.0f, 255.0f, 0}, {256.0f, -256.0f, 0.5f, 0},
     {0.25f, 0.5f, 0.75f, 0}, {-0.25f, -0.5f, -0.75f, 0}, {1.999f, -1.001f, 3.5f, 0}, {7.1f, 8.2f, -9.3f, 0},
@@ -30,6 +31,7 @@ constexpr std::array<NoisePoint, 28> sample_points{{
     {0.99999994f, -0.99999994f, 1e-45f, 0}, {-1e-45f, 255.99998f, -255.99998f, 0},
     {511.5f, -511.5f, 65535.99f, 0}, {-65536.5f, 1048575.9f, -0.0f, 0},
 }};
+// clang-format on
 
 // The sample points in groups of N, wrapping round to fill the last group.
 template <std::size_t N>

@@ -27,16 +27,16 @@ struct F32x4 {
     F32x4(__m128 lanes) noexcept : v(lanes) {}
     F32x4(float x) noexcept : v(_mm_set1_ps(x)) {}
     operator __m128() const noexcept { return v; }
-};
 
-KYROX_LANES F32x4 operator+(F32x4 a, F32x4 b) noexcept { return _mm_add_ps(a.v, b.v); }
-KYROX_LANES F32x4 operator-(F32x4 a, F32x4 b) noexcept { return _mm_sub_ps(a.v, b.v); }
-KYROX_LANES F32x4 operator*(F32x4 a, F32x4 b) noexcept { return _mm_mul_ps(a.v, b.v); }
-KYROX_LANES F32x4 operator/(F32x4 a, F32x4 b) noexcept { return _mm_div_ps(a.v, b.v); }
-KYROX_LANES F32x4 operator<(F32x4 a, F32x4 b) noexcept { return _mm_cmplt_ps(a.v, b.v); }
-KYROX_LANES F32x4 operator>(F32x4 a, F32x4 b) noexcept { return _mm_cmpgt_ps(a.v, b.v); }
-KYROX_LANES F32x4 operator>=(F32x4 a, F32x4 b) noexcept { return _mm_cmpge_ps(a.v, b.v); }
-KYROX_LANES F32x4 operator==(F32x4 a, F32x4 b) noexcept { return _mm_cmpeq_ps(a.v, b.v); }
+    KYROX_LANES friend F32x4 operator+(F32x4 a, F32x4 b) noexcept { return _mm_add_ps(a.v, b.v); }
+    KYROX_LANES friend F32x4 operator-(F32x4 a, F32x4 b) noexcept { return _mm_sub_ps(a.v, b.v); }
+    KYROX_LANES friend F32x4 operator*(F32x4 a, F32x4 b) noexcept { return _mm_mul_ps(a.v, b.v); }
+    KYROX_LANES friend F32x4 operator/(F32x4 a, F32x4 b) noexcept { return _mm_div_ps(a.v, b.v); }
+    KYROX_LANES friend F32x4 operator<(F32x4 a, F32x4 b) noexcept { return _mm_cmplt_ps(a.v, b.v); }
+    KYROX_LANES friend F32x4 operator>(F32x4 a, F32x4 b) noexcept { return _mm_cmpgt_ps(a.v, b.v); }
+    KYROX_LANES friend F32x4 operator>=(F32x4 a, F32x4 b) noexcept { return _mm_cmpge_ps(a.v, b.v); }
+    KYROX_LANES friend F32x4 operator==(F32x4 a, F32x4 b) noexcept { return _mm_cmpeq_ps(a.v, b.v); }
+};
 
 // a where mask is set, else b.
 KYROX_LANES F32x4 select(F32x4 mask, F32x4 a, F32x4 b) noexcept

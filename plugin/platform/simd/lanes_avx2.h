@@ -19,16 +19,22 @@ struct F32x8 {
     KYROX_AVX2_TARGET F32x8(__m256 lanes) noexcept : v(lanes) {}
     KYROX_AVX2_TARGET F32x8(float x) noexcept : v(_mm256_set1_ps(x)) {}
     KYROX_AVX2_TARGET operator __m256() const noexcept { return v; }
-};
 
-KYROX_AVX2_LANES F32x8 operator+(F32x8 a, F32x8 b) noexcept { return _mm256_add_ps(a.v, b.v); }
-KYROX_AVX2_LANES F32x8 operator-(F32x8 a, F32x8 b) noexcept { return _mm256_sub_ps(a.v, b.v); }
-KYROX_AVX2_LANES F32x8 operator*(F32x8 a, F32x8 b) noexcept { return _mm256_mul_ps(a.v, b.v); }
-KYROX_AVX2_LANES F32x8 operator/(F32x8 a, F32x8 b) noexcept { return _mm256_div_ps(a.v, b.v); }
-KYROX_AVX2_LANES F32x8 operator<(F32x8 a, F32x8 b) noexcept { return _mm256_cmp_ps(a.v, b.v, _CMP_LT_OQ); }
-KYROX_AVX2_LANES F32x8 operator>(F32x8 a, F32x8 b) noexcept { return _mm256_cmp_ps(a.v, b.v, _CMP_GT_OQ); }
-KYROX_AVX2_LANES F32x8 operator>=(F32x8 a, F32x8 b) noexcept { return _mm256_cmp_ps(a.v, b.v, _CMP_GE_OQ); }
-KYROX_AVX2_LANES F32x8 operator==(F32x8 a, F32x8 b) noexcept { return _mm256_cmp_ps(a.v, b.v, _CMP_EQ_OQ); }
+    KYROX_AVX2_LANES friend F32x8 operator+(F32x8 a, F32x8 b) noexcept { return _mm256_add_ps(a.v, b.v); }
+    KYROX_AVX2_LANES friend F32x8 operator-(F32x8 a, F32x8 b) noexcept { return _mm256_sub_ps(a.v, b.v); }
+    KYROX_AVX2_LANES friend F32x8 operator*(F32x8 a, F32x8 b) noexcept { return _mm256_mul_ps(a.v, b.v); }
+    KYROX_AVX2_LANES friend F32x8 operator/(F32x8 a, F32x8 b) noexcept { return _mm256_div_ps(a.v, b.v); }
+    KYROX_AVX2_LANES friend F32x8 operator<(F32x8 a, F32x8 b) noexcept { return _mm256_cmp_ps(a.v, b.v, _CMP_LT_OQ); }
+    KYROX_AVX2_LANES friend F32x8 operator>(F32x8 a, F32x8 b) noexcept { return _mm256_cmp_ps(a.v, b.v, _CMP_GT_OQ); }
+    KYROX_AVX2_LANES friend F32x8 operator>=(F32x8 a, F32x8 b) noexcept
+    {
+        return _mm256_cmp_ps(a.v, b.v, _CMP_GE_OQ);
+    }
+    KYROX_AVX2_LANES friend F32x8 operator==(F32x8 a, F32x8 b) noexcept
+    {
+        return _mm256_cmp_ps(a.v, b.v, _CMP_EQ_OQ);
+    }
+};
 
 // a where mask is set, else b.
 KYROX_AVX2_LANES F32x8 select(F32x8 mask, F32x8 a, F32x8 b) noexcept { return _mm256_blendv_ps(b.v, a.v, mask.v); }
