@@ -47,7 +47,10 @@ void run_frames(benchmark::State& state, const std::string& preset, int bytes_pe
                    " workers");
 }
 
-unsigned all_workers() { return kyrox::platform::logical_processor_count(); }
+unsigned all_workers()
+{
+    return kyrox::platform::logical_processor_count();
+}
 
 void BM_FrameDefault(benchmark::State& state)
 {
@@ -55,9 +58,18 @@ void BM_FrameDefault(benchmark::State& state)
 }
 BENCHMARK(BM_FrameDefault)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond);
 
-void BM_FrameSmoke(benchmark::State& state) { run_frames(state, "Meteor", 1, all_workers()); }
-void BM_FrameFluid(benchmark::State& state) { run_frames(state, "Inferno", 1, all_workers()); }
-void BM_FrameEnergy(benchmark::State& state) { run_frames(state, "Fire", 1, all_workers()); }
+void BM_FrameSmoke(benchmark::State& state)
+{
+    run_frames(state, "Meteor", 1, all_workers());
+}
+void BM_FrameFluid(benchmark::State& state)
+{
+    run_frames(state, "Inferno", 1, all_workers());
+}
+void BM_FrameEnergy(benchmark::State& state)
+{
+    run_frames(state, "Fire", 1, all_workers());
+}
 BENCHMARK(BM_FrameSmoke)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameFluid)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameEnergy)->Unit(benchmark::kMillisecond);
@@ -220,7 +232,7 @@ void BM_StageDistortion(benchmark::State& state)
     }
     state.SetLabel(std::string(d.distortion_type == kyrox::DistortionType::smoke   ? "smoke"
                                : d.distortion_type == kyrox::DistortionType::fluid ? "fluid"
-                                                        : "energy") +
+                                                                                   : "energy") +
                    (state.range(1) != 0 ? ", six wind samples" : ""));
 }
 
@@ -229,9 +241,9 @@ void BM_StageDistortion(benchmark::State& state)
 void BM_StageDisplaceJob(benchmark::State& state)
 {
     StageFrame f;
-    const kyrox::DistortionSettings d = stage_distortion(
-        kyrox::DistortionType::smoke, static_cast<kyrox::DistortionComposite>(static_cast<std::int32_t>(state.range(0))),
-        1.0f);
+    const kyrox::DistortionSettings d =
+        stage_distortion(kyrox::DistortionType::smoke,
+                         static_cast<kyrox::DistortionComposite>(static_cast<std::int32_t>(state.range(0))), 1.0f);
     const kyrox::DistortionSetup setup = kyrox::distortion_setup(d, 1.0f, 0.5f);
     kyrox::WorldView noise = kyrox::noise_plane_view(f.glow.view());
     std::vector<kyrox::NoiseCell> cells(static_cast<std::size_t>(noise.width) * static_cast<std::size_t>(noise.height));

@@ -50,9 +50,11 @@ void run_passes(benchmark::State& state, bool pooled)
     for (auto _ : state) {
         run([&](const ThreadWorkData& w) { return gauss_rows_job(w, f.rects, f.source, f.passes, f.gauss); },
             frame_width);
-        run([&](const ThreadWorkData& w) {
-            return gauss_columns_job(w, {}, f.target, f.source, f.rects, f.passes, f.gauss);
-        }, frame_height);
+        run(
+            [&](const ThreadWorkData& w) {
+                return gauss_columns_job(w, {}, f.target, f.source, f.rects, f.passes, f.gauss);
+            },
+            frame_height);
         benchmark::DoNotOptimize(f.gauss.buffers[1].data());
     }
     state.SetItemsProcessed(state.iterations() * frame_width * frame_height);

@@ -87,8 +87,8 @@ double bytes_per_pixel(const kyrox::presets::PresetRow& preset)
     const bool glow_distorted = glow && number(column::glow_amount) > 0.0;
     const bool core_distorted = number(column::core_amount) > 0.0;
     const double box_blur = 0.5 * (16.0 + 2.0 * (16.0 + 8.0) + 16.0);  // copies, two tables and passes
-    double bytes = 4.0 + 8.0;                                            // output clear, two planes cleared
-    bytes += box_blur + 0.5 * 12.0;                                      // hot-core blur and cut
+    double bytes = 4.0 + 8.0;                                          // output clear, two planes cleared
+    bytes += box_blur + 0.5 * 12.0;                                    // hot-core blur and cut
     if (number(column::core_softness) > 0.0) {
         bytes += box_blur;
     }
@@ -96,8 +96,8 @@ double bytes_per_pixel(const kyrox::presets::PresetRow& preset)
     // written (a pass in place trades planes instead of copying back).
     const double distortion = 2.0 + 2.0 + 4.0 + 4.0;
     if (glow) {
-        bytes += 4.0 + 32.0;           // vertical Gaussian pass: glow source read, buffers written
-        bytes += 64.0 + 4.0 + 8.0;     // horizontal pass and combination: buffers, core, glow and halo
+        bytes += 4.0 + 32.0;        // vertical Gaussian pass: glow source read, buffers written
+        bytes += 64.0 + 4.0 + 8.0;  // horizontal pass and combination: buffers, core, glow and halo
         bytes += glow_distorted ? distortion : 0.0;
         bytes += core_distorted ? distortion : 4.0;  // or the distorted halo cleared
         bytes += 16.0 + 4.0;                         // colourising: four planes read, output written

@@ -42,8 +42,8 @@ inline constexpr A_long kAEGPStreamSuiteVersion7 = 7;
 
 struct AEGP_StreamSuite {
     const void* unused_0_4[5];
-    A_Err (*AEGP_GetNewEffectStreamByIndex)(AEGP_PluginID plugin_id, AEGP_EffectRefH effect,
-                                            PF_ParamIndex param_index, AEGP_StreamRefH* stream);
+    A_Err (*AEGP_GetNewEffectStreamByIndex)(AEGP_PluginID plugin_id, AEGP_EffectRefH effect, PF_ParamIndex param_index,
+                                            AEGP_StreamRefH* stream);
     A_Err (*AEGP_GetNewMaskStream)(AEGP_PluginID plugin_id, AEGP_MaskRefH mask, AEGP_MaskStream which,
                                    AEGP_StreamRefH* stream);
     A_Err (*AEGP_DisposeStream)(AEGP_StreamRefH stream);

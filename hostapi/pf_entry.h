@@ -5,4 +5,4 @@
 #include "hostapi/pf_param_def.h"
 
 using PF_EntryPointFunc = PF_Err (*)(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
-                                      PF_LayerDef* output, void* extra);
+                                     PF_LayerDef* output, void* extra);

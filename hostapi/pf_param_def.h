@@ -110,7 +110,7 @@ union PF_ParamDefUnion {
 
 struct PF_ParamDef {
     union {
-        A_long id;  // when the parameter is added
+        A_long id;                    // when the parameter is added
         PF_ChangeFlags change_flags;  // when the plug-in changes a value
     } uu;
     PF_ParamUIFlags ui_flags;

@@ -23,4 +23,4 @@ std::vector<file_path> detect_host_versions(std::span<const std::uint32_t> pass_
 // Whether this is a 32-bit process on 64-bit Windows.
 bool running_under_wow64();
 
-} // namespace installer
+}  // namespace installer

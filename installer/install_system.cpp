@@ -95,4 +95,4 @@ install_statuses System::get_install_status() const noexcept
     return copy;
 }
 
-} // namespace installer
+}  // namespace installer

@@ -25,10 +25,10 @@ inline constexpr std::int32_t status_installed = 2;
 // Result of writing one slot's plug-in file.
 enum class write_result : std::int32_t {
     written = 0,
-    resource_missing = 2,     // status 20
-    resource_load_failed = 3, // status 30
-    create_failed = 4,        // status 40: the file (or its replacement step) could not be made
-    write_failed = 5,         // status 50: writing, flushing or closing failed
+    resource_missing = 2,      // status 20
+    resource_load_failed = 3,  // status 30
+    create_failed = 4,         // status 40: the file (or its replacement step) could not be made
+    write_failed = 5,          // status 50: writing, flushing or closing failed
 };
 
 using install_statuses = std::array<std::int32_t, slot_count>;
@@ -87,4 +87,4 @@ private:
     std::unique_ptr<install_platform> platform_;
 };
 
-} // namespace installer
+}  // namespace installer

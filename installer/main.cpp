@@ -15,7 +15,7 @@ void run_installer()
     // The wizard's destructor waits for a running worker.
 }
 
-} // namespace
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int)
 {

@@ -14,4 +14,4 @@ constexpr bool has_elevation_marker(std::wstring_view command_line) noexcept
     return command_line.find(elevation_marker) != std::wstring_view::npos;
 }
 
-} // namespace installer
+}  // namespace installer

@@ -14,11 +14,10 @@ struct release_key {
 };
 
 // Slots 0 and 1 are never detected; slot 8 is the folder the user picks.
-constexpr std::array<release_key, 6> release_keys = {{
-    {L"10.0", 2}, {L"10.5", 3}, {L"11", 4}, {L"12", 5}, {L"13", 6}, {L"13.5", 7}
-}};
+constexpr std::array<release_key, 6> release_keys = {
+    {{L"10.0", 2}, {L"10.5", 3}, {L"11", 4}, {L"12", 5}, {L"13", 6}, {L"13.5", 7}}};
 
-} // namespace
+}  // namespace
 
 std::optional<std::size_t> slot_for_release_key(std::wstring_view name)
 {
@@ -38,4 +37,4 @@ std::vector<std::uint32_t> detection_passes(bool running_under_wow64)
     return {key_read_access, key_read_access | key_wow64_64key};
 }
 
-} // namespace installer
+}  // namespace installer

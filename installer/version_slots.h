@@ -27,4 +27,4 @@ inline constexpr std::uint32_t key_read_access = 0x20019;
 inline constexpr std::uint32_t key_wow64_64key = 0x0100;
 std::vector<std::uint32_t> detection_passes(bool running_under_wow64);
 
-} // namespace installer
+}  // namespace installer

@@ -8,7 +8,7 @@ constexpr std::int32_t first_row_y = 55;
 constexpr std::int32_t row_height = 25;
 constexpr std::int32_t button_band = 50;
 
-} // namespace
+}  // namespace
 
 wizard_layout make_wizard_layout(std::int32_t width, std::int32_t height, std::int32_t banner_width)
 {
@@ -49,4 +49,4 @@ rect wizard_layout::custom_path(std::int32_t boxes) const
     return {110, browse(boxes).y, page_width - 110, 50};
 }
 
-} // namespace installer
+}  // namespace installer

@@ -45,4 +45,4 @@ struct wizard_layout {
 
 wizard_layout make_wizard_layout(std::int32_t width, std::int32_t height, std::int32_t banner_width);
 
-} // namespace installer
+}  // namespace installer

@@ -76,4 +76,4 @@ std::string failure_question(std::string_view label, std::int32_t code)
     return text;
 }
 
-} // namespace installer
+}  // namespace installer

@@ -27,7 +27,8 @@ inline constexpr std::string_view partial_heading_text =
     "Some components of Kyrox for After Effects were not correctly installed.";
 inline constexpr std::string_view finish_hint_text = "\n\nClick Finish to close the installer.";
 inline constexpr std::string_view exit_title = "Exit Installer";
-inline constexpr std::string_view exit_question = "Are you sure you want to cancel Kyrox for After Effects installation?";
+inline constexpr std::string_view exit_question =
+    "Are you sure you want to cancel Kyrox for After Effects installation?";
 inline constexpr std::string_view failure_title = "Failed to install";
 inline constexpr std::string_view folder_picker_title = "Custom Folder";
 inline constexpr std::string_view back_text = "< Back";
@@ -66,4 +67,4 @@ constexpr int next_dot_count(int dots) noexcept
     return dots >= 3 ? 0 : dots + 1;
 }
 
-} // namespace installer
+}  // namespace installer

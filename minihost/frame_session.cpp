@@ -70,7 +70,10 @@ void FrameSession::prepare(const SessionSettings& settings)
     key_point(host_, core_end_id, std::max<A_long>(last, 1), b.last_end_x * sx, b.last_end_y * sy);
 }
 
-FrameSession::~FrameSession() { host_.global_setdown(); }
+FrameSession::~FrameSession()
+{
+    host_.global_setdown();
+}
 
 PF_Err FrameSession::render(A_long frame)
 {

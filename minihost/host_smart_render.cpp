@@ -2,8 +2,8 @@
 
 namespace minihost {
 
-PF_Err Host::checkout_layer(PF_ParamIndex index, A_long checkout_id, const PF_RenderRequest& request,
-                            A_long what_time, A_long time_step, A_u_long time_scale, PF_CheckoutResult& result)
+PF_Err Host::checkout_layer(PF_ParamIndex index, A_long checkout_id, const PF_RenderRequest& request, A_long what_time,
+                            A_long time_step, A_u_long time_scale, PF_CheckoutResult& result)
 {
     log_.calls.emplace_back("checkout_layer");
     log_.layer_checkouts.push_back({index, checkout_id, request, what_time, time_step, time_scale});

@@ -57,7 +57,8 @@ const std::byte* HostWorld::pixel(A_long x, A_long y, int c) const
     }
     const auto* base = reinterpret_cast<const std::byte*>(storage_.data());
     return base + static_cast<std::size_t>(y) * static_cast<std::size_t>(world_.rowbytes) +
-           (static_cast<std::size_t>(x) * 4 + static_cast<std::size_t>(c)) * static_cast<std::size_t>(bytes_per_channel_);
+           (static_cast<std::size_t>(x) * 4 + static_cast<std::size_t>(c)) *
+               static_cast<std::size_t>(bytes_per_channel_);
 }
 
 float HostWorld::channel(A_long x, A_long y, int c) const

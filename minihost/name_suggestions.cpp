@@ -7,7 +7,10 @@
 namespace minihost {
 namespace {
 
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char lower(char c)
+{
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 // Levenshtein distance, one row at a time.
 std::size_t edit_distance(const std::string& a, const std::string& b)

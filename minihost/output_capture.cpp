@@ -39,15 +39,39 @@ std::string read_all(std::FILE* file)
 }
 
 #if defined(_WIN32)
-int duplicate(int fd) { return _dup(fd); }
-int duplicate_to(int fd, int target) { return _dup2(fd, target); }
-int close_fd(int fd) { return _close(fd); }
-int fd_of(std::FILE* file) { return _fileno(file); }
+int duplicate(int fd)
+{
+    return _dup(fd);
+}
+int duplicate_to(int fd, int target)
+{
+    return _dup2(fd, target);
+}
+int close_fd(int fd)
+{
+    return _close(fd);
+}
+int fd_of(std::FILE* file)
+{
+    return _fileno(file);
+}
 #else
-int duplicate(int fd) { return dup(fd); }
-int duplicate_to(int fd, int target) { return dup2(fd, target); }
-int close_fd(int fd) { return close(fd); }
-int fd_of(std::FILE* file) { return fileno(file); }
+int duplicate(int fd)
+{
+    return dup(fd);
+}
+int duplicate_to(int fd, int target)
+{
+    return dup2(fd, target);
+}
+int close_fd(int fd)
+{
+    return close(fd);
+}
+int fd_of(std::FILE* file)
+{
+    return fileno(file);
+}
 #endif
 
 }  // namespace

@@ -43,8 +43,8 @@ void print_value(std::ostream& out, const PF_ParamDef& p)
         out << (u.bd.value != 0 ? "on" : "off");
         break;
     case PF_Param_COLOR:
-        out << "argb " << int{u.cd.value.alpha} << " " << int{u.cd.value.red} << " " << int{u.cd.value.green}
-            << " " << int{u.cd.value.blue};
+        out << "argb " << int{u.cd.value.alpha} << " " << int{u.cd.value.red} << " " << int{u.cd.value.green} << " "
+            << int{u.cd.value.blue};
         break;
     case PF_Param_POINT:
         out << u.td.x_value / 65536.0 << ", " << u.td.y_value / 65536.0;
@@ -74,8 +74,7 @@ void print_params(std::ostream& out, Host& host)
     for (std::size_t i = 1; i < params.size(); ++i) {
         const PF_ParamDef& p = params[i];
         out << std::setw(3) << i << "  " << std::setw(4) << host.param_state().id_at(static_cast<PF_ParamIndex>(i))
-            << "  " << std::left << std::setw(12) << type_name(p.param_type) << std::setw(26) << p.name
-            << std::right;
+            << "  " << std::left << std::setw(12) << type_name(p.param_type) << std::setw(26) << p.name << std::right;
         print_value(out, p);
         out << "\n";
     }

@@ -52,8 +52,12 @@ PF_ParamDef blend_param(const PF_ParamDef& a, const PF_ParamDef& b, double f)
 
 AEGP_MaskVertex blend_vertex(const AEGP_MaskVertex& a, const AEGP_MaskVertex& b, double f) noexcept
 {
-    return {blend(a.x, b.x, f),           blend(a.y, b.y, f),           blend(a.tan_in_x, b.tan_in_x, f),
-            blend(a.tan_in_y, b.tan_in_y, f), blend(a.tan_out_x, b.tan_out_x, f), blend(a.tan_out_y, b.tan_out_y, f)};
+    return {blend(a.x, b.x, f),
+            blend(a.y, b.y, f),
+            blend(a.tan_in_x, b.tan_in_x, f),
+            blend(a.tan_in_y, b.tan_in_y, f),
+            blend(a.tan_out_x, b.tan_out_x, f),
+            blend(a.tan_out_y, b.tan_out_y, f)};
 }
 
 // The keys around a time: the last key at or before it and the first after it, with the blend

@@ -149,8 +149,7 @@ void check_plugin_id(Host& host, AEGP_PluginID plugin_id)
     }
 }
 
-A_Err get_new_mask_stream(AEGP_PluginID plugin_id, AEGP_MaskRefH mask, AEGP_MaskStream which,
-                          AEGP_StreamRefH* stream)
+A_Err get_new_mask_stream(AEGP_PluginID plugin_id, AEGP_MaskRefH mask, AEGP_MaskStream which, AEGP_StreamRefH* stream)
 {
     Host& host = logged("AEGP_GetNewMaskStream");
     check_plugin_id(host, plugin_id);

@@ -146,8 +146,7 @@ CompLayer text_layer_from_font(const TextSetting& setting)
     FT_Face raw_face = nullptr;
     check(FT_New_Face(library.get(), setting.font_file.c_str(), 0, &raw_face), "open the font");
     const Face face(raw_face);
-    check(FT_Set_Char_Size(face.get(), 0, static_cast<FT_F26Dot6>(setting.pixel_size * 64.0), 72, 72),
-          "size the font");
+    check(FT_Set_Char_Size(face.get(), 0, static_cast<FT_F26Dot6>(setting.pixel_size * 64.0), 72, 72), "size the font");
 
     CompLayer layer;
     layer.pixels = HostWorld(setting.width, setting.height, setting.bytes_per_channel);

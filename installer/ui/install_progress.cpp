@@ -19,7 +19,7 @@ constexpr int current_plugin_resource = 1;
 // Dots shown after the slot being written; process-wide, so a retry goes on where the last run stopped.
 int dot_count = 0;
 
-} // namespace
+}  // namespace
 
 void InstallerUI::start_install()
 {
@@ -86,4 +86,4 @@ void on_install_timer(InstallerUI& wizard)
     wizard.progress_label_.set_text(report.text + std::string(finish_hint_text), false);
 }
 
-} // namespace installer::ui
+}  // namespace installer::ui

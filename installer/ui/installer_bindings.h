@@ -29,4 +29,4 @@ inline void connect_installer_handler(InstallerUI& wizard, qxsdk::ui::event_obje
     connect_installer_callback(sender, code, [&wizard, handler](const qxsdk::ui::event_info&) { handler(wizard); });
 }
 
-} // namespace installer::ui
+}  // namespace installer::ui

@@ -16,7 +16,7 @@ void connect_button_handler(InstallerButton& button, std::int32_t code, void (In
     connect_event(button, code, bind_handler(button, member));
 }
 
-} // namespace
+}  // namespace
 
 InstallerButton::InstallerButton()
 {
@@ -68,4 +68,4 @@ void InstallerButton::paint()
     }
 }
 
-} // namespace installer::ui
+}  // namespace installer::ui

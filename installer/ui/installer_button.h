@@ -36,4 +36,4 @@ private:
     qxsdk::ui::color border_color_ = button_border_normal;
 };
 
-} // namespace installer::ui
+}  // namespace installer::ui

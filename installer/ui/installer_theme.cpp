@@ -26,4 +26,4 @@ void apply_installer_theme()
     };
 }
 
-} // namespace installer::ui
+}  // namespace installer::ui

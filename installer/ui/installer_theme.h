@@ -6,4 +6,4 @@ namespace installer::ui {
 // Replaces the application's whole theme override map with the installer's entries.
 void apply_installer_theme();
 
-} // namespace installer::ui
+}  // namespace installer::ui

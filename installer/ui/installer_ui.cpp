@@ -55,7 +55,7 @@ WizardPage page_after(WizardPage page, int step)
     return static_cast<WizardPage>(static_cast<int>(page) + step);
 }
 
-} // namespace
+}  // namespace
 
 installer_ui_hooks default_installer_ui_hooks()
 {
@@ -275,4 +275,4 @@ void InstallerUI::on_custom_folder(const event_info& event)
     }
 }
 
-} // namespace installer::ui
+}  // namespace installer::ui

@@ -38,8 +38,8 @@ installer_ui_hooks default_installer_ui_hooks();
 
 // The wizard's pages, in the order Next walks them.
 enum class WizardPage { greeting, versions, summary, progress };
-inline constexpr std::array<WizardPage, 4> wizard_pages{WizardPage::greeting, WizardPage::versions,
-                                                        WizardPage::summary, WizardPage::progress};
+inline constexpr std::array<WizardPage, 4> wizard_pages{WizardPage::greeting, WizardPage::versions, WizardPage::summary,
+                                                        WizardPage::progress};
 
 class InstallerUI : public qxsdk::ui::window {
 public:
@@ -122,4 +122,4 @@ private:
 void paint_installer(InstallerUI& wizard);
 void on_install_timer(InstallerUI& wizard);
 
-} // namespace installer::ui
+}  // namespace installer::ui

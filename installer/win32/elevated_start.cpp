@@ -12,7 +12,7 @@ constexpr DWORD first_path_buffer = MAX_PATH;
 // The longest path the platform knows.
 constexpr DWORD longest_path_buffer = 32768;
 
-} // namespace
+}  // namespace
 
 start_up_hooks default_start_up_hooks(std::function<void()> run_installer)
 {
@@ -61,4 +61,4 @@ int start_installer(std::wstring_view command_line, const start_up_hooks& hooks)
     return hooks.shell_execute(info) ? 0 : 1;
 }
 
-} // namespace installer::win32
+}  // namespace installer::win32

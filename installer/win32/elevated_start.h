@@ -30,4 +30,4 @@ std::optional<std::wstring> own_program_path(const std::function<DWORD(wchar_t*,
 // program's own path could not be had.
 int start_installer(std::wstring_view command_line, const start_up_hooks& hooks);
 
-} // namespace installer::win32
+}  // namespace installer::win32

@@ -32,8 +32,8 @@ void read_pass(std::uint32_t access, std::vector<file_path>& folders)
     for (DWORD index = 0; index < subkeys; ++index) {
         std::array<wchar_t, name_capacity> name{};
         DWORD name_length = name_capacity;
-        if (RegEnumKeyExW(releases.get(), index, name.data(), &name_length, nullptr, nullptr, nullptr, nullptr)
-            != ERROR_SUCCESS) {
+        if (RegEnumKeyExW(releases.get(), index, name.data(), &name_length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
             continue;
         }
         std::array<wchar_t, value_capacity> value{};
@@ -49,7 +49,7 @@ void read_pass(std::uint32_t access, std::vector<file_path>& folders)
     }
 }
 
-} // namespace
+}  // namespace
 
 bool running_under_wow64()
 {
@@ -71,4 +71,4 @@ std::vector<file_path> detect_host_versions()
     return detect_host_versions(detection_passes(running_under_wow64()));
 }
 
-} // namespace installer
+}  // namespace installer

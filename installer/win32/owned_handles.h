@@ -36,4 +36,4 @@ struct local_freer {
 template <typename T>
 using unique_local = std::unique_ptr<T, local_freer>;
 
-} // namespace installer::win32
+}  // namespace installer::win32

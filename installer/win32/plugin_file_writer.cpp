@@ -73,4 +73,4 @@ write_result write_resource_to_file(const file_path& file, HMODULE module, HRSRC
     return replace_file_contents(file, {static_cast<const std::byte*>(bytes), size}, hooks);
 }
 
-} // namespace installer::win32
+}  // namespace installer::win32

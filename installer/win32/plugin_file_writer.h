@@ -38,4 +38,4 @@ write_result replace_file_contents(const file_path& file, std::span<const std::b
 write_result write_resource_to_file(const file_path& file, HMODULE module, HRSRC resource,
                                     const plugin_writer_hooks& hooks);
 
-} // namespace installer::win32
+}  // namespace installer::win32

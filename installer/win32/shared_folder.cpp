@@ -98,4 +98,4 @@ void prepare_shared_folder(const shared_folder_hooks& hooks)
     }
 }
 
-} // namespace installer::win32
+}  // namespace installer::win32

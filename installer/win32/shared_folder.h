@@ -42,4 +42,4 @@ EXPLICIT_ACCESS_W users_full_access(PSID users);
 // Creates the folder; only when it did not exist, adds the Users entry to its access list.
 void prepare_shared_folder(const shared_folder_hooks& hooks);
 
-} // namespace installer::win32
+}  // namespace installer::win32

@@ -35,4 +35,4 @@ std::unique_ptr<install_platform> make_install_platform()
                                                     default_shared_folder_hooks());
 }
 
-} // namespace installer::win32
+}  // namespace installer::win32

@@ -30,4 +30,4 @@ private:
 // The platform of the running program: its own module and the real calls.
 std::unique_ptr<install_platform> make_install_platform();
 
-} // namespace installer::win32
+}  // namespace installer::win32

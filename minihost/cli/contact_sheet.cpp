@@ -77,7 +77,10 @@ void draw_text(Rgba8Image& sheet, FT_Face face, const std::string& text, int x, 
 
 }  // namespace
 
-std::filesystem::path label_font() { return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"; }
+std::filesystem::path label_font()
+{
+    return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+}
 
 Rgba8Image contact_sheet(const std::vector<LabelledImage>& images, int columns, const std::filesystem::path& font_file,
                          const std::string& title)

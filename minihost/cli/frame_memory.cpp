@@ -37,9 +37,8 @@ std::uint64_t frame_memory_bytes(A_long width, A_long height, int bytes_per_chan
 
 std::string frame_memory_text(A_long width, A_long height, int bytes_per_channel)
 {
-    return "a " + std::to_string(width) + " x " + std::to_string(height) + " " +
-           std::to_string(bytes_per_channel * 8) + "-bit frame needs about " +
-           gib(frame_memory_bytes(width, height, bytes_per_channel)) + " of memory";
+    return "a " + std::to_string(width) + " x " + std::to_string(height) + " " + std::to_string(bytes_per_channel * 8) +
+           "-bit frame needs about " + gib(frame_memory_bytes(width, height, bytes_per_channel)) + " of memory";
 }
 
 void check_frame_fits(A_long width, A_long height, int bytes_per_channel)

@@ -156,15 +156,15 @@ std::filesystem::path write_image(const HostWorld& world, const std::filesystem:
     path += world.bytes_per_channel() == 4 ? ".exr" : ".png";
     write_staged(path, [&](const std::filesystem::path& file) {
         switch (world.bytes_per_channel()) {
-            case 4:
-                write_exr(world, file);
-                break;
-            case 2:
-                write_png16(world, file);
-                break;
-            default:
-                write_png8(rgba8_of(world), file);
-                break;
+        case 4:
+            write_exr(world, file);
+            break;
+        case 2:
+            write_png16(world, file);
+            break;
+        default:
+            write_png8(rgba8_of(world), file);
+            break;
         }
     });
     return path;

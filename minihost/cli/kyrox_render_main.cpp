@@ -111,7 +111,10 @@ minihost::SessionSettings session_settings(const RenderOptions& options, const s
     return s;
 }
 
-A_long rendered_width(const RenderOptions& options) { return std::max<A_long>(options.width / options.downsample, 1); }
+A_long rendered_width(const RenderOptions& options)
+{
+    return std::max<A_long>(options.width / options.downsample, 1);
+}
 A_long rendered_height(const RenderOptions& options)
 {
     return std::max<A_long>(options.height / options.downsample, 1);

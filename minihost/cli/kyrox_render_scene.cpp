@@ -47,8 +47,8 @@ int dump_scene(std::ostream& out, const SceneDumpRequest& request)
         const kyrox::FrameInputs inputs = kyrox::gather_frame_inputs(instance, context);
         print_scene(out, inputs.scene, inputs.glow_distortion, inputs.core_distortion);
     });
-    out << "Host objects still held: " << open_host_objects(host) << ", suites still held: "
-        << host.outstanding_suites() << "\n";
+    out << "Host objects still held: " << open_host_objects(host)
+        << ", suites still held: " << host.outstanding_suites() << "\n";
     host.global_setdown();
     return context.error == PF_Err_NONE ? 0 : 1;
 }

@@ -9,7 +9,7 @@ namespace minihost {
 
 struct SceneDumpRequest {
     std::string scene_file;  // empty: the effect's defaults
-    A_long width = 640;  // full-resolution frame size
+    A_long width = 640;      // full-resolution frame size
     A_long height = 360;
     A_short bitdepth = 8;
     int downsample = 1;  // 2 gathers the frame of a half-resolution preview

@@ -32,8 +32,7 @@ std::string progress_line(const std::string& noun, int done, int total, double e
     return line;
 }
 
-ProgressReport::ProgressReport(std::string noun, int total, std::ostream& terminal, std::ostream& log,
-                               bool on_terminal)
+ProgressReport::ProgressReport(std::string noun, int total, std::ostream& terminal, std::ostream& log, bool on_terminal)
     : noun_(std::move(noun)), total_(total), terminal_(terminal), log_(log), on_terminal_(on_terminal)
 {
 }
@@ -57,6 +56,9 @@ void ProgressReport::finish()
     }
 }
 
-bool stderr_is_terminal() noexcept { return ::isatty(STDERR_FILENO) == 1; }
+bool stderr_is_terminal() noexcept
+{
+    return ::isatty(STDERR_FILENO) == 1;
+}
 
 }  // namespace minihost

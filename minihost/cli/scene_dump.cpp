@@ -26,8 +26,8 @@ void print_distortion(std::ostream& out, const char* name, const kyrox::Distorti
         << "  noise speed " << s.noise_speed << ", wind speed " << s.wind_speed << ", wind direction "
         << s.wind_direction << ", noise scale " << s.noise_scale << "\n"
         << "  complexity " << s.noise_complexity << ", type " << static_cast<int>(s.distortion_type) << ", composite "
-        << static_cast<int>(s.distortion_composite) << ", amount " << s.distortion_amount << ", aspect " << s.noise_aspect_ratio
-        << "\n"
+        << static_cast<int>(s.distortion_composite) << ", amount " << s.distortion_amount << ", aspect "
+        << s.noise_aspect_ratio << "\n"
         << "  motion blur " << s.distortion_motion_blur << ", bias " << s.noise_bias << ", origin ("
         << s.noise_origin[0] << ", " << s.noise_origin[1] << "), lock " << s.lock_to_blade << ", invert "
         << s.invert_distortion << ", seed " << s.distortion_seed << "\n";
@@ -46,13 +46,12 @@ void print_scene(std::ostream& out, const kyrox::SceneRecord& scene, const kyrox
     }
     out << "  text view: " << scene.text_view.width << " x " << scene.text_view.height << ", row bytes "
         << scene.text_view.row_bytes << ", " << (scene.text_view.data != nullptr ? "pixels" : "no pixels") << "\n"
-        << "  core size " << scene.core_size << ", start size " << scene.start_size << ", end size "
-        << scene.end_size << ", start roundness " << scene.start_roundness << ", end roundness "
-        << scene.end_roundness << "\n"
+        << "  core size " << scene.core_size << ", start size " << scene.start_size << ", end size " << scene.end_size
+        << ", start roundness " << scene.start_roundness << ", end roundness " << scene.end_roundness << "\n"
         << "  start offset " << scene.start_offset << ", end offset " << scene.end_offset << ", core softness "
         << scene.core_softness << "\n"
-        << "  flicker speed " << scene.flicker_speed << ", flicker amount " << scene.flicker_amount
-        << ", random seed " << scene.random_seed << "\n";
+        << "  flicker speed " << scene.flicker_speed << ", flicker amount " << scene.flicker_amount << ", random seed "
+        << scene.random_seed << "\n";
     print_floats(out, "glow intensity", scene.glow_intensity);
     print_floats(out, "glow size", scene.glow_size);
     print_floats(out, "glow level weights", scene.glow_level_weights);

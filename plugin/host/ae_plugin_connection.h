@@ -54,7 +54,7 @@ public:
     AEGP_PluginID plugin_id = 0;  // from the host's plug-in registry; passed to registry-bound calls
     FrameTarget target;           // written by each smart render
     void* main_window = nullptr;
-    bool render_engine = false;  // the host runs without UI; kept for the record
+    bool render_engine = false;          // the host runs without UI; kept for the record
     std::vector<ColorRamp> color_ramps;  // the six base ramps, built with the instance
 };
 

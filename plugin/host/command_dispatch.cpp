@@ -136,9 +136,8 @@ PF_Err handle_command(AePluginConnection& instance, PF_Cmd cmd, PF_InData* in_da
 }
 
 static_assert(effect_version == PF_Version(version_major, version_minor, 0, 0, version_build));
-static_assert(effect_out_flags ==
-              (PF_OutFlag_NON_PARAM_VARY | PF_OutFlag_I_EXPAND_BUFFER | PF_OutFlag_PIX_INDEPENDENT |
-               PF_OutFlag_I_USE_SHUTTER_ANGLE | PF_OutFlag_DEEP_COLOR_AWARE));
+static_assert(effect_out_flags == (PF_OutFlag_NON_PARAM_VARY | PF_OutFlag_I_EXPAND_BUFFER | PF_OutFlag_PIX_INDEPENDENT |
+                                   PF_OutFlag_I_USE_SHUTTER_ANGLE | PF_OutFlag_DEEP_COLOR_AWARE));
 static_assert(effect_out_flags2 ==
               (PF_OutFlag2_SUPPORTS_QUERY_DYNAMIC_FLAGS | PF_OutFlag2_PARAM_GROUP_START_COLLAPSED_FLAG |
                PF_OutFlag2_REVEALS_ZERO_ALPHA | PF_OutFlag2_SUPPORTS_SMART_RENDER | PF_OutFlag2_FLOAT_COLOR_AWARE |

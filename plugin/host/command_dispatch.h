@@ -20,8 +20,8 @@ inline constexpr int version_build = KYROX_VERSION_BUILD;
 
 // The body of the exported entry point: creates the instance at global set-up, dispatches every
 // command to it and deletes it at global set-down. Returns the host error code of the command.
-PF_Err plugin_entry(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
-                    PF_LayerDef* output, void* extra);
+PF_Err plugin_entry(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
+                    void* extra);
 
 // Turns one host command into a call of the instance's operation for it and returns the error the
 // operation wrote. Commands the effect does not answer return no error and touch nothing.

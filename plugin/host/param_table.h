@@ -65,9 +65,8 @@ constexpr ParamEntry simple_row(ParamKind kind, std::int32_t id, const char* nam
     return e;
 }
 
-constexpr ParamEntry float_row(std::int32_t id, const char* name, float valid_min, float valid_max,
-                               float default_value, std::int16_t precision, float slider_fraction,
-                               bool shown_as_percent = false)
+constexpr ParamEntry float_row(std::int32_t id, const char* name, float valid_min, float valid_max, float default_value,
+                               std::int16_t precision, float slider_fraction, bool shown_as_percent = false)
 {
     ParamEntry e = simple_row(ParamKind::float_slider, id, name);
     e.valid_min = valid_min;

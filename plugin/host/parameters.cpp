@@ -159,8 +159,8 @@ void add_checkbox_param(CommandContext& context, std::int32_t id, const char* na
     append_param(context, def);
 }
 
-void add_colour_param(CommandContext& context, std::int32_t id, const char* name, std::uint8_t red,
-                      std::uint8_t green, std::uint8_t blue)
+void add_colour_param(CommandContext& context, std::int32_t id, const char* name, std::uint8_t red, std::uint8_t green,
+                      std::uint8_t blue)
 {
     PF_ParamDef def = new_param(context, PF_Param_COLOR, id, name);
     def.u.cd.value = PF_Pixel{255, red, green, blue};

@@ -44,8 +44,8 @@ void add_popup_param(CommandContext& context, std::int32_t id, const char* name,
                      std::int32_t default_item, bool supervise);
 void add_angle_param(CommandContext& context, std::int32_t id, const char* name);
 void add_checkbox_param(CommandContext& context, std::int32_t id, const char* name, bool default_on);
-void add_colour_param(CommandContext& context, std::int32_t id, const char* name, std::uint8_t red,
-                      std::uint8_t green, std::uint8_t blue);
+void add_colour_param(CommandContext& context, std::int32_t id, const char* name, std::uint8_t red, std::uint8_t green,
+                      std::uint8_t blue);
 void add_point_param(CommandContext& context, std::int32_t id, const char* name, std::int32_t x_percent,
                      std::int32_t y_percent);
 void add_layer_param(CommandContext& context, std::int32_t id, const char* name);

@@ -13,8 +13,7 @@ namespace {
 bool narrow_vertex(double x, double y, double in_dx, double in_dy, double out_dx, double out_dy, PathVertex& v)
 {
     return narrow_to_finite(x, v.x) && narrow_to_finite(y, v.y) && narrow_to_finite(in_dx, v.in_dx) &&
-           narrow_to_finite(in_dy, v.in_dy) && narrow_to_finite(out_dx, v.out_dx) &&
-           narrow_to_finite(out_dy, v.out_dy);
+           narrow_to_finite(in_dy, v.in_dy) && narrow_to_finite(out_dx, v.out_dx) && narrow_to_finite(out_dy, v.out_dy);
 }
 
 // A stream's value at a composition time, disposed when it goes out of scope; null when the host
@@ -126,8 +125,7 @@ std::vector<FetchedPath> fetch_text_paths(const AePluginConnection& instance, co
         return paths;
     }
     AEGP_StreamRefH stream = nullptr;
-    streams->AEGP_GetNewEffectStreamByIndex(instance.plugin_id, effect, param_index_of(param::text_layer),
-                                            &stream);
+    streams->AEGP_GetNewEffectStreamByIndex(instance.plugin_id, effect, param_index_of(param::text_layer), &stream);
     const ScopeExit dispose_stream([&] {
         if (stream != nullptr) {
             streams->AEGP_DisposeStream(stream);

@@ -11,7 +11,6 @@ namespace kyrox {
 
 namespace {
 
-
 PathSource path_source(const CommandContext& context, suite_handler& suites)
 {
     const PF_InData& in_data = *context.in_data;
@@ -25,8 +24,7 @@ PathSource path_source(const CommandContext& context, suite_handler& suites)
     if (const AEGP_LayerSuite* layers = suites.layer_11(); layers != nullptr && source.layer != nullptr) {
         layers->AEGP_GetLayerParentComp(source.layer, &source.comp);
     }
-    pf->AEGP_ConvertEffectToCompTime(in_data.effect_ref, in_data.current_time, in_data.time_scale,
-                                     &source.comp_time);
+    pf->AEGP_ConvertEffectToCompTime(in_data.effect_ref, in_data.current_time, in_data.time_scale, &source.comp_time);
     return source;
 }
 

@@ -28,8 +28,11 @@ FlatPoint between(FlatPoint previous, FlatPoint current, float f) noexcept
 class PieceBuilder {
 public:
     PieceBuilder(const PathWindow& window, std::vector<std::vector<PathPoint>>& pieces)
-        : window_(window), pieces_(pieces), lo_(std::min(window.start_offset, window.end_offset)),
-          hi_(std::max(window.start_offset, window.end_offset)), r_(hi_ == lo_ ? 0.0f : 1.0f / (hi_ - lo_))
+        : window_(window),
+          pieces_(pieces),
+          lo_(std::min(window.start_offset, window.end_offset)),
+          hi_(std::max(window.start_offset, window.end_offset)),
+          r_(hi_ == lo_ ? 0.0f : 1.0f / (hi_ - lo_))
     {
     }
 

@@ -12,7 +12,7 @@ namespace kyrox {
 struct PathWindow {
     float start_offset = 0.0f;  // fractions of the outline's length, in either order
     float end_offset = 1.0f;
-    float evolution = 0.0f;  // shift of the outline's start, in turns, within (−1, 1)
+    float evolution = 0.0f;   // shift of the outline's start, in turns, within (−1, 1)
     bool offset_size = true;  // the size ramp spans the kept part (on) or the whole outline (off)
     float start_half_width = 0.0f;
     float end_half_width = 0.0f;

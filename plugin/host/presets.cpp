@@ -132,12 +132,10 @@ private:
 
 constexpr std::size_t value_offset(std::size_t slot)
 {
-    return flat_record_header_size + slot * (flat_record_prefix_size + preset_record_length) +
-           flat_record_prefix_size;
+    return flat_record_header_size + slot * (flat_record_prefix_size + preset_record_length) + flat_record_prefix_size;
 }
 
-constexpr void write_value(BlobWriter& out, std::size_t at, const ParamEntry& entry,
-                           const presets::PresetValue& stored)
+constexpr void write_value(BlobWriter& out, std::size_t at, const ParamEntry& entry, const presets::PresetValue& stored)
 {
     const double number = stored.number;
     switch (entry.kind) {
@@ -146,8 +144,7 @@ constexpr void write_value(BlobWriter& out, std::size_t at, const ParamEntry& en
         out.i32(at + offsetof(PF_CheckBoxDef, dephault), entry.on ? 1 : 0);
         break;
     case ParamKind::colour:
-        out.pixel(at + offsetof(PF_ColorDef, value),
-                  {255, stored.colour.red, stored.colour.green, stored.colour.blue});
+        out.pixel(at + offsetof(PF_ColorDef, value), {255, stored.colour.red, stored.colour.green, stored.colour.blue});
         out.pixel(at + offsetof(PF_ColorDef, dephault), {255, entry.red, entry.green, entry.blue});
         break;
     case ParamKind::popup:

@@ -34,12 +34,12 @@ struct FlatRecordReader {
     std::wstring path;  // empty for data in memory
     FlatRecordMode mode = FlatRecordMode::read;
     bool header_done = false;
-    bool header_step_taken = false;  // set by the first call, or by a caller that checked the header
+    bool header_step_taken = false;        // set by the first call, or by a caller that checked the header
     std::span<const std::uint8_t> buffer;  // read mode
     std::span<std::uint8_t> output;        // write mode
     const std::uint8_t* value = nullptr;   // the current record's value
     std::uint64_t offset = 0;
-    std::uint32_t length = 0;  // the current record's value length
+    std::uint32_t length = 0;                      // the current record's value length
     std::unique_ptr<platform::MappedFile> mapped;  // when the records come from a file it owns
 };
 

@@ -41,8 +41,8 @@ A_long sample_time(A_long t0, float local_step, const Shutter& shutter, float u)
 {
     const float offset = local_step * (shutter.phase + (u - 1.0f) * shutter.multiplier);
     const std::int64_t time = static_cast<std::int64_t>(t0) + truncate_to_int32(offset);
-    return static_cast<A_long>(std::clamp<std::int64_t>(time, std::numeric_limits<A_long>::min(),
-                                                        std::numeric_limits<A_long>::max()));
+    return static_cast<A_long>(
+        std::clamp<std::int64_t>(time, std::numeric_limits<A_long>::min(), std::numeric_limits<A_long>::max()));
 }
 
 CoreSegment read_segment(const CommandContext& context)
@@ -161,8 +161,8 @@ void read_glow_levels(const CommandContext& context, SceneRecord& scene)
                               get_float_param(context, param::glow_intensity) * 0.01f * 0.5f
                         : 0.0f;
     const float b = get_float_param(context, param::glow_bias);
-    const float spread = 2.0f * get_float_param(context, param::glow_size_multiplier) *
-                         get_float_param(context, param::glow_spread);
+    const float spread =
+        2.0f * get_float_param(context, param::glow_size_multiplier) * get_float_param(context, param::glow_spread);
     const float s = spread > 0.0f ? spread : 0.0f;
     const float halo_intensity = get_float_param(context, param::halo_intensity) * 0.01f;
     const float halo_size = get_float_param(context, param::halo_size) * 0.01f;

@@ -93,8 +93,7 @@ void copy_result_rects(const PF_LRect& source, PF_LRect& destination) noexcept
 
 FrameInputs gather_frame_inputs(const AePluginConnection& instance, CommandContext& context)
 {
-    return FrameInputs{gather_scene(instance, context),
-                       read_distortion_settings(context, param::glow_distortion_base),
+    return FrameInputs{gather_scene(instance, context), read_distortion_settings(context, param::glow_distortion_base),
                        read_distortion_settings(context, param::core_distortion_base)};
 }
 
@@ -108,17 +107,17 @@ void render_frame_of(AePluginConnection& instance, CommandContext& context)
                               inputs.core_distortion, time);
     };
     switch (instance.target.bytes_per_channel) {
-        case 1:
-            draw.operator()<std::uint8_t>();
-            break;
-        case 2:
-            draw.operator()<std::uint16_t>();
-            break;
-        case 4:
-            draw.operator()<float>();
-            break;
-        default:
-            break;
+    case 1:
+        draw.operator()<std::uint8_t>();
+        break;
+    case 2:
+        draw.operator()<std::uint16_t>();
+        break;
+    case 4:
+        draw.operator()<float>();
+        break;
+    default:
+        break;
     }
 }
 
@@ -153,8 +152,8 @@ PF_Err checkout_text_layer(CommandContext& context)
     const PF_ParamIndex index = param_index_of(param::text_layer);
 
     PF_ParamDef layer_param{};
-    in_data.inter.checkout_param(in_data.effect_ref, index, in_data.current_time, in_data.time_step,
-                                 in_data.time_scale, &layer_param);
+    in_data.inter.checkout_param(in_data.effect_ref, index, in_data.current_time, in_data.time_step, in_data.time_scale,
+                                 &layer_param);
     const A_long width = layer_param.u.ld.width;
     const A_long height = layer_param.u.ld.height;
     in_data.inter.checkin_param(in_data.effect_ref, &layer_param);

@@ -63,10 +63,7 @@ public:
     const AEGP_EffectSuite* effect_2() { return get<AEGP_EffectSuite>(SuiteId::effect_2); }
     const PF_ParamUtilsSuite* param_utils() { return get<PF_ParamUtilsSuite>(SuiteId::param_utils_3); }
     const AEGP_StreamSuite* stream() { return get<AEGP_StreamSuite>(SuiteId::stream_7); }
-    const AEGP_DynamicStreamSuite* dynamic_stream()
-    {
-        return get<AEGP_DynamicStreamSuite>(SuiteId::dynamic_stream_2);
-    }
+    const AEGP_DynamicStreamSuite* dynamic_stream() { return get<AEGP_DynamicStreamSuite>(SuiteId::dynamic_stream_2); }
     const AEGP_LayerSuite* layer_11() { return get<AEGP_LayerSuite>(SuiteId::layer_11); }
     const AEGP_LayerSuite* layer_12() { return get<AEGP_LayerSuite>(SuiteId::layer_12); }
     const AEGP_CompSuite* comp_11() { return get<AEGP_CompSuite>(SuiteId::comp_11); }
@@ -75,10 +72,7 @@ public:
     const AEGP_TextLayerSuite* text_layer() { return get<AEGP_TextLayerSuite>(SuiteId::text_layer_1); }
     const PF_PathDataSuite* path_data() { return get<PF_PathDataSuite>(SuiteId::path_data_1); }
     const AEGP_LayerMaskSuite* layer_mask() { return get<AEGP_LayerMaskSuite>(SuiteId::layer_mask_6); }
-    const AEGP_MaskOutlineSuite* mask_outline()
-    {
-        return get<AEGP_MaskOutlineSuite>(SuiteId::mask_outline_3);
-    }
+    const AEGP_MaskOutlineSuite* mask_outline() { return get<AEGP_MaskOutlineSuite>(SuiteId::mask_outline_3); }
 
 private:
     static constexpr std::size_t index(SuiteId id) noexcept { return static_cast<std::size_t>(id); }

@@ -18,6 +18,9 @@ float perlin_noise1(float x)
     return g0 + noisepp::interp_quintic(t) * (g1 - g0);
 }
 
-float flicker_noise(float x) { return perlin_noise1(x) + 0.5f * perlin_noise1(2.0f * x); }
+float flicker_noise(float x)
+{
+    return perlin_noise1(x) + 0.5f * perlin_noise1(2.0f * x);
+}
 
 }  // namespace kyrox

@@ -47,8 +47,8 @@ LatticeAxis lattice_axis(float v)
     return {i0, i0 + 1u, v - c0, v - (c0 + 1.0f)};
 }
 
-float gradient_noise3(const LatticeAxis& x, const LatticeAxis& y, const LatticeAxis& z, float sx, float sy,
-                      float sz, int seed)
+float gradient_noise3(const LatticeAxis& x, const LatticeAxis& y, const LatticeAxis& z, float sx, float sy, float sz,
+                      int seed)
 {
     const std::uint32_t s = 1013u * static_cast<std::uint32_t>(seed);
     const auto edge_x = [&](std::uint32_t iy, std::uint32_t iz, float dy, float dz) {

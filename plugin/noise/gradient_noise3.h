@@ -15,8 +15,8 @@ struct LatticeAxis {
 LatticeAxis lattice_axis(float v);
 
 // Blends the eight corner values of a cell along x, then y, then z with the given weights.
-float gradient_noise3(const LatticeAxis& x, const LatticeAxis& y, const LatticeAxis& z, float sx, float sy,
-                      float sz, int seed);
+float gradient_noise3(const LatticeAxis& x, const LatticeAxis& y, const LatticeAxis& z, float sx, float sy, float sz,
+                      int seed);
 
 float gradient_noise3_std(float x, float y, float z, int seed);   // cubic weights
 float gradient_noise3_best(float x, float y, float z, int seed);  // quintic weights

@@ -43,7 +43,10 @@ constexpr double sin_of(double a)
     return sum;
 }
 
-constexpr double cos_of(double a) { return sin_of(a + 0.5 * pi); }
+constexpr double cos_of(double a)
+{
+    return sin_of(a + 0.5 * pi);
+}
 
 inline constexpr std::size_t given_rows = 3;
 inline constexpr std::size_t spiral_points = 256 - given_rows;

@@ -122,11 +122,11 @@ __m128 gradient_noise4(__m128 px, __m128 py, __m128 pz)
     const __m128 y1 = _mm_sub_ps(y, one);
     const __m128 z1 = _mm_sub_ps(z, one);
     const auto lerp = [](simd::F32x4 t, simd::F32x4 a, simd::F32x4 b) { return noisepp::lerp(t, a, b); };
-    return lerp(w,
-                lerp(v, lerp(u, grad4(aa, x, y, z), grad4(ba, x1, y, z)),
-                     lerp(u, grad4(ab, x, y1, z), grad4(bb, x1, y1, z))),
-                lerp(v, lerp(u, grad4(aa1, x, y, z1), grad4(ba1, x1, y, z1)),
-                     lerp(u, grad4(ab1, x, y1, z1), grad4(bb1, x1, y1, z1))));
+    return lerp(
+        w,
+        lerp(v, lerp(u, grad4(aa, x, y, z), grad4(ba, x1, y, z)), lerp(u, grad4(ab, x, y1, z), grad4(bb, x1, y1, z))),
+        lerp(v, lerp(u, grad4(aa1, x, y, z1), grad4(ba1, x1, y, z1)),
+             lerp(u, grad4(ab1, x, y1, z1), grad4(bb1, x1, y1, z1))));
 }
 
 }  // namespace

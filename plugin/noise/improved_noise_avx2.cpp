@@ -83,11 +83,12 @@ KYROX_AVX2_TARGET __m256 gradient_noise8(__m256 px, __m256 py, __m256 pz)
     const __m256 x1 = _mm256_sub_ps(x, one);
     const __m256 y1 = _mm256_sub_ps(y, one);
     const __m256 z1 = _mm256_sub_ps(z, one);
-    const auto lerp = [](simd::F32x8 t, simd::F32x8 a, simd::F32x8 b) KYROX_AVX2_TARGET { return noisepp::lerp(t, a, b); };
+    const auto lerp = [](simd::F32x8 t, simd::F32x8 a, simd::F32x8 b)
+                          KYROX_AVX2_TARGET { return noisepp::lerp(t, a, b); };
     const __m256 near_z = lerp(v, lerp(u, grad8(load8(hashes[0]), x, y, z), grad8(load8(hashes[1]), x1, y, z)),
-                                lerp(u, grad8(load8(hashes[2]), x, y1, z), grad8(load8(hashes[3]), x1, y1, z)));
+                               lerp(u, grad8(load8(hashes[2]), x, y1, z), grad8(load8(hashes[3]), x1, y1, z)));
     const __m256 far_z = lerp(v, lerp(u, grad8(load8(hashes[4]), x, y, z1), grad8(load8(hashes[5]), x1, y, z1)),
-                               lerp(u, grad8(load8(hashes[6]), x, y1, z1), grad8(load8(hashes[7]), x1, y1, z1)));
+                              lerp(u, grad8(load8(hashes[6]), x, y1, z1), grad8(load8(hashes[7]), x1, y1, z1)));
     return lerp(w, near_z, far_z);
 }
 

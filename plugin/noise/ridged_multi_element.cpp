@@ -32,7 +32,8 @@ RidgedMultiElement3D::RidgedMultiElement3D(int octave_count, float frequency, fl
     float f = frequency;
     for (int i = 0; i < count; ++i) {
         // Unsigned, so seed 0x7fffffff + 1 wraps to 0 instead of overflowing.
-        const std::uint32_t octave_seed = (static_cast<std::uint32_t>(seed) + static_cast<std::uint32_t>(i)) & 0x7fffffffu;
+        const std::uint32_t octave_seed = (static_cast<std::uint32_t>(seed) + static_cast<std::uint32_t>(i)) &
+                                          0x7fffffffu;
         octaves_.push_back({static_cast<std::int32_t>(octave_seed), f, std::pow(f, -exponent)});
         f *= lacunarity;
     }
@@ -133,7 +134,9 @@ __m128 gradient_noise3_std4(__m128 px, __m128 py, __m128 pz, int seed)
     const __m128 sx = noisepp::interp_cubic<kyrox::simd::F32x4>(x.d0);
     const __m128 sy = noisepp::interp_cubic<kyrox::simd::F32x4>(y.d0);
     const __m128 sz = noisepp::interp_cubic<kyrox::simd::F32x4>(z.d0);
-    const auto blend4 = [](kyrox::simd::F32x4 a, kyrox::simd::F32x4 b, kyrox::simd::F32x4 weight) { return blend(a, b, weight); };
+    const auto blend4 = [](kyrox::simd::F32x4 a, kyrox::simd::F32x4 b, kyrox::simd::F32x4 weight) {
+        return blend(a, b, weight);
+    };
     const auto edge_x = [&](std::size_t k) { return blend4(corner(k), corner(k + 1), sx); };
     const auto face_xy = [&](std::size_t k) { return blend4(edge_x(k), edge_x(k + 2), sy); };
     return blend4(face_xy(0), face_xy(4), sz);
@@ -159,8 +162,7 @@ bool RidgedMultiElement3D::value4(const std::array<float, 4>& x, const std::arra
         const __m128 sy = _mm_mul_ps(py, f);
         const __m128 sz = _mm_mul_ps(pz, f);
         // Within +-2^30 ridged_wrap leaves a coordinate as it is.
-        if (!kyrox::simd::safe_positions(sx) || !kyrox::simd::safe_positions(sy) ||
-            !kyrox::simd::safe_positions(sz)) {
+        if (!kyrox::simd::safe_positions(sx) || !kyrox::simd::safe_positions(sy) || !kyrox::simd::safe_positions(sz)) {
             return false;
         }
         const __m128 n = gradient_noise3_std4(sx, sy, sz, octave.seed);

@@ -27,8 +27,8 @@ class RidgedMultiElement3D final : public PipelineElement3D {
 public:
     // Counts below 0 build no octaves; counts above kyrox::max_noise_octaves build that many. Quality 1 blends
     // cubically, 2 quintically, anything else linearly.
-    RidgedMultiElement3D(int octave_count, float frequency, float lacunarity, float exponent, float offset,
-                         float gain, int seed, int quality);
+    RidgedMultiElement3D(int octave_count, float frequency, float lacunarity, float exponent, float offset, float gain,
+                         int seed, int quality);
 
     // The cache is not used.
     float value(float x, float y, float z, PipelineCacheRecord* cache) const override;

@@ -98,9 +98,9 @@ KYROX_AVX2_TARGET __m256 face8(const Axis8& x, const Axis8& y, const Terms8& hx,
     const __m256i y0 = _mm256_add_epi32(hy.t0, iz);
     const __m256i y1 = _mm256_add_epi32(hy.t1, iz);
     const __m256 near_y = blend<kyrox::simd::F32x8>(corner8(_mm256_add_epi32(hx.t0, y0), x.d0, y.d0, dz),
-                                 corner8(_mm256_add_epi32(hx.t1, y0), x.d1, y.d0, dz), sx);
+                                                    corner8(_mm256_add_epi32(hx.t1, y0), x.d1, y.d0, dz), sx);
     const __m256 far_y = blend<kyrox::simd::F32x8>(corner8(_mm256_add_epi32(hx.t0, y1), x.d0, y.d1, dz),
-                                corner8(_mm256_add_epi32(hx.t1, y1), x.d1, y.d1, dz), sx);
+                                                   corner8(_mm256_add_epi32(hx.t1, y1), x.d1, y.d1, dz), sx);
     return blend<kyrox::simd::F32x8>(near_y, far_y, sy);
 }
 
@@ -116,7 +116,8 @@ KYROX_AVX2_TARGET __m256 gradient_noise3_std8(__m256 px, __m256 py, __m256 pz, i
     const Terms8 hz = terms8(z, 6971, _mm256_set1_epi32(s));
     const __m256 sx = interp_cubic<kyrox::simd::F32x8>(x.d0);
     const __m256 sy = interp_cubic<kyrox::simd::F32x8>(y.d0);
-    return blend<kyrox::simd::F32x8>(face8(x, y, hx, hy, hz.t0, z.d0, sx, sy), face8(x, y, hx, hy, hz.t1, z.d1, sx, sy), interp_cubic<kyrox::simd::F32x8>(z.d0));
+    return blend<kyrox::simd::F32x8>(face8(x, y, hx, hy, hz.t0, z.d0, sx, sy), face8(x, y, hx, hy, hz.t1, z.d1, sx, sy),
+                                     interp_cubic<kyrox::simd::F32x8>(z.d0));
 }
 
 KYROX_AVX2_TARGET bool ridged_sum8(std::span<const RidgedOctave> octaves, float offset, float gain,
@@ -135,8 +136,7 @@ KYROX_AVX2_TARGET bool ridged_sum8(std::span<const RidgedOctave> octaves, float 
         const __m256 sy = _mm256_mul_ps(py, f);
         const __m256 sz = _mm256_mul_ps(pz, f);
         // Within +-2^30 ridged_wrap leaves a coordinate as it is.
-        if (!kyrox::simd::safe_positions(sx) || !kyrox::simd::safe_positions(sy) ||
-            !kyrox::simd::safe_positions(sz)) {
+        if (!kyrox::simd::safe_positions(sx) || !kyrox::simd::safe_positions(sy) || !kyrox::simd::safe_positions(sz)) {
             return false;
         }
         const __m256 n = gradient_noise3_std8(sx, sy, sz, octave.seed);

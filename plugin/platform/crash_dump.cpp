@@ -30,8 +30,8 @@ std::filesystem::path dump_file_name(const platform::LocalTime& time, long proce
     std::snprintf(label, sizeof label, "%s_v%d.%d.%d", plugin_name, KYROX_VERSION_MAJOR, KYROX_VERSION_MINOR,
                   KYROX_VERSION_BUILD);
     char name[160];
-    std::snprintf(name, sizeof name, "%s-%04d%02d%02d-%02d%02d%02d-%ld-%ld.dmp", label, time.year, time.month,
-                  time.day, time.hour, time.minute, time.second, process, thread);
+    std::snprintf(name, sizeof name, "%s-%04d%02d%02d-%02d%02d%02d-%ld-%ld.dmp", label, time.year, time.month, time.day,
+                  time.hour, time.minute, time.second, process, thread);
     return name;
 }
 
@@ -87,7 +87,7 @@ int write_crash_dump(const FaultRecord* fault) noexcept
 const CrashDumpEnvironment& system_crash_dump_environment() noexcept
 {
     static constexpr CrashDumpEnvironment system{
-        platform::local_time, platform::documents_folder, platform::temporary_folder,
+        platform::local_time, platform::documents_folder,  platform::temporary_folder,
         platform::process_id, platform::current_thread_id, show_crash_message,
     };
     return system;

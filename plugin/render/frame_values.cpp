@@ -48,8 +48,8 @@ FrameScales frame_scales(const SceneRecord& scene, float downsample_x) noexcept
 float flicker_multiplier(const SceneRecord& scene, float time) noexcept
 {
     // With Mask Randomization each path flickers by itself when its outline is built.
-    const float amplitude =
-        scene.mask_randomization && !scene.paths.empty() ? 0.0f : scene.flicker_amount * 0.25f * 0.01f;
+    const float amplitude = scene.mask_randomization && !scene.paths.empty() ? 0.0f
+                                                                             : scene.flicker_amount * 0.25f * 0.01f;
     std::minstd_rand generator = seeded_generator(scene.random_seed);
     const float u = canonical_draw(generator);
     const float n = flicker_noise(time * scene.flicker_speed * 0.5f + u * 1000.0f);
@@ -129,6 +129,9 @@ CoreRect drawable_area(const OutlineBounds& bounds, const WorldView& input) noex
             clamped_trunc(std::ceil(bounds.max_y), 0, input.height)};
 }
 
-double gauss_sigma(float level_size) noexcept { return static_cast<double>(level_size > 0.5f ? level_size : 0.5f); }
+double gauss_sigma(float level_size) noexcept
+{
+    return static_cast<double>(level_size > 0.5f ? level_size : 0.5f);
+}
 
 }  // namespace kyrox

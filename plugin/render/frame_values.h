@@ -57,7 +57,10 @@ CoreRect core_rect(const OutlineBounds& bounds, std::int32_t width, std::int32_t
 
 // The outline's pixels inside the input layer; empty when the outline misses the layer.
 CoreRect drawable_area(const OutlineBounds& bounds, const WorldView& input) noexcept;
-inline bool is_empty(const CoreRect& r) noexcept { return r.x1 <= r.x0 || r.y1 <= r.y0; }
+inline bool is_empty(const CoreRect& r) noexcept
+{
+    return r.x1 <= r.x0 || r.y1 <= r.y0;
+}
 
 // The Gaussian's sigma for a level's scaled size: the size, but never below 0.5 (NaN gives 0.5).
 double gauss_sigma(float level_size) noexcept;

@@ -73,8 +73,8 @@ void clear_plane_rows(const ThreadWorkData& w, FloatPlane& plane)
 
 // Distorts source into destination. A pass in place writes the distortion's scratch plane and
 // then trades planes with it, which saves copying the result back.
-void distort(const FrameTarget& target, FloatPlane& source, FloatPlane& destination,
-             const DistortionSettings& settings, float time, DistortionBuffers& buffers)
+void distort(const FrameTarget& target, FloatPlane& source, FloatPlane& destination, const DistortionSettings& settings,
+             float time, DistortionBuffers& buffers)
 {
     if (!(settings.distortion_amount > 0.0f)) {
         return;
@@ -89,7 +89,10 @@ void distort(const FrameTarget& target, FloatPlane& source, FloatPlane& destinat
 }
 
 // Alpha Modes 1 (Enable Masks) and 2 (Mask Core) matte the core and halo planes.
-bool mattes_core(const SceneRecord& scene) { return !scene.not_mask_core || scene.mask_all; }
+bool mattes_core(const SceneRecord& scene)
+{
+    return !scene.not_mask_core || scene.mask_all;
+}
 
 // Everything of a frame that the glow and the no-glow ending share.
 struct FrameState {
@@ -130,18 +133,22 @@ void draw_glow_frame(const FrameState& f, const std::array<float, glow_level_cou
     run_rows(
         core.width(), [&](const ThreadWorkData& w) { return gauss_rows_job(w, rects, glow_source, passes, gauss); },
         gauss_column_group);
-    run_rows(height, [&](const ThreadWorkData& w) {
-        // A few rows at a time, combined right after their horizontal pass while the cache holds them.
-        for (std::int32_t r = w.begin; r < w.end; r += gauss_row_group) {
-            const ThreadWorkData rows{r, std::min(r + gauss_row_group, w.end), w.index};
-            gauss_columns_job(rows, plane_offset, target, glow_source, rects, passes, gauss);
-            if (!halo_distorted) {
-                clear_plane_rows(rows, distorted_halo);
+    run_rows(
+        height,
+        [&](const ThreadWorkData& w) {
+            // A few rows at a time, combined right after their horizontal pass while the cache holds them.
+            for (std::int32_t r = w.begin; r < w.end; r += gauss_row_group) {
+                const ThreadWorkData rows{r, std::min(r + gauss_row_group, w.end), w.index};
+                gauss_columns_job(rows, plane_offset, target, glow_source, rects, passes, gauss);
+                if (!halo_distorted) {
+                    clear_plane_rows(rows, distorted_halo);
+                }
+                combine_glow_job(rows, plane_offset, target, glow_source, core, glow, halo, f.scene, intensities,
+                                 gauss);
             }
-            combine_glow_job(rows, plane_offset, target, glow_source, core, glow, halo, f.scene, intensities, gauss);
-        }
-        return true;
-    }, gauss_row_group);
+            return true;
+        },
+        gauss_row_group);
 
     distort(target, glow, glow, f.glow_distortion, f.time, p.distortion);
     distort(target, halo, distorted_halo, f.core_distortion, f.time, p.distortion);
@@ -152,8 +159,7 @@ void draw_glow_frame(const FrameState& f, const std::array<float, glow_level_cou
     }
     const ColorizePlanes planes{glow, halo, distorted_halo, core};
     run_rows(height, [&](const ThreadWorkData& w) {
-        return colorize_job<Channel>(w, plane_offset, target, glow_source, planes, f.scene, f.core_distortion,
-                                     f.ramp);
+        return colorize_job<Channel>(w, plane_offset, target, glow_source, planes, f.scene, f.core_distortion, f.ramp);
     });
 }
 

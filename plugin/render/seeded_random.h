@@ -14,6 +14,9 @@ inline std::minstd_rand seeded_generator(std::int32_t seed)
 }
 
 // One draw turned into a float in [0, 1) with 24 bits of precision.
-inline float canonical_draw(std::minstd_rand& generator) { return std::generate_canonical<float, 24>(generator); }
+inline float canonical_draw(std::minstd_rand& generator)
+{
+    return std::generate_canonical<float, 24>(generator);
+}
 
 }  // namespace kyrox

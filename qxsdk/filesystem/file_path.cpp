@@ -13,4 +13,4 @@ std::string to_generic_string(const file_path& path)
     return text;
 }
 
-} // namespace qxsdk::filesystem
+}  // namespace qxsdk::filesystem

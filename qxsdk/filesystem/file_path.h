@@ -28,4 +28,4 @@ private:
 // The path in UTF-8 with every backslash turned into a slash; nothing else changes.
 std::string to_generic_string(const file_path& path);
 
-} // namespace qxsdk::filesystem
+}  // namespace qxsdk::filesystem

@@ -82,7 +82,7 @@ constexpr bool is_low_surrogate(char32_t unit)
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
-} // namespace
+}  // namespace
 
 std::wstring utf8_to_wide(std::string_view text)
 {
@@ -131,4 +131,4 @@ std::string int_to_string(std::int32_t value)
     return std::string(buffer, result.ptr);
 }
 
-} // namespace qxsdk
+}  // namespace qxsdk

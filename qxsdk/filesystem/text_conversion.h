@@ -20,4 +20,4 @@ std::string wide_to_utf8(std::wstring_view text);
 // The value as a signed decimal ("%d"): no padding, no grouping.
 std::string int_to_string(std::int32_t value);
 
-} // namespace qxsdk
+}  // namespace qxsdk

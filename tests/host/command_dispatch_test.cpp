@@ -39,8 +39,8 @@ public:
 
 RecordingInstance* recorder = nullptr;
 
-PF_Err dispatch_to_recorder(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
-                            PF_LayerDef*, void* extra)
+PF_Err dispatch_to_recorder(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef*,
+                            void* extra)
 {
     return kyrox::handle_command(*recorder, cmd, in_data, out_data, params, extra);
 }
@@ -62,9 +62,12 @@ struct OperationCase {
 TEST_F(CommandDispatchTest, EachAnsweredCommandCallsItsOperationOnce)
 {
     const OperationCase cases[] = {
-        {PF_Cmd_GLOBAL_SETDOWN, "on_global_setdown"},   {PF_Cmd_PARAMS_SETUP, "setup_params"},
-        {PF_Cmd_USER_CHANGED_PARAM, "apply_preset"},     {PF_Cmd_UPDATE_PARAMS_UI, "update_params_ui"},
-        {PF_Cmd_EVENT, "handle_event"},                  {PF_Cmd_QUERY_DYNAMIC_FLAGS, "query_dynamic_flags"},
+        {PF_Cmd_GLOBAL_SETDOWN, "on_global_setdown"},
+        {PF_Cmd_PARAMS_SETUP, "setup_params"},
+        {PF_Cmd_USER_CHANGED_PARAM, "apply_preset"},
+        {PF_Cmd_UPDATE_PARAMS_UI, "update_params_ui"},
+        {PF_Cmd_EVENT, "handle_event"},
+        {PF_Cmd_QUERY_DYNAMIC_FLAGS, "query_dynamic_flags"},
         {PF_Cmd_AUDIO_RENDER, "render_audio"},
     };
     for (const OperationCase& c : cases) {

@@ -74,8 +74,7 @@ TEST(FlatRecordReader, WrongOrShortHeaderReadsNothing)
 {
     auto wrong = records({{5, {1, 2, 3, 4}}});
     wrong[7] = 2;  // another format
-    std::vector<std::uint8_t> short_header(kyrox::flat_record_header.begin(),
-                                           kyrox::flat_record_header.begin() + 7);
+    std::vector<std::uint8_t> short_header(kyrox::flat_record_header.begin(), kyrox::flat_record_header.begin() + 7);
     for (const auto* data : {&wrong, &short_header}) {
         FlatRecordReader reader = reader_over(*data);
         EXPECT_EQ(next_flat_record(reader), 0u);
@@ -158,8 +157,8 @@ TEST(FlatRecordReader, CloseReleasesAnOwnedMappedFile)
 {
     const auto data = records({{7, {1, 2}}});
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "kyrox_flat_record_test.bin";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                                static_cast<std::streamsize>(data.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
     FlatRecordReader reader;
     reader.path = path.wstring();
 #ifdef _WIN32

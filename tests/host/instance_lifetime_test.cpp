@@ -86,10 +86,7 @@ public:
     QuietCrashDumps& operator=(const QuietCrashDumps&) = delete;
 
 private:
-    static std::filesystem::path folder()
-    {
-        return std::filesystem::temp_directory_path() / "kyrox-host-tests-dumps";
-    }
+    static std::filesystem::path folder() { return std::filesystem::temp_directory_path() / "kyrox-host-tests-dumps"; }
 
     kyrox::CrashDumpEnvironment environment_{};
 };

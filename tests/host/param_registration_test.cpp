@@ -138,15 +138,24 @@ const Expected expected_params[] = {
 PF_ParamType type_of(Kind kind)
 {
     switch (kind) {
-    case Kind::layer: return PF_Param_LAYER;
-    case Kind::angle: return PF_Param_ANGLE;
-    case Kind::checkbox: return PF_Param_CHECKBOX;
-    case Kind::colour: return PF_Param_COLOR;
-    case Kind::point: return PF_Param_POINT;
-    case Kind::popup: return PF_Param_POPUP;
-    case Kind::float_slider: return PF_Param_FLOAT_SLIDER;
-    case Kind::group_start: return PF_Param_GROUP_START;
-    case Kind::group_end: return PF_Param_GROUP_END;
+    case Kind::layer:
+        return PF_Param_LAYER;
+    case Kind::angle:
+        return PF_Param_ANGLE;
+    case Kind::checkbox:
+        return PF_Param_CHECKBOX;
+    case Kind::colour:
+        return PF_Param_COLOR;
+    case Kind::point:
+        return PF_Param_POINT;
+    case Kind::popup:
+        return PF_Param_POPUP;
+    case Kind::float_slider:
+        return PF_Param_FLOAT_SLIDER;
+    case Kind::group_start:
+        return PF_Param_GROUP_START;
+    case Kind::group_end:
+        return PF_Param_GROUP_END;
     }
     return -1;
 }

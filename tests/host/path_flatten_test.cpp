@@ -153,8 +153,7 @@ TEST_P(WindowOrder, KeepsTheSpanBetweenTheOffsets)
     EXPECT_NEAR(pieces[0].back().half_width, 0.0f, 1e-3f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Orders, WindowOrder,
-                         ::testing::Values(std::pair{0.2f, 0.8f}, std::pair{0.8f, 0.2f}));
+INSTANTIATE_TEST_SUITE_P(Orders, WindowOrder, ::testing::Values(std::pair{0.2f, 0.8f}, std::pair{0.8f, 0.2f}));
 
 TEST(PathWindow, HalfTurnOfEvolutionSplitsAClosedOutlineInTwo)
 {

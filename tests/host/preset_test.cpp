@@ -12,10 +12,10 @@
 namespace {
 
 // The parameters every preset stores, in record order, as published.
-constexpr A_long stored_ids[] = {99,   3,    4,    73,   123,  5,    122,  34,   35,  36,   37,   38,   39,
-                                 40,   41,   61,   62,   77,   78,   112,  94,   84,  85,   88,   89,   91,
-                                 92,   107,  80,   130,  134,  83,   129,  1094, 1084, 1085, 1088, 1089, 1091,
-                                 1092, 1107, 1080, 1134, 1083, 1129, 106,  74,   105, 108,  115};
+constexpr A_long stored_ids[] = {99,   3,    4,    73,   123,  5,    122, 34,   35,   36,   37,   38,   39,
+                                 40,   41,   61,   62,   77,   78,   112, 94,   84,   85,   88,   89,   91,
+                                 92,   107,  80,   130,  134,  83,   129, 1094, 1084, 1085, 1088, 1089, 1091,
+                                 1092, 1107, 1080, 1134, 1083, 1129, 106, 74,   105,  108,  115};
 
 struct Telling {
     int item;
@@ -256,7 +256,8 @@ TEST_F(PresetApplyTest, EveryPresetAppliesItsValuesAndMarksTheStoredParametersCh
             case PF_Param_FLOAT_SLIDER:
                 EXPECT_EQ(p.u.fs_d.value, f64(v.at(id))) << id;
                 // The rest of the slider stays as registered.
-                EXPECT_EQ(p.u.fs_d.valid_max, defaults[static_cast<std::size_t>(kyrox::param_index_of(id))].u.fs_d.valid_max);
+                EXPECT_EQ(p.u.fs_d.valid_max,
+                          defaults[static_cast<std::size_t>(kyrox::param_index_of(id))].u.fs_d.valid_max);
                 break;
             case PF_Param_ANGLE:
                 break;

@@ -82,14 +82,14 @@ private:
 
 // Parameter IDs the scene tests set.
 namespace ids {
-inline constexpr A_long glow_color = 3, glow_intensity = 4, core_size = 5, core_start = 6, core_end = 7,
-                        end_offset = 8, start_size = 10, end_size = 11, start_roundness = 13, end_roundness = 14,
+inline constexpr A_long glow_color = 3, glow_intensity = 4, core_size = 5, core_start = 6, core_end = 7, end_offset = 8,
+                        start_size = 10, end_size = 11, start_roundness = 13, end_roundness = 14,
                         flicker_intensity = 18, glow_1_size = 34, glow_1_intensity = 35, glow_2_intensity = 37,
                         glow_3_intensity = 39, glow_4_intensity = 41, glow_4_size = 40, motion_blur = 51,
                         composite_settings = 52, alpha_mode = 57, glow_size_multiplier = 61,
                         glow_intensity_multiplier = 62, motion_blur_multiplier = 71, motion_blur_phase = 72,
                         glow_spread = 73, halo_intensity = 77, halo_size = 78, composite = 130, enable_glow = 99,
-                        core_type = 109, start_offset = 111, offset_size = 118, mask_evolution = 119,
-                        random_seed = 120, motion_blur_clamp = 121, glow_bias = 123, text_layer = 132,
-                        use_text_alpha = 133, alpha_boost = 74, gamma = 105, brightness = 108, saturation = 115;
+                        core_type = 109, start_offset = 111, offset_size = 118, mask_evolution = 119, random_seed = 120,
+                        motion_blur_clamp = 121, glow_bias = 123, text_layer = 132, use_text_alpha = 133,
+                        alpha_boost = 74, gamma = 105, brightness = 108, saturation = 115;
 }  // namespace ids

@@ -90,8 +90,8 @@ TEST_P(MotionBlurSwitch, BlursOnlyWhenSwitchedOn)
 
 INSTANTIATE_TEST_SUITE_P(Modes, MotionBlurSwitch,
                          ::testing::Values(SwitchCase{1, 0, 0, 4}, SwitchCase{2, 8, 8, 1}, SwitchCase{3, 8, 8, 4},
-                                           SwitchCase{3, 8, 0, 1}, SwitchCase{3, 0, 8, 1},
-                                           SwitchCase{3, 0x18, 0x9, 4}, SwitchCase{0, 8, 8, 1}));
+                                           SwitchCase{3, 8, 0, 1}, SwitchCase{3, 0, 8, 1}, SwitchCase{3, 0x18, 0x9, 4},
+                                           SwitchCase{0, 8, 8, 1}));
 
 TEST_F(CoreMotionTest, ClampAboveBothMovementsLeavesOneSegment)
 {
@@ -166,8 +166,9 @@ TEST_P(RandomSeedRounding, AddsAHalfAndTruncatesTowardZero)
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomSeedRounding,
-                         ::testing::Values(SeedCase{2.5, 3}, SeedCase{2.4, 2}, SeedCase{-2.6, -2}, SeedCase{1e30, 2147483647},
-                                           SeedCase{-1e30, -2147483647 - 1}, SeedCase{NAN, 0}));
+                         ::testing::Values(SeedCase{2.5, 3}, SeedCase{2.4, 2}, SeedCase{-2.6, -2},
+                                           SeedCase{1e30, 2147483647}, SeedCase{-1e30, -2147483647 - 1},
+                                           SeedCase{NAN, 0}));
 
 struct RoundnessCase {
     bool offset_size;
@@ -369,8 +370,8 @@ TEST_F(SceneValuesTest, GradingValuesStayInTheSlidersRanges)
         const struct {
             double value;
             float expected;
-        } cases[] = {{NAN, g.fallback}, {inf, g.fallback},  {-inf, g.fallback}, {1e30, g.high}, {-1e30, g.low},
-                     {1000.0, g.high},  {-937.0, g.low},    {0.5, 0.5f}};
+        } cases[] = {{NAN, g.fallback}, {inf, g.fallback}, {-inf, g.fallback}, {1e30, g.high},
+                     {-1e30, g.low},    {1000.0, g.high},  {-937.0, g.low},    {0.5, 0.5f}};
         for (const auto& c : cases) {
             SCOPED_TRACE(::testing::Message() << "parameter " << g.id << " = " << c.value);
             set_float(g.id, c.value);

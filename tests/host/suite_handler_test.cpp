@@ -66,8 +66,8 @@ TEST(SuiteHandler, AcquiresEachPairOnceAndReleasesItOnce)
         EXPECT_EQ(static_cast<const void*>(first), FakeBasicSuite::table_for(11));
         EXPECT_EQ(FakeBasicSuite::calls().size(), 1u);
     }
-    EXPECT_EQ(FakeBasicSuite::calls(), (std::vector<BasicCall>{{true, "AEGP Layer Suite", 11},
-                                                              {false, "AEGP Layer Suite", 11}}));
+    EXPECT_EQ(FakeBasicSuite::calls(),
+              (std::vector<BasicCall>{{true, "AEGP Layer Suite", 11}, {false, "AEGP Layer Suite", 11}}));
 }
 
 TEST(SuiteHandler, TwoVersionsOfOneSuiteTakeTwoSlotsAndAreReleasedInSlotOrder)
@@ -83,9 +83,9 @@ TEST(SuiteHandler, TwoVersionsOfOneSuiteTakeTwoSlotsAndAreReleasedInSlotOrder)
         FakeBasicSuite::calls().clear();
     }
     EXPECT_EQ(FakeBasicSuite::calls(), (std::vector<BasicCall>{{false, "AEGP Utility Suite", 10},
-                                                              {false, "AEGP Layer Suite", 11},
-                                                              {false, "AEGP Layer Suite", 12},
-                                                              {false, "AEGP Mask Outline Suite", 3}}));
+                                                               {false, "AEGP Layer Suite", 11},
+                                                               {false, "AEGP Layer Suite", 12},
+                                                               {false, "AEGP Mask Outline Suite", 3}}));
 }
 
 TEST(SuiteHandler, ReleasesEverySuiteOnceWhenAnExceptionLeavesTheOperation)
@@ -99,9 +99,9 @@ TEST(SuiteHandler, ReleasesEverySuiteOnceWhenAnExceptionLeavesTheOperation)
     };
     EXPECT_THROW(operation(), std::runtime_error);
     EXPECT_EQ(FakeBasicSuite::calls(), (std::vector<BasicCall>{{true, "AEGP Stream Suite", 7},
-                                                              {true, "AEGP Effect Suite", 2},
-                                                              {false, "AEGP Effect Suite", 2},
-                                                              {false, "AEGP Stream Suite", 7}}));
+                                                               {true, "AEGP Effect Suite", 2},
+                                                               {false, "AEGP Effect Suite", 2},
+                                                               {false, "AEGP Stream Suite", 7}}));
 }
 
 TEST(SuiteHandler, AMissingSuiteStaysNullIsAskedForAgainAndNeverReleased)
@@ -114,8 +114,8 @@ TEST(SuiteHandler, AMissingSuiteStaysNullIsAskedForAgainAndNeverReleased)
         EXPECT_FALSE(suites.has(SuiteId::param_utils_3));
         EXPECT_EQ(suites.param_utils(), nullptr);
     }
-    EXPECT_EQ(FakeBasicSuite::calls(), (std::vector<BasicCall>{{true, "PF Param Utils Suite", 3},
-                                                              {true, "PF Param Utils Suite", 3}}));
+    EXPECT_EQ(FakeBasicSuite::calls(),
+              (std::vector<BasicCall>{{true, "PF Param Utils Suite", 3}, {true, "PF Param Utils Suite", 3}}));
 }
 
 TEST(SuiteHandler, WithoutABasicSuiteEverySuiteIsMissing)
@@ -148,14 +148,14 @@ TEST(SuiteHandler, AsksForEachSuiteByItsExactNameAndVersion)
         suites.mask_outline();
     }
     const std::vector<BasicCall> expected_acquires = {
-        {true, "AEGP Utility Suite", 10},       {true, "PF AE App Suite", 6},
-        {true, "AEGP PF Interface Suite", 1},   {true, "AEGP Effect Suite", 1},
-        {true, "AEGP Effect Suite", 2},         {true, "PF Param Utils Suite", 3},
-        {true, "AEGP Stream Suite", 7},         {true, "AEGP Dynamic Stream Suite", 2},
-        {true, "AEGP Layer Suite", 11},         {true, "AEGP Layer Suite", 12},
-        {true, "AEGP Comp Suite", 11},          {true, "AEGP Comp Suite", 19},
-        {true, "AEGP Item Suite", 10},          {true, "AEGP Text Layer Suite", 1},
-        {true, "PF Path Data Suite", 1},        {true, "AEGP Layer Mask Suite", 6},
+        {true, "AEGP Utility Suite", 10},     {true, "PF AE App Suite", 6},
+        {true, "AEGP PF Interface Suite", 1}, {true, "AEGP Effect Suite", 1},
+        {true, "AEGP Effect Suite", 2},       {true, "PF Param Utils Suite", 3},
+        {true, "AEGP Stream Suite", 7},       {true, "AEGP Dynamic Stream Suite", 2},
+        {true, "AEGP Layer Suite", 11},       {true, "AEGP Layer Suite", 12},
+        {true, "AEGP Comp Suite", 11},        {true, "AEGP Comp Suite", 19},
+        {true, "AEGP Item Suite", 10},        {true, "AEGP Text Layer Suite", 1},
+        {true, "PF Path Data Suite", 1},      {true, "AEGP Layer Mask Suite", 6},
         {true, "AEGP Mask Outline Suite", 3},
     };
     ASSERT_EQ(FakeBasicSuite::calls().size(), 2 * expected_acquires.size());

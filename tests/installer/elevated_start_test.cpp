@@ -74,7 +74,8 @@ TEST_F(StartUp, AnUnmarkedStartRelaunchesElevatedWithTheMarker)
     };
     for (const case_& c : {case_{L"", true, 0}, case_{L"/uac", true, 0}, case_{L"", false, 1}}) {
         relaunches.clear();
-        EXPECT_EQ(start_installer(c.line, hooks(L"C:\\Program Files\\qxinstaller.exe", c.relaunch_starts)), c.exit_code);
+        EXPECT_EQ(start_installer(c.line, hooks(L"C:\\Program Files\\qxinstaller.exe", c.relaunch_starts)),
+                  c.exit_code);
         ASSERT_EQ(relaunches.size(), 1u);
         const relaunch& r = relaunches[0];
         EXPECT_EQ(r.verb, L"runas");
@@ -116,4 +117,4 @@ TEST_F(StartUp, TheRealModuleNameIsThisProgram)
     EXPECT_NE(path->find(L"qxinstaller_win32_tests.exe"), std::wstring::npos);
 }
 
-} // namespace
+}  // namespace

@@ -89,22 +89,21 @@ TEST_F(HostDetection, OnlyTheSixReleaseNamesFillSlots)
     set_path(L"13", L"D:\\CC2014");
     set_path(L"13.5", L"E:\\Adobe\\CC 2015\\Plug-ins\\");
     set_path(L"14.0", L"C:\\AE14");
-    EXPECT_EQ(natives(installer::detect_host_versions()),
-              expected({{2, L"C:\\CS5\\Plug-ins"},
-                        {3, L"C:\\CS55"},
-                        {4, L"C:\\CS6"},
-                        {5, L"C:\\CC"},
-                        {6, L"D:\\CC2014"},
-                        {7, L"E:\\Adobe\\CC 2015\\Plug-ins\\"}}));
+    EXPECT_EQ(natives(installer::detect_host_versions()), expected({{2, L"C:\\CS5\\Plug-ins"},
+                                                                    {3, L"C:\\CS55"},
+                                                                    {4, L"C:\\CS6"},
+                                                                    {5, L"C:\\CC"},
+                                                                    {6, L"D:\\CC2014"},
+                                                                    {7, L"E:\\Adobe\\CC 2015\\Plug-ins\\"}}));
 }
 
 TEST_F(HostDetection, UnreadableValuesLeaveTheirSlotEmpty)
 {
     const DWORD number = 11;
-    set_path(L"10.0", L"");                           // empty string
-    set_path(L"10.5", std::wstring(255, L'x'));       // does not fit 255 characters with its terminator
-    set_path(L"11", std::wstring(254, L'y'));         // just fits
-    set_value(L"12", REG_DWORD, &number, sizeof(number)); // not a string
+    set_path(L"10.0", L"");                                // empty string
+    set_path(L"10.5", std::wstring(255, L'x'));            // does not fit 255 characters with its terminator
+    set_path(L"11", std::wstring(254, L'y'));              // just fits
+    set_value(L"12", REG_DWORD, &number, sizeof(number));  // not a string
     HKEY without_value = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Adobe\\After Effects\\13", 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, &without_value, nullptr),
@@ -134,4 +133,4 @@ TEST_F(HostDetection, ALaterPassReplacesWhatAnEarlierOneFound)
               expected({{4, L"C:\\x64\\CS6"}, {6, L"C:\\x86\\CC2014"}}));
 }
 
-} // namespace
+}  // namespace

@@ -105,9 +105,10 @@ TEST_F(FailingSecondSlot, ARetryAfterMakingTheFolderKeepsTheFirstLineAndWritesTh
     ASSERT_TRUE(wait_until_finished());
     EXPECT_EQ(script.titles, std::vector<std::string>{"Failed to install"});
     EXPECT_EQ(script.messages, std::vector<std::string>{question()});
-    EXPECT_EQ(w.progress_label().text(), "Kyrox for After Effects CS6 installed.\nKyrox for After Effects CC installed.\n"
-                                         "Kyrox for After Effects CC2015 installed.\n\n" +
-                                             std::string(finish_hint));
+    EXPECT_EQ(w.progress_label().text(),
+              "Kyrox for After Effects CS6 installed.\nKyrox for After Effects CC installed.\n"
+              "Kyrox for After Effects CC2015 installed.\n\n" +
+                  std::string(finish_hint));
     EXPECT_EQ(w.install_heading_label().text(), "Kyrox for After Effects was successfully installed.");
     EXPECT_FALSE(installer_test::exists(plugin_in(cs6)));
     EXPECT_TRUE(installer_test::exists(plugin_in(missing)));
@@ -127,7 +128,8 @@ TEST_F(FailingSecondSlot, ARetryThatFailsAsksAgainAndDecliningEndsWithSomeCompon
     EXPECT_EQ(w.progress_label().text(), "Kyrox for After Effects CS6 installed.\nKyrox for After Effects CC failed to "
                                          "install!\n\n" +
                                              std::string(finish_hint));
-    EXPECT_EQ(w.install_heading_label().text(), "Some components of Kyrox for After Effects were not correctly installed.");
+    EXPECT_EQ(w.install_heading_label().text(),
+              "Some components of Kyrox for After Effects were not correctly installed.");
     EXPECT_EQ(w.cancel_button().text(), "Finish");
     EXPECT_FALSE(installer_test::exists(plugin_in(cc2015)));
     expect_no_run_timer();
@@ -155,7 +157,8 @@ TEST_F(InstallProgressTest, TheFailureQuestionWaitsWhileTheExitQuestionIsOpen)
     ASSERT_TRUE(wait_until_finished());
     EXPECT_EQ(script.titles, (std::vector<std::string>{"Exit Installer", "Failed to install"}));
     EXPECT_EQ(progress_behind_question, "Kyrox for After Effects CS6 failed to install!\n\n");
-    EXPECT_EQ(w.install_heading_label().text(), "Some components of Kyrox for After Effects were not correctly installed.");
+    EXPECT_EQ(w.install_heading_label().text(),
+              "Some components of Kyrox for After Effects were not correctly installed.");
 }
 
 TEST_F(InstallProgressTest, TheDestructorWaitsForARunningWorker)
@@ -174,4 +177,4 @@ TEST_F(InstallProgressTest, TheDestructorWaitsForARunningWorker)
     opener.join();
 }
 
-} // namespace
+}  // namespace

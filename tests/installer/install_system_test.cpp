@@ -173,7 +173,8 @@ TEST_F(InstallRun, FoldersPastTheNinthAreIgnoredAndAShortListIsFine)
 
     platform->calls.clear();
     system->install_plugin_files({file_path(), file_path(L"Y:")}, 1);
-    EXPECT_EQ(platform->calls, (std::vector<std::wstring>{L"mkdir Y:\\Ostrivale", L"write Y:\\Ostrivale\\Kyrox.aex 300"}));
+    EXPECT_EQ(platform->calls,
+              (std::vector<std::wstring>{L"mkdir Y:\\Ostrivale", L"write Y:\\Ostrivale\\Kyrox.aex 300"}));
 }
 
 TEST_F(InstallRun, AnExceptionFromThePlatformFailsTheSlotAndStillEndsTheRun)
@@ -225,15 +226,27 @@ TEST(InstallStatusBoard, PollerThatSeesDoneSeesEveryFinalStatus)
 TEST(VersionSlots, LabelsAndReleaseKeys)
 {
     const std::vector<std::string> labels(installer::host_version_labels.begin(), installer::host_version_labels.end());
-    EXPECT_EQ(labels, (std::vector<std::string>{"CS3", "CS4", "CS5", "CS55", "CS6", "CC", "CC2014", "CC2015", "Custom"}));
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{"CS3", "CS4", "CS5", "CS55", "CS6", "CC", "CC2014", "CC2015", "Custom"}));
 
     const std::vector<std::pair<std::wstring, std::optional<std::size_t>>> keys = {
-        {L"10.0", 2}, {L"10.5", 3}, {L"11", 4}, {L"12", 5}, {L"13", 6}, {L"13.5", 7},
-        {L"11.0", std::nullopt}, {L"10.01", std::nullopt}, {L"10", std::nullopt}, {L"9.0", std::nullopt},
-        {L"14.0", std::nullopt}, {L"", std::nullopt}, {L"13.5 ", std::nullopt},
+        {L"10.0", 2},
+        {L"10.5", 3},
+        {L"11", 4},
+        {L"12", 5},
+        {L"13", 6},
+        {L"13.5", 7},
+        {L"11.0", std::nullopt},
+        {L"10.01", std::nullopt},
+        {L"10", std::nullopt},
+        {L"9.0", std::nullopt},
+        {L"14.0", std::nullopt},
+        {L"", std::nullopt},
+        {L"13.5 ", std::nullopt},
     };
     for (const auto& [name, slot] : keys) {
-        EXPECT_EQ(installer::slot_for_release_key(name), slot) << testing::PrintToString(std::vector<int>(name.begin(), name.end()));
+        EXPECT_EQ(installer::slot_for_release_key(name), slot)
+            << testing::PrintToString(std::vector<int>(name.begin(), name.end()));
     }
 }
 
@@ -243,4 +256,4 @@ TEST(VersionSlots, OnePassForANativeProcessTwoUnderWow64)
     EXPECT_EQ(installer::detection_passes(true), (std::vector<std::uint32_t>{0x20019, 0x20119}));
 }
 
-} // namespace
+}  // namespace

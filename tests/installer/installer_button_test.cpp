@@ -82,4 +82,4 @@ TEST_F(InstallerButtonHover, TheBorderLightensUnderTheCursorAndADisabledButtonLo
     ASSERT_TRUE(wait_until_finished());
 }
 
-} // namespace
+}  // namespace

@@ -29,7 +29,8 @@ TEST_F(WizardTest, DetectedVersionsAndTheCustomFolderAreOfferedInRows)
         }
         InstallerUI& w = open_wizard();
         for (std::size_t slot = 0; slot < installer::slot_count; ++slot) {
-            const auto offered = std::find_if(c.boxes.begin(), c.boxes.end(), [&](const auto& b) { return b.first == slot; });
+            const auto offered =
+                std::find_if(c.boxes.begin(), c.boxes.end(), [&](const auto& b) { return b.first == slot; });
             CheckBox& box = w.version_box(slot);
             ASSERT_EQ(box.created(), offered != c.boxes.end()) << slot;
             if (offered == c.boxes.end()) {
@@ -67,8 +68,7 @@ TEST_F(WizardTest, TheFirstPageGreetsWithBackDisabled)
     EXPECT_FALSE(w.page(WizardPage::versions).own_visible());
     EXPECT_EQ(w.title_label().text(), "Kyrox for After Effects Installer");
     EXPECT_EQ(w.intro_label().text(), installer::intro_text());
-    EXPECT_EQ(w.versions_label().text(),
-              "Select which versions of Adobe After Effects you want to install Kyrox on:");
+    EXPECT_EQ(w.versions_label().text(), "Select which versions of Adobe After Effects you want to install Kyrox on:");
     EXPECT_FALSE(w.back_button().enabled());
     EXPECT_TRUE(w.next_button().enabled());
     EXPECT_EQ(w.back_button().text(), "< Back");
@@ -199,4 +199,4 @@ TEST_F(WizardTest, CancelAsksOnEveryPageAndOnlyOkEnds)
     }
 }
 
-} // namespace
+}  // namespace

@@ -224,4 +224,4 @@ TEST_F(PluginInstall, ATrailingBackslashIsPassedOnAsItStands)
     EXPECT_EQ(read_file(plugin_in(cs6)), embedded_plugin());
 }
 
-} // namespace
+}  // namespace

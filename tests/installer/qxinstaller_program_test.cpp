@@ -164,4 +164,4 @@ TEST_F(InstallerProgram, TheCloseBoxEndsTheWizardWithZero)
     EXPECT_EQ(exit_code_of(process.get()), 0u);
 }
 
-} // namespace
+}  // namespace

@@ -154,4 +154,4 @@ TEST(SharedFolderPath, TheCommonFolderIsTheMachinesProgramData)
     EXPECT_EQ(*base, L"C:\\ProgramData");
 }
 
-} // namespace
+}  // namespace

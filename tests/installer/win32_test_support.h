@@ -78,7 +78,8 @@ inline std::vector<std::byte> read_file(const std::wstring& path)
     GetFileSizeEx(file, &size);
     bytes.resize(static_cast<std::size_t>(size.QuadPart));
     DWORD read = 0;
-    if (!bytes.empty() && (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size())) {
+    if (!bytes.empty() &&
+        (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size())) {
         bytes.clear();
     }
     CloseHandle(file);
@@ -105,4 +106,4 @@ inline std::wstring built_plugin_path()
     return kyrox_test::windows_path_of_build_file(KYROX_MODULE_PATH);
 }
 
-} // namespace installer_test
+}  // namespace installer_test

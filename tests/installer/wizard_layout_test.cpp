@@ -50,4 +50,4 @@ TEST(WizardLayout, ABannerThatDidNotDecodeMovesThePagesLeft)
     EXPECT_EQ(layout.cancel, (rect{405, 320, 85, 30}));
 }
 
-} // namespace
+}  // namespace

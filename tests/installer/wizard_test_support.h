@@ -53,11 +53,12 @@ public:
     {
         HKEY created = nullptr;
         const std::wstring key = L"SOFTWARE\\Adobe\\After Effects\\" + release;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
-                                  nullptr),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
+            ERROR_SUCCESS);
         const installer::win32::unique_hkey owner(created);
-        ASSERT_EQ(RegSetValueExW(created, L"PluginInstallPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+        ASSERT_EQ(RegSetValueExW(created, L"PluginInstallPath", 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(folder.c_str()),
                                  static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))),
                   ERROR_SUCCESS);
     }
@@ -181,7 +182,10 @@ struct gate {
 
 class gated_platform final : public installer::install_platform {
 public:
-    gated_platform(std::shared_ptr<gate> shared, installer::write_result result) : gate_(std::move(shared)), result_(result) {}
+    gated_platform(std::shared_ptr<gate> shared, installer::write_result result)
+        : gate_(std::move(shared)), result_(result)
+    {
+    }
     void create_folder(const installer::file_path&) override {}
     installer::write_result write_plugin(const installer::file_path&, int) override
     {
@@ -208,7 +212,8 @@ private:
 class WizardTest : public ::testing::Test {
 protected:
     // Builds the wizard after the test has set up the registry.
-    InstallerUI& open_wizard(std::unique_ptr<installer::install_platform> platform = installer::win32::make_install_platform())
+    InstallerUI&
+    open_wizard(std::unique_ptr<installer::install_platform> platform = installer::win32::make_install_platform())
     {
         installer::ui::installer_ui_hooks hooks{
             [] { return installer::detect_host_versions(); },
@@ -283,4 +288,4 @@ protected:
     std::unique_ptr<InstallerUI> wizard;
 };
 
-} // namespace wizard_test
+}  // namespace wizard_test

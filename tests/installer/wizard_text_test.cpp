@@ -80,11 +80,12 @@ TEST(StartUp, TheMarkerIsACaseSensitiveSubstring)
         std::wstring_view command_line;
         bool marked;
     };
-    for (const marker_case& c : {marker_case{L"/UAC", true}, marker_case{L"", false}, marker_case{L"x/UACy", true},
-                                 marker_case{L"/uac", false}, marker_case{L"/UA C", false},
-                                 marker_case{L"--x /UAC", true}}) {
-        EXPECT_EQ(has_elevation_marker(c.command_line), c.marked) << std::string(c.command_line.begin(), c.command_line.end());
+    for (const marker_case& c :
+         {marker_case{L"/UAC", true}, marker_case{L"", false}, marker_case{L"x/UACy", true},
+          marker_case{L"/uac", false}, marker_case{L"/UA C", false}, marker_case{L"--x /UAC", true}}) {
+        EXPECT_EQ(has_elevation_marker(c.command_line), c.marked)
+            << std::string(c.command_line.begin(), c.command_line.end());
     }
 }
 
-} // namespace
+}  // namespace

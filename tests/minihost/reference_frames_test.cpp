@@ -147,9 +147,7 @@ TEST(ReferenceFrames, EveryCaseDrawsItsPinnedFrame)
         // The tolerances of the comparison between the native and the Windows build, whose C
         // runtimes' float functions may differ in the last bits; a stored channel may then also land
         // one step of its depth away.
-        const float step = c.bytes_per_channel == 1   ? 1.0f / 255.0f
-                           : c.bytes_per_channel == 2 ? 1.0f / 32768.0f
-                                                      : 0.0f;
+        const float step = c.bytes_per_channel == 1 ? 1.0f / 255.0f : c.bytes_per_channel == 2 ? 1.0f / 32768.0f : 0.0f;
         EXPECT_LT(difference.mean, 1e-5);
         EXPECT_LT(difference.worst, 2e-3f + step);
     }

@@ -28,10 +28,10 @@ TEST(PerlinNoise1, HandComputedValues)
     };
     const std::array<Case, 5> cases = {{
         {0.5f, -0.5f},
-        {0.25f, -0.3017578125f},     // -0.25 + fade(0.25) x (-0.75 - -0.25)
-        {255.25f, 0.3017578125f},    // 0.25 + fade(0.25) x (0.75 - 0.25), reading p[255] and p[256]
+        {0.25f, -0.3017578125f},   // -0.25 + fade(0.25) x (-0.75 - -0.25)
+        {255.25f, 0.3017578125f},  // 0.25 + fade(0.25) x (0.75 - 0.25), reading p[255] and p[256]
         {255.5f, 0.5f},
-        {-0.25f, 0.3017578125f},     // cell 255 at fraction 0.75: 0.75 + fade(0.75) x (0.25 - 0.75)
+        {-0.25f, 0.3017578125f},  // cell 255 at fraction 0.75: 0.75 + fade(0.75) x (0.25 - 0.75)
     }};
     for (const Case& c : cases) {
         EXPECT_EQ(perlin_noise1(c.x), c.expected) << c.x;

@@ -136,12 +136,27 @@ void expect_ridged_values_decline()
     EXPECT_FALSE(ridged_lanes(cubic, far, lanes));
 }
 
-bool skip_eight_lanes() { return kyrox::simd::widest_path() < kyrox::simd::SimdPath::avx2; }
+bool skip_eight_lanes()
+{
+    return kyrox::simd::widest_path() < kyrox::simd::SimdPath::avx2;
+}
 
-TEST(FourLaneNoise, FractalSumsMatchOnePointAtATimeBitForBit) { expect_fractal_sums_match<4>(); }
-TEST(FourLaneNoise, FractalSumsDeclineOutsideTheSafeRange) { expect_fractal_sums_decline<4>(); }
-TEST(FourLaneNoise, RidgedValuesMatchOnePointAtATimeBitForBit) { expect_ridged_values_match<4>(); }
-TEST(FourLaneNoise, RidgedValuesDeclineOtherQualitiesAndWrappedCoordinates) { expect_ridged_values_decline<4>(); }
+TEST(FourLaneNoise, FractalSumsMatchOnePointAtATimeBitForBit)
+{
+    expect_fractal_sums_match<4>();
+}
+TEST(FourLaneNoise, FractalSumsDeclineOutsideTheSafeRange)
+{
+    expect_fractal_sums_decline<4>();
+}
+TEST(FourLaneNoise, RidgedValuesMatchOnePointAtATimeBitForBit)
+{
+    expect_ridged_values_match<4>();
+}
+TEST(FourLaneNoise, RidgedValuesDeclineOtherQualitiesAndWrappedCoordinates)
+{
+    expect_ridged_values_decline<4>();
+}
 
 TEST(EightLaneNoise, FractalSumsMatchOnePointAtATimeBitForBit)
 {

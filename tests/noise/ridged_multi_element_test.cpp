@@ -85,7 +85,8 @@ TEST(RidgedMultiElement, ZeroNoiseGivesFullSignalAndClampedWeight)
 {
     // At whole points every octave's noise is 0, so each signal is offset^2 x weight = weight, and gain 2
     // would double the weight each octave unless it clamps to 1: the sum is then 1 + 1/2 + ... + 1/32.
-    for (const auto& p : std::array<std::array<float, 3>, 3>{{{0.0f, 0.0f, 0.0f}, {3.0f, -2.0f, 5.0f}, {-7.0f, 1.0f, -1.0f}}}) {
+    for (const auto& p :
+         std::array<std::array<float, 3>, 3>{{{0.0f, 0.0f, 0.0f}, {3.0f, -2.0f, 5.0f}, {-7.0f, 1.0f, -1.0f}}}) {
         EXPECT_EQ(element(1).value(p[0], p[1], p[2], nullptr), 0.25f);
         EXPECT_EQ(element(6).value(p[0], p[1], p[2], nullptr), 1.96875f * 1.25f - 1.0f);
     }

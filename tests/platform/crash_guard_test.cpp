@@ -84,8 +84,8 @@ kyrox::NativeString native(std::string_view ascii)
 kyrox::NativeString expected_message(const fs::path& dump)
 {
     return native("Kyrox has encountered an unrecoverable error.\n\n"
-                  "Please compress the following file and contact support (support@ostrivale.com):\n\n")
-        + dump.native();
+                  "Please compress the following file and contact support (support@ostrivale.com):\n\n") +
+           dump.native();
 }
 
 std::string file_text(const fs::path& file)
@@ -144,8 +144,8 @@ protected:
     void SetUp() override
     {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("kyrox-crash-") + std::to_string(kyrox::platform::process_id()) + "-"
-                           + test->test_suite_name() + "-" + test->name();
+        std::string name = std::string("kyrox-crash-") + std::to_string(kyrox::platform::process_id()) + "-" +
+                           test->test_suite_name() + "-" + test->name();
         std::replace(name.begin(), name.end(), '/', '-');
         root_ = fs::temp_directory_path() / name;
         fs::remove_all(root_);
@@ -189,7 +189,7 @@ protected:
         return services().messages;
     }
 
-    kyrox::CrashDumpEnvironment environment_{fixed_clock,    test_documents, test_temporary,
+    kyrox::CrashDumpEnvironment environment_{fixed_clock,   test_documents, test_temporary,
                                              fixed_process, fixed_thread,   record_message};
 
 private:
@@ -259,7 +259,7 @@ TEST_F(CrashGuard, LaterFaultsWriteFurtherFilesAndRecreateRemovedFolders)
     EXPECT_FALSE(kyrox::run_guarded(write_through_null, nullptr));
     EXPECT_FALSE(kyrox::run_guarded(throw_runtime_error, nullptr));
     EXPECT_EQ(dumps_in(logs), (std::vector<fs::path>{logs / "Kyrox_v1.0.39-20190305-070809-1234-5678.dmp",
-                                                      logs / "Kyrox_v1.0.39-20190305-070810-1234-5678.dmp"}));
+                                                     logs / "Kyrox_v1.0.39-20190305-070810-1234-5678.dmp"}));
 
     fs::remove_all(documents() / "Ostrivale");
     EXPECT_FALSE(kyrox::run_guarded(write_through_null, nullptr));
@@ -313,8 +313,8 @@ TEST_F(CrashGuard, FaultsOnSeveralThreadsAtOnceEachWriteTheirOwnDump)
 
     std::vector<fs::path> expected;
     for (const long id : thread_ids) {
-        expected.push_back(log_folder(documents())
-                           / ("Kyrox_v1.0.39-20190305-070809-1234-" + std::to_string(id) + ".dmp"));
+        expected.push_back(log_folder(documents()) /
+                           ("Kyrox_v1.0.39-20190305-070809-1234-" + std::to_string(id) + ".dmp"));
     }
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(dumps_in(log_folder(documents())), expected);

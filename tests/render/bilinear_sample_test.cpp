@@ -131,8 +131,10 @@ TEST(SampleBilinear, FourAtOnceMatchesOneAtATime)
                           std::bit_cast<std::uint32_t>(kyrox::sample_bilinear1(plane.view, x, y)))
                     << x << ", " << y;
                 const kyrox::NoiseCell one = kyrox::sample_bilinear(noise.view, x, y);
-                EXPECT_EQ(std::bit_cast<std::uint32_t>(noise_x[l]), std::bit_cast<std::uint32_t>(one.x)) << x << ", " << y;
-                EXPECT_EQ(std::bit_cast<std::uint32_t>(noise_y[l]), std::bit_cast<std::uint32_t>(one.y)) << x << ", " << y;
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(noise_x[l]), std::bit_cast<std::uint32_t>(one.x))
+                    << x << ", " << y;
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(noise_y[l]), std::bit_cast<std::uint32_t>(one.y))
+                    << x << ", " << y;
             }
         }
     }
@@ -172,15 +174,18 @@ __attribute__((target("avx2"))) bool safe8(const Lanes8& v)
     return kyrox::simd::safe_positions(_mm256_loadu_ps(v.data()));
 }
 
-std::uint32_t bits(float v) { return std::bit_cast<std::uint32_t>(v); }
+std::uint32_t bits(float v)
+{
+    return std::bit_cast<std::uint32_t>(v);
+}
 
 // Positions on and either side of cell edges, whole, negative, -0 and far outside, in rising order.
 const std::vector<float>& rising_positions()
 {
     static const std::vector<float> xs = [] {
-        std::vector<float> v = {-1e6f, -40.0f, -7.25f, -2.0f, -1.5f, -1.0f, -0.75f, -0.5f, -0.25f, -0.0f, 0.0f,
-                                0.25f, 0.5f, 0.999f, 1.0f, 1.5f, 2.75f, 3.0f, 3.4999f, 3.5f, 4.0f, 4.5f,
-                                5.25f, 6.0f, 6.5f, 7.0f, 7.5f, 8.0f, 9.9f, 10.5f, 11.0f, 11.5f, 12.0f, 30.0f, 1e6f};
+        std::vector<float> v = {-1e6f, -40.0f, -7.25f, -2.0f, -1.5f, -1.0f, -0.75f,  -0.5f, -0.25f, -0.0f, 0.0f,  0.25f,
+                                0.5f,  0.999f, 1.0f,   1.5f,  2.75f, 3.0f,  3.4999f, 3.5f,  4.0f,   4.5f,  5.25f, 6.0f,
+                                6.5f,  7.0f,   7.5f,   8.0f,  9.9f,  10.5f, 11.0f,   11.5f, 12.0f,  30.0f, 1e6f};
         for (int k = 0; k < 26; ++k) {
             v.push_back(0.5f * static_cast<float>(k) - 1.25f);  // eight neighbouring pixels' spacing
         }
@@ -270,9 +275,9 @@ TEST(SampleBilinear8, GathersTakeOnlyPlanesTheirOffsetsReach)
         int width, height, row_bytes;
         bool fits;
     };
-    for (const Case c : {Case{2, 1, 8, true}, Case{1, 4, 4, false}, Case{5, 3, 22, false}, Case{5, 3, 0, false},
-                         Case{5, 0, 20, false}, Case{1920, 1080, 7680, true}, Case{8, 65537, 131072, false},
-                         Case{8, 65536, 131072, true}}) {
+    for (const Case c :
+         {Case{2, 1, 8, true}, Case{1, 4, 4, false}, Case{5, 3, 22, false}, Case{5, 3, 0, false}, Case{5, 0, 20, false},
+          Case{1920, 1080, 7680, true}, Case{8, 65537, 131072, false}, Case{8, 65536, 131072, true}}) {
         WorldView view;
         view.width = c.width;
         view.height = c.height;

@@ -158,10 +158,10 @@ TEST(BoxBlurSat, EveryPixelIsItsFourLookups)
                     const auto lookup = [&](float x, float y) { return kyrox::sat_lookup(table, w, h, x, y); };
                     const float sum = lookup(cx + half, cy + half) + lookup(cx - half, cy - half) -
                                       lookup(cx - half, cy + half) - lookup(cx + half, cy - half);
-                    const float columns = std::min(static_cast<float>(w), cx + 1.0f + half) -
-                                          std::max(cx + 1.0f - half, 0.0f);
-                    const float rows = std::min(static_cast<float>(h), cy + 1.0f + half) -
-                                       std::max(cy + 1.0f - half, 0.0f);
+                    const float columns =
+                        std::min(static_cast<float>(w), cx + 1.0f + half) - std::max(cx + 1.0f - half, 0.0f);
+                    const float rows =
+                        std::min(static_cast<float>(h), cy + 1.0f + half) - std::max(cy + 1.0f - half, 0.0f);
                     const float expected = std::min((sum > 0.0f ? sum : 0.0f) / (columns * rows), 1.0f);
                     EXPECT_EQ(image[static_cast<std::size_t>(i * w + j)], expected)
                         << "width " << w << ", size " << size << ", pixel " << j << ", " << i;
@@ -213,8 +213,8 @@ TEST(RunFunctionJob, ChunksInOrderOnPoolThreadsEvenForOne)
         std::int32_t n;
         std::vector<std::pair<std::int32_t, std::int32_t>> ranges;
     };
-    for (const Case& c : {Case{4, 10, {{0, 2}, {2, 4}, {4, 7}, {7, 10}}}, Case{1, 5, {{0, 5}}}, Case{3, 1, {{0, 1}}},
-                          Case{2, 0, {}}}) {
+    for (const Case& c :
+         {Case{4, 10, {{0, 2}, {2, 4}, {4, 7}, {7, 10}}}, Case{1, 5, {{0, 5}}}, Case{3, 1, {{0, 1}}}, Case{2, 0, {}}}) {
         kyrox::WorkerPool pool(c.threads);
         ChunkLog log;
         active_log = &log;

@@ -36,15 +36,24 @@ struct TellingRow {
 TEST(BaseRamps, MatchTheTellingRows)
 {
     const std::vector<TellingRow> rows{
-        {0, 1, {1, 0.009383f, 0.00157f, 0.00157f}},      {0, 128, {1, 1, 0.286733f, 0.286733f}},
-        {0, 255, {1, 1, 0.994428f, 0.994428f}},          {1, 1, {1, 0.004409f, 0.004409f, 0}},
-        {1, 128, {1, 0.564334f, 0.564334f, 0}},          {1, 255, {1, 1, 1, 0.965735f}},
-        {2, 1, {1, 0, 0.006655f, 0}},                    {2, 128, {1, 0, 0.851789f, 0}},
-        {2, 255, {1, 0.990542f, 1, 0.990542f}},          {3, 1, {1, 0, 0.005572f, 0.005572f}},
-        {3, 128, {1, 0, 0.713267f, 0.713267f}},          {3, 255, {1, 0.986936f, 1, 1}},
-        {4, 1, {1, 0.003016f, 0.003016f, 0.010828f}},    {4, 128, {1, 0.435666f, 0.435666f, 1}},
-        {4, 255, {1, 0.995591f, 0.995591f, 1}},          {5, 1, {1, 0.008492f, 0.00068f, 0.008492f}},
-        {5, 128, {1, 1, 0.148211f, 1}},                  {5, 255, {1, 1, 0.993345f, 1}},
+        {0, 1, {1, 0.009383f, 0.00157f, 0.00157f}},
+        {0, 128, {1, 1, 0.286733f, 0.286733f}},
+        {0, 255, {1, 1, 0.994428f, 0.994428f}},
+        {1, 1, {1, 0.004409f, 0.004409f, 0}},
+        {1, 128, {1, 0.564334f, 0.564334f, 0}},
+        {1, 255, {1, 1, 1, 0.965735f}},
+        {2, 1, {1, 0, 0.006655f, 0}},
+        {2, 128, {1, 0, 0.851789f, 0}},
+        {2, 255, {1, 0.990542f, 1, 0.990542f}},
+        {3, 1, {1, 0, 0.005572f, 0.005572f}},
+        {3, 128, {1, 0, 0.713267f, 0.713267f}},
+        {3, 255, {1, 0.986936f, 1, 1}},
+        {4, 1, {1, 0.003016f, 0.003016f, 0.010828f}},
+        {4, 128, {1, 0.435666f, 0.435666f, 1}},
+        {4, 255, {1, 0.995591f, 0.995591f, 1}},
+        {5, 1, {1, 0.008492f, 0.00068f, 0.008492f}},
+        {5, 128, {1, 1, 0.148211f, 1}},
+        {5, 255, {1, 1, 0.993345f, 1}},
     };
     const auto ramps = base_ramps();
     ASSERT_EQ(ramps.size(), 6u);
@@ -65,7 +74,8 @@ TEST(BaseRamps, LumaGrowsEvenlyFromBlack)
         for (std::size_t i = 0; i < ramp.size(); ++i) {
             const auto& l = ramp[i].lanes;
             EXPECT_EQ(l[kyrox::lane_alpha], 1.0f);
-            const float luma = 0.299f * l[kyrox::lane_red] + 0.587f * l[kyrox::lane_green] + 0.114f * l[kyrox::lane_blue];
+            const float luma =
+                0.299f * l[kyrox::lane_red] + 0.587f * l[kyrox::lane_green] + 0.114f * l[kyrox::lane_blue];
             EXPECT_NEAR(luma, static_cast<float>(i) / 256.0f, tolerance) << i;
         }
     }
@@ -107,9 +117,8 @@ struct HueCase {
 TEST(FrameRamp, BlackModeBlendsTheTwoBaseRampsAroundTheHue)
 {
     const std::vector<HueCase> cases{
-        {"red", {1, 0, 0}, 0, 1, 0.0f},     {"orange", {1, 0.5f, 0}, 0, 1, 0.5f},
-        {"magenta", {1, 0, 1}, 5, 0, 0.0f}, {"green", {0, 1, 0}, 2, 3, 0.0f},
-        {"blue", {0, 0, 1}, 4, 5, 0.0f},    {"azure", {0, 0.5f, 1}, 3, 4, 0.5f},
+        {"red", {1, 0, 0}, 0, 1, 0.0f},   {"orange", {1, 0.5f, 0}, 0, 1, 0.5f}, {"magenta", {1, 0, 1}, 5, 0, 0.0f},
+        {"green", {0, 1, 0}, 2, 3, 0.0f}, {"blue", {0, 0, 1}, 4, 5, 0.0f},      {"azure", {0, 0.5f, 1}, 3, 4, 0.5f},
     };
     const auto base = base_ramps();
     for (const HueCase& c : cases) {
@@ -129,7 +138,8 @@ TEST(FrameRamp, HalfRedIsHalfTheRedRampPlusHalfTheGreyRamp)
 {
     const auto base = base_ramps();
     const ColorRamp ramp = kyrox::build_frame_ramp(base, scene_of(0.5f, 0, 0, kyrox::CompositeMode::black));
-    expect_lanes(ramp[128].lanes, {1, 0.5f + 0.5f * 128 / 255, 0.5f * 0.286733f + 0.5f * 128 / 255, 0.5f * 0.286733f + 0.5f * 128 / 255},
+    expect_lanes(ramp[128].lanes,
+                 {1, 0.5f + 0.5f * 128 / 255, 0.5f * 0.286733f + 0.5f * 128 / 255, 0.5f * 0.286733f + 0.5f * 128 / 255},
                  1e-6f, "half red", 128);
     expect_lanes(ramp[0].lanes, {1, 0, 0, 0}, 0.0f, "opaque black", 0);
 }
@@ -154,8 +164,10 @@ TEST(FrameRamp, GreyColoursGiveTheGreyRamp)
 {
     const auto base = base_ramps();
     for (const float level : {0.0f, 0.5f, 1.0f}) {
-        const ColorRamp black = kyrox::build_frame_ramp(base, scene_of(level, level, level, kyrox::CompositeMode::black));
-        const ColorRamp add = kyrox::build_frame_ramp(base, scene_of(level, level, level, kyrox::CompositeMode::add, 1.0f));
+        const ColorRamp black =
+            kyrox::build_frame_ramp(base, scene_of(level, level, level, kyrox::CompositeMode::black));
+        const ColorRamp add =
+            kyrox::build_frame_ramp(base, scene_of(level, level, level, kyrox::CompositeMode::add, 1.0f));
         for (std::size_t i = 1; i < 256; ++i) {
             const float grey = static_cast<float>(i) / 255.0f;
             expect_lanes(black[i].lanes, {1, grey, grey, grey}, 1e-6f, "grey, black mode", i);
@@ -182,7 +194,8 @@ TEST(FrameRamp, AlphaBoostLiftsTheAlphaCurve)
     for (const BoostCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << "alpha boost " << c.boost << ", m " << c.m);
         const std::vector<ColorRamp> single{ColorRamp(256, kyrox::RampEntry{{1, c.m, 0, 0}})};
-        const ColorRamp ramp = kyrox::build_frame_ramp(single, scene_of(1, 0, 0, kyrox::CompositeMode::transparent, c.boost));
+        const ColorRamp ramp =
+            kyrox::build_frame_ramp(single, scene_of(1, 0, 0, kyrox::CompositeMode::transparent, c.boost));
         EXPECT_NEAR(ramp[7].lanes[kyrox::lane_alpha], c.alpha, 1e-6f) << "boost " << c.boost << " m " << c.m;
         EXPECT_EQ(ramp[7].lanes[kyrox::lane_red], 1.0f);
     }

@@ -30,8 +30,17 @@ ColorRamp varied_ramp()
 // Plane values that exercise every branch of the intensity and the ramp lookup.
 std::vector<float> cell_values(std::size_t count, float phase)
 {
-    const float specials[] = {0.0f, -0.0f, -0.5f, 1.0f, 1.5f, 255.5f / 256.0f, 100.0f / 256.0f, 1e-30f, 3e38f,
-                              std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+    const float specials[] = {0.0f,
+                              -0.0f,
+                              -0.5f,
+                              1.0f,
+                              1.5f,
+                              255.5f / 256.0f,
+                              100.0f / 256.0f,
+                              1e-30f,
+                              3e38f,
+                              std::numeric_limits<float>::infinity(),
+                              -std::numeric_limits<float>::infinity(),
                               std::numeric_limits<float>::quiet_NaN()};
     std::vector<float> values(count);
     for (std::size_t j = 0; j < count; ++j) {
@@ -59,8 +68,11 @@ TEST(WideColorize, EightPixelsAtOnceStoreTheOnePixelBytes)
         float saturation;
         bool core_on_top;
     };
-    const Case cases[] = {{1.0f, 1.0f, false}, {0.8f, 0.4f, false}, {1.3f, 1.6f, true},
-                          {2.0f, std::numeric_limits<float>::quiet_NaN(), true}, {0.0f, 0.0f, false}};
+    const Case cases[] = {{1.0f, 1.0f, false},
+                          {0.8f, 0.4f, false},
+                          {1.3f, 1.6f, true},
+                          {2.0f, std::numeric_limits<float>::quiet_NaN(), true},
+                          {0.0f, 0.0f, false}};
     for (const Case& c : cases) {
         for (std::size_t length = 0; length <= 67; length += 1 + length / 8) {
             const std::vector<float> glow = cell_values(length, 0.1f);

@@ -38,9 +38,9 @@ TEST(CapPointCount, AboutOnePerPixelOfTheLargerSemiAxisAndAtLeastFour)
         std::int32_t count;
     };
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    for (const Case& c : {Case{{3.0f, 2.0f}, 4}, Case{{4.99f, 0.0f}, 4}, Case{{12.7f, 1.0f}, 12},
-                          Case{{2.0f, 12.7f}, 12}, Case{{0.0f, 0.0f}, 4}, Case{{nan, nan}, 4},
-                          Case{{-5.0f, -1.0f}, 4}, Case{{1e30f, 0.0f}, 4096}}) {
+    for (const Case& c :
+         {Case{{3.0f, 2.0f}, 4}, Case{{4.99f, 0.0f}, 4}, Case{{12.7f, 1.0f}, 12}, Case{{2.0f, 12.7f}, 12},
+          Case{{0.0f, 0.0f}, 4}, Case{{nan, nan}, 4}, Case{{-5.0f, -1.0f}, 4}, Case{{1e30f, 0.0f}, 4096}}) {
         EXPECT_EQ(kyrox::cap_point_count(c.cap), c.count) << c.cap.half_width << " " << c.cap.length;
     }
 }

@@ -56,7 +56,10 @@ struct Case {
 const Case cases[] = {
     {"one sample", true, 3.0f, {0.0f}, {0.25f, -0.5f}},
     {"six samples along the wind", true, 7.0f, {0.0f, 2.5f, 5.0f, 7.5f, 10.0f, 12.5f}, {0.25f, -0.5f}},
-    {"six samples against it, negative amount", true, -4.0f, {-0.0f, -3.0f, -6.0f, -9.0f, -12.0f, -15.0f},
+    {"six samples against it, negative amount",
+     true,
+     -4.0f,
+     {-0.0f, -3.0f, -6.0f, -9.0f, -12.0f, -15.0f},
      {1.0f, 2.0f}},
     {"whole positions", true, 1.0f, {0.0f, 2.0f}, {1.0f, -1.0f}},
     {"noise far outside the plane", true, 3.0f, {1e12f, 0.0f}, {0.0f, 0.0f}},
@@ -135,8 +138,9 @@ TEST(DisplaceAvx2, WholeGroupsGiveTheOneAtATimeBits)
             const std::vector<BilinearRows<2>> rows = scene.rows(c.along.size(), i);
             const std::span<const float> source_row(&scene.source.at(i, 0),
                                                     static_cast<std::size_t>(scene.source.view.width));
-            const kyrox::DisplaceRow row{rows, c.along, scene.noise.view.width, scene.source.view, source_row,
-                                         static_cast<float>(i), c.amount, c.displace};
+            const kyrox::DisplaceRow row{
+                rows,     c.along,   scene.noise.view.width, scene.source.view, source_row, static_cast<float>(i),
+                c.amount, c.displace};
             // Every start and tail length the row allows, so groups begin on any column.
             for (std::size_t first = 0; first < 12; ++first) {
                 for (std::size_t count = 0; first + count <= source_row.size(); ++count) {
@@ -192,8 +196,8 @@ TEST(NoiseDisplaceJob, EveryWidthGivesTheOneAtATimeBits)
             }
             Plane<float> scratch(width, 3);
             kyrox::DistortionSettings s;
-            s.distortion_composite =
-                displace ? kyrox::DistortionComposite::displace : kyrox::DistortionComposite::multiply;
+            s.distortion_composite = displace ? kyrox::DistortionComposite::displace
+                                              : kyrox::DistortionComposite::multiply;
             s.wind_speed = 2.0f;
             s.distortion_motion_blur = 0.5f;  // samples 0, 3, ... 15 pixels along the wind
             kyrox::DistortionSetup setup;

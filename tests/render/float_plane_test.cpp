@@ -32,8 +32,8 @@ TEST(FloatPlane, IsZeroFilledAndDescribedLikeTheModel)
         }
     }
     // Rows are laid out one after another.
-    EXPECT_EQ(reinterpret_cast<const std::byte*>(plane.row(2).data()) - static_cast<const std::byte*>(plane.view().data),
-              40);
+    EXPECT_EQ(
+        reinterpret_cast<const std::byte*>(plane.row(2).data()) - static_cast<const std::byte*>(plane.view().data), 40);
 }
 
 TEST(FloatPlane, EmptyModelGivesAnEmptyPlane)

@@ -50,8 +50,9 @@ void expect_same_bits(const std::vector<GaussPair>& expected, const std::vector<
     ASSERT_EQ(expected.size(), actual.size());
     int reported = 0;
     for (std::size_t i = 0; i < expected.size() && reported < 5; ++i) {
-        const bool same = std::bit_cast<std::uint64_t>(expected[i].lane0) == std::bit_cast<std::uint64_t>(actual[i].lane0) &&
-                          std::bit_cast<std::uint64_t>(expected[i].lane1) == std::bit_cast<std::uint64_t>(actual[i].lane1);
+        const bool same =
+            std::bit_cast<std::uint64_t>(expected[i].lane0) == std::bit_cast<std::uint64_t>(actual[i].lane0) &&
+            std::bit_cast<std::uint64_t>(expected[i].lane1) == std::bit_cast<std::uint64_t>(actual[i].lane1);
         if (!same) {
             ++reported;
             ADD_FAILURE() << label << ": cell " << i << " (" << i / width << ", " << i % width << ") expected "

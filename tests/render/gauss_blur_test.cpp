@@ -286,12 +286,13 @@ TEST_F(GaussJobs, HorizontalPassStopsAtTheOutputsHeight)
 void blur_on_pool(const FloatPlane& source, const FrameTarget& target, const LevelRects& rects,
                   const GaussPasses& passes, GaussBuffers& gauss)
 {
-    parallel_for(worker_pool(),
-                 [&](const ThreadWorkData& w) { return gauss_rows_job(w, rects, source, passes, gauss); },
-                 source.width());
-    parallel_for(worker_pool(), [&](const ThreadWorkData& w) {
-        return gauss_columns_job(w, {}, target, source, rects, passes, gauss);
-    }, source.height());
+    parallel_for(
+        worker_pool(), [&](const ThreadWorkData& w) { return gauss_rows_job(w, rects, source, passes, gauss); },
+        source.width());
+    parallel_for(
+        worker_pool(),
+        [&](const ThreadWorkData& w) { return gauss_columns_job(w, {}, target, source, rects, passes, gauss); },
+        source.height());
 }
 
 TEST(GaussBlur, PointBlursSymmetricallyWithUnitSumWhateverTheChunking)

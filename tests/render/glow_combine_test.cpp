@@ -143,8 +143,18 @@ TEST(GlowCombination, EightCellsAtATimeWithAvx2MatchOneAtATime)
     if (simd::widest_path() < simd::SimdPath::avx2) {
         GTEST_SKIP() << "no AVX2 here";
     }
-    const double levels[] = {0.0, -0.0, 0.25, -0.5, 0.005, 0.00499, 1.0, 3.5, 0.7, 1e-9,
-                             std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()};
+    const double levels[] = {0.0,
+                             -0.0,
+                             0.25,
+                             -0.5,
+                             0.005,
+                             0.00499,
+                             1.0,
+                             3.5,
+                             0.7,
+                             1e-9,
+                             std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::infinity()};
     const float cores[] = {0.0f, 1.0f, 0.3f, -0.25f, 2.0f};
     const CombineValues values{{1.0f, 0.75f, 1.5f, 2.0f}, {0.5f, 0.0f, 1.0f, 0.25f}, 1.0f, 1.3f};
     for (std::size_t count = 1; count <= 23; ++count) {

@@ -245,10 +245,8 @@ TEST(NoiseFieldJob, EveryWidthGivesTheCellByCellNoiseBitForBit)
                     const std::string where = "scale " + std::to_string(c.scale) + ", time " + std::to_string(c.time) +
                                               ", width " + std::to_string(width) + ", cell " + std::to_string(i) +
                                               ", " + std::to_string(j);
-                    EXPECT_EQ(std::bit_cast<std::uint32_t>(got.x), std::bit_cast<std::uint32_t>(expected.x))
-                        << where;
-                    EXPECT_EQ(std::bit_cast<std::uint32_t>(got.y), std::bit_cast<std::uint32_t>(expected.y))
-                        << where;
+                    EXPECT_EQ(std::bit_cast<std::uint32_t>(got.x), std::bit_cast<std::uint32_t>(expected.x)) << where;
+                    EXPECT_EQ(std::bit_cast<std::uint32_t>(got.y), std::bit_cast<std::uint32_t>(expected.y)) << where;
                 }
             }
         }

@@ -51,9 +51,14 @@ TEST(RampLookup, IntensityPicksAndBlendsEntries)
 {
     const ColorRamp ramp = make_ramp([](std::size_t i) { return Color4{1.0f, static_cast<float>(i), 0.0f, 0.0f}; });
     const std::vector<std::pair<float, float>> cases{
-        {0.0f, 0.0f},   {0.5f, 128.0f}, {1.0f, 255.0f}, {7.5f, 255.0f},
-        {100.5f / 256.0f, 100.5f},      {255.25f / 256.0f, 255.0f},
-        {-1.0f, 0.0f},  {std::numeric_limits<float>::quiet_NaN(), 0.0f},
+        {0.0f, 0.0f},
+        {0.5f, 128.0f},
+        {1.0f, 255.0f},
+        {7.5f, 255.0f},
+        {100.5f / 256.0f, 100.5f},
+        {255.25f / 256.0f, 255.0f},
+        {-1.0f, 0.0f},
+        {std::numeric_limits<float>::quiet_NaN(), 0.0f},
         {std::numeric_limits<float>::infinity(), 255.0f},
     };
     for (const auto& [v, red] : cases) {
@@ -180,8 +185,8 @@ TEST(WriteOutputJob, AnOutputWithoutPixelsOrAnEmptyRampIsLeftAlone)
     FrameTarget no_pixels;
     no_pixels.output_view.width = 2;
     no_pixels.output_view.height = 2;
-    EXPECT_TRUE(write_output_job<float>({0, 2, 0}, {}, no_pixels, plane, plane, plain_scene(CompositeMode::add),
-                                        index_ramp()));
+    EXPECT_TRUE(
+        write_output_job<float>({0, 2, 0}, {}, no_pixels, plane, plane, plain_scene(CompositeMode::add), index_ramp()));
     OutputRun<float> run(2, 2, {});
     write_output_job<float>({0, 2, 0}, {}, run.target, plane, plane, plain_scene(CompositeMode::add), ColorRamp{});
     EXPECT_EQ(run.output.at(1, 1).alpha, 7.0f);
@@ -287,7 +292,8 @@ TEST(ColorizeJob, TransparentModeWritesTheRampColour)
 }
 
 template <class Channel>
-struct OutputDepth : ::testing::Test {};
+struct OutputDepth : ::testing::Test {
+};
 using Depths = ::testing::Types<std::uint8_t, std::uint16_t, float>;
 TYPED_TEST_SUITE(OutputDepth, Depths);
 

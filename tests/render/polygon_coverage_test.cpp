@@ -20,10 +20,7 @@ constexpr PolygonKind blade = PolygonKind::blade;
 constexpr PolygonKind piece = PolygonKind::path_piece;
 
 struct Planes {
-    Planes(std::int32_t width, std::int32_t height)
-        : glow(model(width, height)), core(model(width, height))
-    {
-    }
+    Planes(std::int32_t width, std::int32_t height) : glow(model(width, height)), core(model(width, height)) {}
 
     static kyrox::WorldView model(std::int32_t width, std::int32_t height)
     {
@@ -235,8 +232,8 @@ TEST(PolygonCoverage, BadShapesAndFramesStayInside)
             }
         }
     }
-    for (auto [w, h] : {std::pair{0, 0}, std::pair{1, 1}, std::pair{0, 5}, std::pair{5, 0}, std::pair{1, 7},
-                        std::pair{7, 1}}) {
+    for (auto [w, h] :
+         {std::pair{0, 0}, std::pair{1, 1}, std::pair{0, 5}, std::pair{5, 0}, std::pair{1, 7}, std::pair{7, 1}}) {
         Planes planes(w, h);
         planes.fill(rectangle(-3.0f, -3.0f, 20.0f, 20.0f), piece);
         planes.fill(rectangle(0.2f, 0.2f, 0.7f, 0.7f), blade);

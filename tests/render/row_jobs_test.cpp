@@ -37,7 +37,8 @@ void fill(FloatPlane& plane, float value)
 }
 
 template <class Channel>
-class RowJobsOfDepth : public ::testing::Test {};
+class RowJobsOfDepth : public ::testing::Test {
+};
 
 using Depths = ::testing::Types<std::uint8_t, std::uint16_t, float>;
 TYPED_TEST_SUITE(RowJobsOfDepth, Depths);
@@ -46,9 +47,9 @@ TYPED_TEST(RowJobsOfDepth, ClearWritesTransparentOrOpaqueBlackOverTheRangeOnly)
 {
     using Channel = TypeParam;
     constexpr Channel full = PixelDepth<Channel>::full_scale;
-    for (const auto& [mode, alpha] : {std::pair{kyrox::CompositeMode::transparent, Channel{0}},
-                                      std::pair{kyrox::CompositeMode::black, full},
-                                      std::pair{kyrox::CompositeMode::add, full}}) {
+    for (const auto& [mode, alpha] :
+         {std::pair{kyrox::CompositeMode::transparent, Channel{0}}, std::pair{kyrox::CompositeMode::black, full},
+          std::pair{kyrox::CompositeMode::add, full}}) {
         HostImage<Channel> input(3, 4);
         HostImage<Channel> output(3, 4, 8);
         const Pixel<Channel> untouched{Channel{7}, Channel{8}, Channel{9}, Channel{10}};
@@ -129,21 +130,21 @@ struct TextScene {
 TYPED_TEST(RowJobsOfDepth, MatteFollowsTheTextLayerAtItsOrigin)
 {
     using Channel = TypeParam;
-    const float quarter =
-        static_cast<float>(static_cast<Channel>(PixelDepth<Channel>::full_scale / 4)) * PixelDepth<Channel>::channel_scale;
+    const float quarter = static_cast<float>(static_cast<Channel>(PixelDepth<Channel>::full_scale / 4)) *
+                          PixelDepth<Channel>::channel_scale;
     for (const bool invert : {false, true}) {
         SCOPED_TRACE(invert ? "inverted" : "not inverted");
         TextScene<Channel> s;
         s.scene.invert_masks = invert;
         FloatPlane plane(s.output.view());
         fill(plane, 2.0f);
-        EXPECT_TRUE(kyrox::apply_matte_job<Channel>(ThreadWorkData{0, 8, 0}, {}, target_of(s.input, s.output), plane,
-                                                    s.scene));
+        EXPECT_TRUE(
+            kyrox::apply_matte_job<Channel>(ThreadWorkData{0, 8, 0}, {}, target_of(s.input, s.output), plane, s.scene));
         const auto factor = [&](float f) { return 2.0f * (invert ? 1.0f - f : f); };
-        EXPECT_FLOAT_EQ(plane.row(4)[12], factor(0.0f));  // above the text layer
+        EXPECT_FLOAT_EQ(plane.row(4)[12], factor(0.0f));     // above the text layer
         EXPECT_FLOAT_EQ(plane.row(5)[10], factor(quarter));  // text pixel (0, 0)
-        EXPECT_FLOAT_EQ(plane.row(7)[13], factor(1.0f));  // text pixel (2, 3)
-        EXPECT_FLOAT_EQ(plane.row(7)[14], factor(0.0f));  // right of it
+        EXPECT_FLOAT_EQ(plane.row(7)[13], factor(1.0f));     // text pixel (2, 3)
+        EXPECT_FLOAT_EQ(plane.row(7)[14], factor(0.0f));     // right of it
         EXPECT_FLOAT_EQ(plane.row(0)[0], factor(0.0f));
     }
 }
@@ -204,7 +205,8 @@ TYPED_TEST(RowJobsOfDepth, MatteStopsAtTheOutputEdgeForShiftedPlanes)
     s.scene.invert_masks = true;  // opaque input: factor 0 wherever the matte is applied
     FloatPlane plane(s.output.view());
     fill(plane, 1.0f);
-    kyrox::apply_matte_job<Channel>(ThreadWorkData{0, 8, 0}, {3.5f, 6.9f}, target_of(s.input, s.output), plane, s.scene);
+    kyrox::apply_matte_job<Channel>(ThreadWorkData{0, 8, 0}, {3.5f, 6.9f}, target_of(s.input, s.output), plane,
+                                    s.scene);
     // Plane cell (i, j) is output pixel (i + 6, j + 3): rows 0 and 1 and columns below 13 only.
     EXPECT_EQ(plane.row(1)[12], 0.0f);
     EXPECT_EQ(plane.row(1)[13], 1.0f);

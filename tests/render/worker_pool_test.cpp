@@ -99,8 +99,11 @@ protected:
         fs::remove_all(dump_root, ignored);
     }
 
-    kyrox::CrashDumpEnvironment environment_{fixed_time,          private_folder, private_folder,
-                                             kyrox::platform::process_id, kyrox::platform::current_thread_id,
+    kyrox::CrashDumpEnvironment environment_{fixed_time,
+                                             private_folder,
+                                             private_folder,
+                                             kyrox::platform::process_id,
+                                             kyrox::platform::current_thread_id,
                                              count_notification};
 };
 
@@ -121,20 +124,21 @@ TEST_P(PoolChunking, CutsTheRangeIntoContiguousChunksSmallestFirst)
     EXPECT_EQ(log.chunks(), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, PoolChunking,
-    ::testing::Values(ChunkingCase{4, 10, {{0, 2, 0}, {2, 4, 1}, {4, 7, 2}, {7, 10, 3}}},
-                      ChunkingCase{8, 3, {{0, 1, 0}, {1, 2, 1}, {2, 3, 2}}},
-                      ChunkingCase{3, 3, {{0, 1, 0}, {1, 2, 1}, {2, 3, 2}}},
-                      ChunkingCase{2, 2, {{0, 1, 0}, {1, 2, 1}}},
-                      ChunkingCase{3, 1000, {{0, 333, 0}, {333, 666, 1}, {666, 1000, 2}}},
-                      // Fewer than two chunks: once, inline.
-                      ChunkingCase{4, 0, {{0, 0, 0}}}, ChunkingCase{4, 1, {{0, 1, 0}}},
-                      ChunkingCase{1, 100, {{0, 100, 0}}}, ChunkingCase{4, -5, {{0, -5, 0}}}),
-    [](const ::testing::TestParamInfo<ChunkingCase>& param_info) {
-        const std::string n = param_info.param.n < 0 ? "minus" + std::to_string(-param_info.param.n) : std::to_string(param_info.param.n);
-        return "threads" + std::to_string(param_info.param.threads) + "_rows" + n;
-    });
+INSTANTIATE_TEST_SUITE_P(Ranges, PoolChunking,
+                         ::testing::Values(ChunkingCase{4, 10, {{0, 2, 0}, {2, 4, 1}, {4, 7, 2}, {7, 10, 3}}},
+                                           ChunkingCase{8, 3, {{0, 1, 0}, {1, 2, 1}, {2, 3, 2}}},
+                                           ChunkingCase{3, 3, {{0, 1, 0}, {1, 2, 1}, {2, 3, 2}}},
+                                           ChunkingCase{2, 2, {{0, 1, 0}, {1, 2, 1}}},
+                                           ChunkingCase{3, 1000, {{0, 333, 0}, {333, 666, 1}, {666, 1000, 2}}},
+                                           // Fewer than two chunks: once, inline.
+                                           ChunkingCase{4, 0, {{0, 0, 0}}}, ChunkingCase{4, 1, {{0, 1, 0}}},
+                                           ChunkingCase{1, 100, {{0, 100, 0}}}, ChunkingCase{4, -5, {{0, -5, 0}}}),
+                         [](const ::testing::TestParamInfo<ChunkingCase>& param_info) {
+                             const std::string n = param_info.param.n < 0
+                                                       ? "minus" + std::to_string(-param_info.param.n)
+                                                       : std::to_string(param_info.param.n);
+                             return "threads" + std::to_string(param_info.param.threads) + "_rows" + n;
+                         });
 
 TEST_F(PoolTest, FewerThanTwoChunksRunOnTheCallingThread)
 {
@@ -161,11 +165,12 @@ TEST_F(PoolTest, ResultIsTheOrOfTheChunkResults)
 {
     kyrox::WorkerPool pool(4);
     for (std::int32_t winner = -1; winner < 4; ++winner) {
-        const bool result =
-            kyrox::parallel_for(pool, [winner](const ThreadWorkData& work) { return work.index == winner; }, 8);
+        const bool result = kyrox::parallel_for(
+            pool, [winner](const ThreadWorkData& work) { return work.index == winner; }, 8);
         EXPECT_EQ(result, winner >= 0) << "chunk returning true: " << winner;
     }
-    EXPECT_TRUE(kyrox::parallel_for(pool, [](const ThreadWorkData&) { return true; }, 1));
+    EXPECT_TRUE(kyrox::parallel_for(
+        pool, [](const ThreadWorkData&) { return true; }, 1));
 }
 
 TEST_F(PoolTest, ThrowingChunkCountsAsFalseAndTheBatchCompletes)
@@ -245,7 +250,8 @@ TEST_F(PoolTest, NoCopyOfTheJobOutlivesTheCall)
 {
     kyrox::WorkerPool pool(4);
     auto token = std::make_shared<int>(0);
-    kyrox::parallel_for(pool, [token](const ThreadWorkData&) { return false; }, 16);
+    kyrox::parallel_for(
+        pool, [token](const ThreadWorkData&) { return false; }, 16);
     EXPECT_EQ(token.use_count(), 1);
 }
 
@@ -327,11 +333,10 @@ TEST_P(PoolBlocks, HandsOutEveryRowOnceInBlocksOfTheGrain)
 
 INSTANTIATE_TEST_SUITE_P(
     Ranges, PoolBlocks,
-    ::testing::Values(BlockCase{8, 1080, 1, 8},      // about sixteen blocks a worker
+    ::testing::Values(BlockCase{8, 1080, 1, 8},                           // about sixteen blocks a worker
                       BlockCase{8, 540, 1, 4}, BlockCase{8, 1920, 8, 8},  // rounded down to the grain
                       BlockCase{8, 2160, 8, 16}, BlockCase{4, 10, 1, 1},  // never less than one grain
-                      BlockCase{4, 10, 4, 4}, BlockCase{1, 100, 1, 6}, BlockCase{4, 0, 1, 1},
-                      BlockCase{4, -3, 2, 2}),
+                      BlockCase{4, 10, 4, 4}, BlockCase{1, 100, 1, 6}, BlockCase{4, 0, 1, 1}, BlockCase{4, -3, 2, 2}),
     [](const ::testing::TestParamInfo<BlockCase>& param_info) {
         const BlockCase& c = param_info.param;
         const std::string n = c.n < 0 ? "minus" + std::to_string(-c.n) : std::to_string(c.n);

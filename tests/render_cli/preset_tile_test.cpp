@@ -61,7 +61,7 @@ TEST(PresetTile, DownsampleIsTheNearestFactorOfTheSmallerRatio)
         int factor;
     } cases[] = {
         {{1920, 1080, 240, 136}, 8}, {{1920, 1080, 1920, 1080}, 1}, {{1920, 1080, 640, 360}, 3},
-        {{1920, 1080, 500, 100}, 4}, {{100, 100, 300, 300}, 1},      {{3840, 2160, 240, 136}, 16},
+        {{1920, 1080, 500, 100}, 4}, {{100, 100, 300, 300}, 1},     {{3840, 2160, 240, 136}, 16},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(minihost::tile_downsample(c.layout), c.factor)

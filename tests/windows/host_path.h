@@ -20,4 +20,4 @@ inline std::wstring windows_path_of_build_file(std::string path)
     return wide;
 }
 
-} // namespace kyrox_test
+}  // namespace kyrox_test

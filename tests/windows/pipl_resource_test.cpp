@@ -28,8 +28,8 @@ std::wstring module_path()
 
 constexpr std::uint32_t code(const char (&text)[5])
 {
-    return std::uint32_t(std::uint8_t(text[0])) << 24 | std::uint32_t(std::uint8_t(text[1])) << 16
-           | std::uint32_t(std::uint8_t(text[2])) << 8 | std::uint32_t(std::uint8_t(text[3]));
+    return std::uint32_t(std::uint8_t(text[0])) << 24 | std::uint32_t(std::uint8_t(text[1])) << 16 |
+           std::uint32_t(std::uint8_t(text[2])) << 8 | std::uint32_t(std::uint8_t(text[3]));
 }
 
 struct Property {
@@ -110,8 +110,8 @@ TEST(PiplResource, DescribesTheEffectAsGlobalSetUpDoes)
 {
     const Module module(LoadLibraryExW(module_path().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     ASSERT_NE(module, nullptr) << "cannot open " << KYROX_MODULE_PATH << ", error " << GetLastError();
-    HRSRC resource = FindResourceExW(module.get(), L"PIPL", MAKEINTRESOURCEW(16000),
-                                     MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    HRSRC resource =
+        FindResourceExW(module.get(), L"PIPL", MAKEINTRESOURCEW(16000), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
     ASSERT_NE(resource, nullptr);
     HGLOBAL loaded = LoadResource(module.get(), resource);
     ASSERT_NE(loaded, nullptr);

@@ -62,8 +62,8 @@ public:
     {
         for (std::size_t i = 0; i < fault_signals.size(); ++i) {
             struct sigaction current {};
-            if (sigaction(fault_signals[i], nullptr, &current) == 0 && (current.sa_flags & SA_SIGINFO) != 0
-                && current.sa_sigaction == on_fault) {
+            if (sigaction(fault_signals[i], nullptr, &current) == 0 && (current.sa_flags & SA_SIGINFO) != 0 &&
+                current.sa_sigaction == on_fault) {
                 sigaction(fault_signals[i], &previous_[i], nullptr);
             }
         }

@@ -18,8 +18,14 @@
 namespace kyrox::simd {
 
 // Comparisons and conditionals of one lane, for formulas that also run on one value at a time.
-KYROX_LANES float select(bool mask, float a, float b) noexcept { return mask ? a : b; }
-KYROX_LANES float positive(float v) noexcept { return v > 0.0f ? v : 0.0f; }
+KYROX_LANES float select(bool mask, float a, float b) noexcept
+{
+    return mask ? a : b;
+}
+KYROX_LANES float positive(float v) noexcept
+{
+    return v > 0.0f ? v : 0.0f;
+}
 
 // Four float lanes. A comparison gives a lane mask: all bits set where it holds.
 struct F32x4 {
@@ -45,10 +51,16 @@ KYROX_LANES F32x4 select(F32x4 mask, F32x4 a, F32x4 b) noexcept
 }
 
 // v where v is above 0, else 0 (NaN too).
-KYROX_LANES F32x4 positive(F32x4 v) noexcept { return _mm_and_ps(_mm_cmpgt_ps(v.v, _mm_setzero_ps()), v.v); }
+KYROX_LANES F32x4 positive(F32x4 v) noexcept
+{
+    return _mm_and_ps(_mm_cmpgt_ps(v.v, _mm_setzero_ps()), v.v);
+}
 
 // Each lane truncated toward zero to a whole value; lanes must lie well inside the int range.
-KYROX_LANES F32x4 truncated(F32x4 v) noexcept { return _mm_cvtepi32_ps(_mm_cvttps_epi32(v.v)); }
+KYROX_LANES F32x4 truncated(F32x4 v) noexcept
+{
+    return _mm_cvtepi32_ps(_mm_cvttps_epi32(v.v));
+}
 
 // Whether every lane lies strictly between -2^30 and 2^30 (NaN does not): where the lane forms of
 // the one-at-a-time floor and cell reads hold.

@@ -26,18 +26,15 @@ struct F32x8 {
     KYROX_AVX2_LANES friend F32x8 operator/(F32x8 a, F32x8 b) noexcept { return _mm256_div_ps(a.v, b.v); }
     KYROX_AVX2_LANES friend F32x8 operator<(F32x8 a, F32x8 b) noexcept { return _mm256_cmp_ps(a.v, b.v, _CMP_LT_OQ); }
     KYROX_AVX2_LANES friend F32x8 operator>(F32x8 a, F32x8 b) noexcept { return _mm256_cmp_ps(a.v, b.v, _CMP_GT_OQ); }
-    KYROX_AVX2_LANES friend F32x8 operator>=(F32x8 a, F32x8 b) noexcept
-    {
-        return _mm256_cmp_ps(a.v, b.v, _CMP_GE_OQ);
-    }
-    KYROX_AVX2_LANES friend F32x8 operator==(F32x8 a, F32x8 b) noexcept
-    {
-        return _mm256_cmp_ps(a.v, b.v, _CMP_EQ_OQ);
-    }
+    KYROX_AVX2_LANES friend F32x8 operator>=(F32x8 a, F32x8 b) noexcept { return _mm256_cmp_ps(a.v, b.v, _CMP_GE_OQ); }
+    KYROX_AVX2_LANES friend F32x8 operator==(F32x8 a, F32x8 b) noexcept { return _mm256_cmp_ps(a.v, b.v, _CMP_EQ_OQ); }
 };
 
 // a where mask is set, else b.
-KYROX_AVX2_LANES F32x8 select(F32x8 mask, F32x8 a, F32x8 b) noexcept { return _mm256_blendv_ps(b.v, a.v, mask.v); }
+KYROX_AVX2_LANES F32x8 select(F32x8 mask, F32x8 a, F32x8 b) noexcept
+{
+    return _mm256_blendv_ps(b.v, a.v, mask.v);
+}
 
 // v where v is above 0, else 0 (NaN too).
 KYROX_AVX2_LANES F32x8 positive(F32x8 v) noexcept
@@ -46,7 +43,10 @@ KYROX_AVX2_LANES F32x8 positive(F32x8 v) noexcept
 }
 
 // Each lane truncated toward zero to a whole value; lanes must lie well inside the int range.
-KYROX_AVX2_LANES F32x8 truncated(F32x8 v) noexcept { return _mm256_cvtepi32_ps(_mm256_cvttps_epi32(v.v)); }
+KYROX_AVX2_LANES F32x8 truncated(F32x8 v) noexcept
+{
+    return _mm256_cvtepi32_ps(_mm256_cvttps_epi32(v.v));
+}
 
 // Whether every lane lies strictly between -2^30 and 2^30 (NaN does not).
 KYROX_AVX2_LANES bool safe_positions(F32x8 v) noexcept

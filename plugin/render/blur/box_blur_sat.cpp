@@ -184,11 +184,11 @@ void box_row(const SatRows& lower, const SatRows& upper, float rows, std::int32_
         const __m128 left_tx = fractions4(steps.left, j);
         const std::int32_t right = steps.right[j].cell;
         const std::int32_t left = steps.left[j].cell;
-        const __m128 sum = _mm_sub_ps(
-            _mm_sub_ps(_mm_add_ps(sat_blend4(lower.top, lower.bottom, lower_ty, right_tx, right),
-                                  sat_blend4(upper.top, upper.bottom, upper_ty, left_tx, left)),
-                       sat_blend4(lower.top, lower.bottom, lower_ty, left_tx, left)),
-            sat_blend4(upper.top, upper.bottom, upper_ty, right_tx, right));
+        const __m128 sum =
+            _mm_sub_ps(_mm_sub_ps(_mm_add_ps(sat_blend4(lower.top, lower.bottom, lower_ty, right_tx, right),
+                                             sat_blend4(upper.top, upper.bottom, upper_ty, left_tx, left)),
+                                  sat_blend4(lower.top, lower.bottom, lower_ty, left_tx, left)),
+                       sat_blend4(upper.top, upper.bottom, upper_ty, right_tx, right));
         const __m128 area = _mm_mul_ps(_mm_loadu_ps(steps.widths.data() + j), _mm_set1_ps(rows));
         const __m128 average = _mm_div_ps(_mm_and_ps(_mm_cmpgt_ps(sum, _mm_setzero_ps()), sum), area);
         // min(1, average) keeps NaN as std::min(average, 1) does.
@@ -261,8 +261,8 @@ void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRec
             return true;
         },
         h);
-    const BoxJobRecord prototype{0,        0, 0, p.data(), table.values().data(), w, h,
-                                 usable_size(horizontal_size, w), usable_size(vertical_size, h)};
+    const BoxJobRecord prototype{
+        0, 0, 0, p.data(), table.values().data(), w, h, usable_size(horizontal_size, w), usable_size(vertical_size, h)};
     for (int pass = 0; pass < 2; ++pass) {
         build_summed_area(p, table.values(), uw, static_cast<std::size_t>(h));
         run_function_job(worker_pool(), box_blur_sat_job, prototype, h);

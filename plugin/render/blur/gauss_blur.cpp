@@ -123,8 +123,7 @@ namespace {
 
 bool holds_plane_cells(std::size_t size, std::int32_t width, std::int32_t height) noexcept
 {
-    return width >= 0 && height >= 0 &&
-           size >= static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+    return width >= 0 && height >= 0 && size >= static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
 }
 
 }  // namespace
@@ -241,18 +240,17 @@ void gauss_iir_rows(std::span<GaussPair> buffer, StridedRun run, const GaussCoef
     }
     GaussPair* const first = buffer.data() + run.first;
     const std::size_t stride = run.stride;
-    filter_runs_in_place<1>(
-        run.count, [first, stride](std::size_t i, std::size_t) -> GaussPair& { return first[i * stride]; },
-        {coefficients, boundary});
+    filter_runs_in_place<1>(run.count,
+                            [first, stride](std::size_t i, std::size_t) -> GaussPair& { return first[i * stride]; },
+                            {coefficients, boundary});
 }
 
 void gauss_iir_columns(std::span<GaussPair> run, const GaussCoefficients& coefficients,
                        const GaussBoundary& boundary) noexcept
 {
     GaussPair* const first = run.data();
-    filter_runs_in_place<1>(
-        run.size(), [first](std::size_t i, std::size_t) -> GaussPair& { return first[i]; },
-        {coefficients, boundary});
+    filter_runs_in_place<1>(run.size(), [first](std::size_t i, std::size_t) -> GaussPair& { return first[i]; },
+                            {coefficients, boundary});
 }
 
 namespace {
@@ -301,7 +299,8 @@ void vertical_lanes(const FloatPlane& source, std::int32_t column, CellSpan rows
     const auto at = [&](std::int32_t i) { return cells + cell_index(i, column, width); };
     for (std::int32_t i = 0; i < height; ++i) {
         const bool filtered = i >= first && i < end;
-        load_gauss_cells(source, i, column, {filtered && strip != nullptr ? strip + (i - first) * Lanes : at(i), Lanes});
+        load_gauss_cells(source, i, column,
+                         {filtered && strip != nullptr ? strip + (i - first) * Lanes : at(i), Lanes});
     }
     const auto out = [&](std::size_t i, std::size_t l) -> GaussPair& {
         return at(first + static_cast<std::int32_t>(i))[l];
@@ -402,8 +401,7 @@ void gauss_horizontal_block(std::span<GaussPair> buffer, std::int32_t width, Row
                 rows[l] = cells + cell_index(r + static_cast<std::int32_t>(l), 0, width) + block.columns.first;
             }
             filter_runs_in_place<count>(
-                block.columns.count, [&rows](std::size_t i, std::size_t l) -> GaussPair& { return rows[l][i]; },
-                pass);
+                block.columns.count, [&rows](std::size_t i, std::size_t l) -> GaussPair& { return rows[l][i]; }, pass);
         });
     }
 }

@@ -51,7 +51,7 @@ KYROX_AVX2_TARGET inline WideCoefficients wide_coefficients(const GaussPass& pas
 
 // x + b1 y1 + b2 y2 + b3 y3, added left to right.
 KYROX_AVX2_TARGET inline __m256d recursion_step(const WideCoefficients& c, __m256d x, __m256d y1, __m256d y2,
-                                         __m256d y3) noexcept
+                                                __m256d y3) noexcept
 {
     return _mm256_add_pd(_mm256_add_pd(_mm256_add_pd(x, _mm256_mul_pd(c.b1, y1)), _mm256_mul_pd(c.b2, y2)),
                          _mm256_mul_pd(c.b3, y3));
@@ -67,7 +67,7 @@ struct WideHistory {
 
 // m0 d0 + m1 d1 + m2 d2 + steady, added left to right.
 KYROX_AVX2_TARGET inline __m256d boundary_row(__m256d m0, __m256d m1, __m256d m2, __m256d d0, __m256d d1, __m256d d2,
-                                       __m256d steady) noexcept
+                                              __m256d steady) noexcept
 {
     return _mm256_add_pd(
         _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(m0, d0), _mm256_mul_pd(m1, d1)), _mm256_mul_pd(m2, d2)), steady);
@@ -76,7 +76,7 @@ KYROX_AVX2_TARGET inline __m256d boundary_row(__m256d m0, __m256d m1, __m256d m2
 // The backward pass's start from the forward history and the run's last input.
 template <std::size_t Lanes>
 KYROX_AVX2_TARGET inline WideHistory<Lanes> backward_start(const WideCoefficients& c, const WideHistory<Lanes>& y,
-                                                    const Wide<Lanes>& last_input) noexcept
+                                                           const Wide<Lanes>& last_input) noexcept
 {
     WideHistory<Lanes> z;
     const auto& m = c.m;
@@ -108,8 +108,8 @@ constexpr std::size_t column_lanes = static_cast<std::size_t>(gauss_column_group
 constexpr std::size_t prefetch_rows = 16;
 
 // The eight cells of one plane row from column on, as the load gives them: four groups of two.
-KYROX_AVX2_TARGET inline Wide<column_lanes> loaded_row(const FloatPlane& source, std::int32_t row,
-                                                               std::int32_t column, __m256 keep) noexcept
+KYROX_AVX2_TARGET inline Wide<column_lanes> loaded_row(const FloatPlane& source, std::int32_t row, std::int32_t column,
+                                                       __m256 keep) noexcept
 {
     Wide<column_lanes> x{};
     if (row == 0 || row == source.height() - 1) {
@@ -139,8 +139,8 @@ KYROX_AVX2_TARGET inline void store_result(double* cell, __m256d v) noexcept
 
 // Eight columns from column on. kept holds the forward outputs, kept_stride cells apart per row.
 KYROX_AVX2_TARGET void vertical_group(const FloatPlane& source, std::int32_t column, CellSpan rows,
-                               const WideCoefficients& c, GaussPair* cells, GaussPair* kept,
-                               std::size_t kept_stride) noexcept
+                                      const WideCoefficients& c, GaussPair* cells, GaussPair* kept,
+                                      std::size_t kept_stride) noexcept
 {
     const std::int32_t width = source.width();
     const auto stride = static_cast<std::size_t>(width);
@@ -159,8 +159,9 @@ KYROX_AVX2_TARGET void vertical_group(const FloatPlane& source, std::int32_t col
         if (i < first || i >= end) {
             const Wide<column_lanes> loaded = loaded_row(source, i, column, keep);
             for (std::size_t l = 0; l < column_lanes; ++l) {
-                store_result(double_at(cells + static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(column), l),
-                             loaded[l]);
+                store_result(
+                    double_at(cells + static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(column), l),
+                    loaded[l]);
             }
         }
     }
@@ -259,7 +260,7 @@ KYROX_AVX2_TARGET void horizontal_group(const GroupRows& rows, std::size_t count
 }  // namespace
 
 KYROX_AVX2_TARGET void gauss_vertical_block_avx2(const FloatPlane& source, ColumnBlock block, const GaussPass& pass,
-                                          std::span<GaussPair> buffer, std::span<GaussPair> strip) noexcept
+                                                 std::span<GaussPair> buffer, std::span<GaussPair> strip) noexcept
 {
     const auto whole = block.count - block.count % gauss_column_group;
     if (!gauss_vertical_block_fits(source, block, buffer)) {
@@ -281,7 +282,7 @@ KYROX_AVX2_TARGET void gauss_vertical_block_avx2(const FloatPlane& source, Colum
 }
 
 KYROX_AVX2_TARGET void gauss_horizontal_block_avx2(std::span<GaussPair> buffer, std::int32_t width, RowBlock block,
-                                            const GaussPass& pass) noexcept
+                                                   const GaussPass& pass) noexcept
 {
     if (!gauss_horizontal_block_fits(buffer, width, block)) {
         return;
@@ -295,15 +296,23 @@ KYROX_AVX2_TARGET void gauss_horizontal_block_avx2(std::span<GaussPair> buffer, 
             const std::int32_t count = std::min(gauss_row_group, block.row + paired - r);
             GroupRows rows{};
             for (std::int32_t l = 0; l < count; ++l) {
-                rows[static_cast<std::size_t>(l)] =
-                    buffer.data() + static_cast<std::size_t>(r + l) * static_cast<std::size_t>(width) +
-                    block.columns.first;
+                rows[static_cast<std::size_t>(l)] = buffer.data() +
+                                                    static_cast<std::size_t>(r + l) * static_cast<std::size_t>(width) +
+                                                    block.columns.first;
             }
             switch (count / 2) {
-            case 1: horizontal_group<1>(rows, block.columns.count, c); break;
-            case 2: horizontal_group<2>(rows, block.columns.count, c); break;
-            case 3: horizontal_group<3>(rows, block.columns.count, c); break;
-            default: horizontal_group<row_lanes>(rows, block.columns.count, c); break;
+            case 1:
+                horizontal_group<1>(rows, block.columns.count, c);
+                break;
+            case 2:
+                horizontal_group<2>(rows, block.columns.count, c);
+                break;
+            case 3:
+                horizontal_group<3>(rows, block.columns.count, c);
+                break;
+            default:
+                horizontal_group<row_lanes>(rows, block.columns.count, c);
+                break;
             }
             r += count;
         }
@@ -313,4 +322,3 @@ KYROX_AVX2_TARGET void gauss_horizontal_block_avx2(std::span<GaussPair> buffer, 
 }
 
 }  // namespace kyrox
-

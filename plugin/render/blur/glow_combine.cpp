@@ -16,7 +16,9 @@ GlowCell<float> combine_gamma_cell(float level1, float level2, float level3, flo
                                    const CombineValues& v) noexcept
 {
     const std::array<float, glow_level_count> x = level_values(level1, level2, level3, level4, v);
-    const auto shaped = [&](std::size_t k) { return tone_curve(std::pow(x[k], v.pre_gamma), v.weights[k], v.brightness); };
+    const auto shaped = [&](std::size_t k) {
+        return tone_curve(std::pow(x[k], v.pre_gamma), v.weights[k], v.brightness);
+    };
     return combine_levels<float>({shaped(0), shaped(1), shaped(2), shaped(3)}, core);
 }
 
@@ -91,14 +93,14 @@ bool combine_glow_job(const ThreadWorkData& work, PlaneOffset offset, const Fram
         return true;
     }
     const WorldView& output = target.output_view;
-    const IndexRange rows = output_range(std::max(work.begin, 0), std::min(work.end, height), plane_shift(offset.y),
-                                         output.height);
+    const IndexRange rows =
+        output_range(std::max(work.begin, 0), std::min(work.end, height), plane_shift(offset.y), output.height);
     const IndexRange columns = output_range(0, width, plane_shift(offset.x), output.width);
     const bool plain = scene.glow_pre_gamma == 1.0f;
     const bool avx2 = simd::widest_path() >= simd::SimdPath::avx2;
     const CombineValues values{intensities,
-                               {scene.glow_level_weights[0], scene.glow_level_weights[1],
-                                scene.glow_level_weights[2], scene.glow_level_weights[3]},
+                               {scene.glow_level_weights[0], scene.glow_level_weights[1], scene.glow_level_weights[2],
+                                scene.glow_level_weights[3]},
                                scene.glow_pre_gamma,
                                scene.brightness};
     const auto first = static_cast<std::size_t>(columns.first);

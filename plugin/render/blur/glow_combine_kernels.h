@@ -86,9 +86,10 @@ KYROX_LANES GlowCell<V> combine_plain_cell(V level1, V level2, V level3, V level
                                            const CombineValues& v) noexcept
 {
     const std::array<V, glow_level_count> x = level_values(level1, level2, level3, level4, v);
-    return combine_levels<V>({tone_curve(x[0], v.weights[0], v.brightness), tone_curve(x[1], v.weights[1], v.brightness),
-                              tone_curve(x[2], v.weights[2], v.brightness), tone_curve(x[3], v.weights[3], v.brightness)},
-                             core);
+    return combine_levels<V>(
+        {tone_curve(x[0], v.weights[0], v.brightness), tone_curve(x[1], v.weights[1], v.brightness),
+         tone_curve(x[2], v.weights[2], v.brightness), tone_curve(x[3], v.weights[3], v.brightness)},
+        core);
 }
 
 // Cells [first, end) of a row combined one at a time, for a pre-gamma of exactly 1.

@@ -72,8 +72,7 @@ bool polygon_rows_job(const ThreadWorkData& work, const CoverageJob& job)
     return true;
 }
 
-void fill_polygon_coverage(const CoverageParams& params, FloatPlane& glow_source, FloatPlane& core,
-                           PolygonKind kind)
+void fill_polygon_coverage(const CoverageParams& params, FloatPlane& glow_source, FloatPlane& core, PolygonKind kind)
 {
     const std::int32_t s = params.sub_samples;
     if (params.points.size() < 3 || s < 1 || s > max_sub_samples || !is_finite_outline(params.points)) {

@@ -38,8 +38,7 @@ struct CoverageJob {
 // to its rightmost crossing, a path piece by the nonzero winding rule. Fewer than three points,
 // a non-finite point, or planes without cells add nothing; a non-finite intensity counts as 0.
 // Runs on the pool.
-void fill_polygon_coverage(const CoverageParams& params, FloatPlane& glow_source, FloatPlane& core,
-                           PolygonKind kind);
+void fill_polygon_coverage(const CoverageParams& params, FloatPlane& glow_source, FloatPlane& core, PolygonKind kind);
 
 // Row job over sub-rows: handles every pixel row whose first sub-row lies in the chunk's range
 // (both ends rounded down to whole pixel rows), so each pixel row belongs to exactly one chunk.

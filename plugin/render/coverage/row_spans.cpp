@@ -57,8 +57,7 @@ std::vector<OutlinePoint> row_monotone_outline(WorkerPool& pool, std::span<const
     const auto chunks = static_cast<std::size_t>(std::max(1, pool.thread_count()));
     RowSpanLists lists{std::vector<std::vector<OutlinePoint>>(chunks), std::vector<std::vector<OutlinePoint>>(chunks)};
     parallel_for(
-        pool, [&](const ThreadWorkData& work) { return find_row_spans(work, y_top, edges, lists); },
-        y_bottom - y_top);
+        pool, [&](const ThreadWorkData& work) { return find_row_spans(work, y_top, edges, lists); }, y_bottom - y_top);
     for (const auto& side : lists.left) {
         outline.insert(outline.end(), side.begin(), side.end());
     }

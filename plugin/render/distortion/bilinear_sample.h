@@ -132,10 +132,10 @@ inline void bilinear4_along(const BilinearRows<2>& rows, std::int32_t width, __m
                            row[2 * cells[3] + channel]);
     };
     const __m128 ty = _mm_set1_ps(rows.ty);
-    first = bilinear_blend<F32x4>(c.fraction, ty, at(rows.top, c.first, 0), at(rows.top, c.second, 0), at(rows.bottom, c.first, 0),
-                   at(rows.bottom, c.second, 0));
+    first = bilinear_blend<F32x4>(c.fraction, ty, at(rows.top, c.first, 0), at(rows.top, c.second, 0),
+                                  at(rows.bottom, c.first, 0), at(rows.bottom, c.second, 0));
     second = bilinear_blend<F32x4>(c.fraction, ty, at(rows.top, c.first, 1), at(rows.top, c.second, 1),
-                    at(rows.bottom, c.first, 1), at(rows.bottom, c.second, 1));
+                                   at(rows.bottom, c.first, 1), at(rows.bottom, c.second, 1));
 }
 
 // Four reads of a one-channel plane at safe positions.
@@ -145,7 +145,8 @@ inline __m128 bilinear4(const WorldView& plane, __m128 x, __m128 y) noexcept
     const Cells4 rows = cells4(y, plane.height);
     const auto* base = static_cast<const unsigned char*>(plane.data);
     const auto row = [&](std::int32_t r) {
-        return reinterpret_cast<const float*>(base + static_cast<std::size_t>(r) * static_cast<std::size_t>(plane.row_bytes));
+        return reinterpret_cast<const float*>(base +
+                                              static_cast<std::size_t>(r) * static_cast<std::size_t>(plane.row_bytes));
     };
     alignas(16) float a[4];
     alignas(16) float b[4];
@@ -159,8 +160,8 @@ inline __m128 bilinear4(const WorldView& plane, __m128 x, __m128 y) noexcept
         c[l] = bottom[columns.first[l]];
         d[l] = bottom[columns.second[l]];
     }
-    return bilinear_blend<F32x4>(columns.fraction, rows.fraction, _mm_load_ps(a), _mm_load_ps(b), _mm_load_ps(c), _mm_load_ps(d));
+    return bilinear_blend<F32x4>(columns.fraction, rows.fraction, _mm_load_ps(a), _mm_load_ps(b), _mm_load_ps(c),
+                                 _mm_load_ps(d));
 }
 
 }  // namespace kyrox::simd
-

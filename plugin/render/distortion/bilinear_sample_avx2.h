@@ -57,7 +57,7 @@ KYROX_AVX2_TARGET inline CellWindow cell_window(const float* row, std::int32_t s
 // Eight reads of a two-channel plane along one pair of rows at safe x positions that do not
 // decrease from lane to lane (as the positions of neighbouring pixels). width is the plane's.
 KYROX_AVX2_TARGET inline void bilinear8_along(const BilinearRows<2>& rows, std::int32_t width, __m256 x, __m256& first,
-                                       __m256& second) noexcept
+                                              __m256& second) noexcept
 {
     const Cells8 c = cells8(x, width);
     const __m256 ty = _mm256_set1_ps(rows.ty);
@@ -73,22 +73,23 @@ KYROX_AVX2_TARGET inline void bilinear8_along(const BilinearRows<2>& rows, std::
         const __m256i at1 = _mm256_permutevar8x32_epi32(order, _mm256_sub_epi32(c.second, base));
         const CellWindow top = cell_window(rows.top, start);
         const CellWindow bottom = cell_window(rows.bottom, start);
-        first = bilinear_blend<F32x8>(c.fraction, ty, _mm256_permutevar8x32_ps(top.first, at0),
-                       _mm256_permutevar8x32_ps(top.first, at1), _mm256_permutevar8x32_ps(bottom.first, at0),
-                       _mm256_permutevar8x32_ps(bottom.first, at1));
-        second = bilinear_blend<F32x8>(c.fraction, ty, _mm256_permutevar8x32_ps(top.second, at0),
-                        _mm256_permutevar8x32_ps(top.second, at1), _mm256_permutevar8x32_ps(bottom.second, at0),
-                        _mm256_permutevar8x32_ps(bottom.second, at1));
+        first = bilinear_blend<F32x8>(
+            c.fraction, ty, _mm256_permutevar8x32_ps(top.first, at0), _mm256_permutevar8x32_ps(top.first, at1),
+            _mm256_permutevar8x32_ps(bottom.first, at0), _mm256_permutevar8x32_ps(bottom.first, at1));
+        second = bilinear_blend<F32x8>(
+            c.fraction, ty, _mm256_permutevar8x32_ps(top.second, at0), _mm256_permutevar8x32_ps(top.second, at1),
+            _mm256_permutevar8x32_ps(bottom.second, at0), _mm256_permutevar8x32_ps(bottom.second, at1));
         return;
     }
     // A plane narrower than the window: gather each cell's channel.
     const __m256i x0 = _mm256_add_epi32(c.first, c.first);
     const __m256i x1 = _mm256_add_epi32(c.second, c.second);
-    first = bilinear_blend<F32x8>(c.fraction, ty, _mm256_i32gather_ps(rows.top, x0, 4), _mm256_i32gather_ps(rows.top, x1, 4),
-                   _mm256_i32gather_ps(rows.bottom, x0, 4), _mm256_i32gather_ps(rows.bottom, x1, 4));
-    second = bilinear_blend<F32x8>(c.fraction, ty, _mm256_i32gather_ps(rows.top + 1, x0, 4),
-                    _mm256_i32gather_ps(rows.top + 1, x1, 4), _mm256_i32gather_ps(rows.bottom + 1, x0, 4),
-                    _mm256_i32gather_ps(rows.bottom + 1, x1, 4));
+    first = bilinear_blend<F32x8>(c.fraction, ty, _mm256_i32gather_ps(rows.top, x0, 4),
+                                  _mm256_i32gather_ps(rows.top, x1, 4), _mm256_i32gather_ps(rows.bottom, x0, 4),
+                                  _mm256_i32gather_ps(rows.bottom, x1, 4));
+    second = bilinear_blend<F32x8>(
+        c.fraction, ty, _mm256_i32gather_ps(rows.top + 1, x0, 4), _mm256_i32gather_ps(rows.top + 1, x1, 4),
+        _mm256_i32gather_ps(rows.bottom + 1, x0, 4), _mm256_i32gather_ps(rows.bottom + 1, x1, 4));
 }
 
 // Whether a one-channel plane suits bilinear8: at least two columns, and every cell at a 32-bit
@@ -116,8 +117,8 @@ KYROX_AVX2_TARGET inline CellPairs cell_pairs(const float* base, __m256i offsets
     const __m256i order = _mm256_permutevar8x32_epi32(offsets, _mm256_setr_epi32(0, 1, 4, 5, 2, 3, 6, 7));
     const auto* pairs = reinterpret_cast<const double*>(base);
     const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
-    const __m256 low = _mm256_castpd_ps(
-        _mm256_mask_i32gather_pd(_mm256_setzero_pd(), pairs, _mm256_castsi256_si128(order), all, 4));
+    const __m256 low =
+        _mm256_castpd_ps(_mm256_mask_i32gather_pd(_mm256_setzero_pd(), pairs, _mm256_castsi256_si128(order), all, 4));
     const __m256 high = _mm256_castpd_ps(
         _mm256_mask_i32gather_pd(_mm256_setzero_pd(), pairs, _mm256_extracti128_si256(order, 1), all, 4));
     return {_mm256_shuffle_ps(low, high, _MM_SHUFFLE(2, 0, 2, 0)),
@@ -138,11 +139,11 @@ KYROX_AVX2_TARGET inline __m256 bilinear8(const WorldView& plane, __m256 x, __m2
     const auto* base = static_cast<const float*>(plane.data);
     const CellPairs top = cell_pairs(base, _mm256_add_epi32(_mm256_mullo_epi32(rows.first, stride), pair));
     const CellPairs bottom = cell_pairs(base, _mm256_add_epi32(_mm256_mullo_epi32(rows.second, stride), pair));
-    return bilinear_blend<F32x8>(columns.fraction, rows.fraction, _mm256_blendv_ps(top.first, top.second, first_is_second),
-                  _mm256_blendv_ps(top.first, top.second, second_is_second),
-                  _mm256_blendv_ps(bottom.first, bottom.second, first_is_second),
-                  _mm256_blendv_ps(bottom.first, bottom.second, second_is_second));
+    return bilinear_blend<F32x8>(columns.fraction, rows.fraction,
+                                 _mm256_blendv_ps(top.first, top.second, first_is_second),
+                                 _mm256_blendv_ps(top.first, top.second, second_is_second),
+                                 _mm256_blendv_ps(bottom.first, bottom.second, first_is_second),
+                                 _mm256_blendv_ps(bottom.first, bottom.second, second_is_second));
 }
 
 }  // namespace kyrox::simd
-

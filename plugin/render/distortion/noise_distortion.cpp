@@ -24,7 +24,10 @@ constexpr int smear_samples = 6;
 constexpr std::size_t displace_block = 64;
 
 // Not 0 and not NaN.
-bool is_set(float v) { return v > 0.0f || v < 0.0f; }
+bool is_set(float v)
+{
+    return v > 0.0f || v < 0.0f;
+}
 
 // Three draws r1, r2, r3 in [-500, 500), stored as (r3, r2, r1).
 NoisePoint offset_point(std::minstd_rand& generator)
@@ -166,14 +169,12 @@ std::array<NoiseCell, N> DistortionNoise::at_lanes(const std::array<NoisePoint, 
     return cells;
 }
 
-std::array<NoiseCell, 4> DistortionNoise::at4(const std::array<NoisePoint, 4>& p1,
-                                              const std::array<NoisePoint, 4>& p2)
+std::array<NoiseCell, 4> DistortionNoise::at4(const std::array<NoisePoint, 4>& p1, const std::array<NoisePoint, 4>& p2)
 {
     return at_lanes(p1, p2);
 }
 
-std::array<NoiseCell, 8> DistortionNoise::at8(const std::array<NoisePoint, 8>& p1,
-                                              const std::array<NoisePoint, 8>& p2)
+std::array<NoiseCell, 8> DistortionNoise::at8(const std::array<NoisePoint, 8>& p1, const std::array<NoisePoint, 8>& p2)
 {
     return at_lanes(p1, p2);
 }
@@ -336,8 +337,14 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
         for (std::size_t k = 0; k < samples; ++k) {
             noise_rows[k] = bilinear_rows<2>(task.noise, (smear[k] * setup.wind_sin + fi) * 0.5f);
         }
-        const DisplaceRow row{std::span(noise_rows).first(samples), std::span(along).first(samples), task.noise.width,
-                              task.source, source, fi, setup.amount, displace};
+        const DisplaceRow row{std::span(noise_rows).first(samples),
+                              std::span(along).first(samples),
+                              task.noise.width,
+                              task.source,
+                              source,
+                              fi,
+                              setup.amount,
+                              displace};
         // A block's samples are taken sample by sample, so the reads of the source plane (which wait
         // on the noise) of many pixels are in flight at once; each pixel still sums in sample order.
         for (std::size_t block_start = 0; block_start < out.size(); block_start += displace_block) {

@@ -16,7 +16,8 @@ constexpr std::size_t run_groups = 8;
 
 // The noise of the pixels at columns (as floats) for sample k: pixel j reads the sample's noise rows
 // at (along + j) x 0.5.
-KYROX_AVX2_TARGET inline void noise8(const DisplaceRow& row, std::size_t k, __m256 columns, __m256& nx, __m256& ny) noexcept
+KYROX_AVX2_TARGET inline void noise8(const DisplaceRow& row, std::size_t k, __m256 columns, __m256& nx,
+                                     __m256& ny) noexcept
 {
     const __m256 x = _mm256_mul_ps(_mm256_add_ps(_mm256_set1_ps(row.along[k]), columns), _mm256_set1_ps(0.5f));
     if (simd::safe_positions(x)) {
@@ -69,7 +70,7 @@ KYROX_AVX2_TARGET inline __m256 darken8(const DisplaceRow& row, std::size_t colu
 }
 
 KYROX_AVX2_TARGET std::size_t displace_runs(const DisplaceRow& row, std::size_t first, std::size_t whole,
-                                                          std::span<float> out)
+                                            std::span<float> out)
 {
     const __m256i lane_index = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     const __m256 amount = _mm256_set1_ps(row.amount);

@@ -17,11 +17,11 @@ struct DisplaceRow {
     std::span<const BilinearRows<2>> noise_rows;  // each sample's pair of noise rows
     std::span<const float> along;                 // each sample's noise offset along x, in pixels
     std::int32_t noise_width = 0;
-    WorldView source;                        // the plane displaced
-    std::span<const float> source_row;       // its row at this destination row (read by Multiply)
-    float row = 0.0f;                        // the destination row's index
-    float amount = 0.0f;                     // as DistortionSetup::amount
-    bool displace = true;                    // false: Multiply darkens instead
+    WorldView source;                   // the plane displaced
+    std::span<const float> source_row;  // its row at this destination row (read by Multiply)
+    float row = 0.0f;                   // the destination row's index
+    float amount = 0.0f;                // as DistortionSetup::amount
+    bool displace = true;               // false: Multiply darkens instead
 };
 
 // Writes out[first, first + n) for the largest n <= count that is a multiple of 8 and returns n.

@@ -15,7 +15,10 @@ namespace kyrox {
 // difference or interpolation between two of them overflows a float, even scaled to sub-samples.
 inline constexpr float outline_coordinate_limit = 1099511627776.0f;
 
-inline bool is_finite_point(OutlinePoint p) noexcept { return std::isfinite(p.x) && std::isfinite(p.y); }
+inline bool is_finite_point(OutlinePoint p) noexcept
+{
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
 
 inline bool is_finite_outline(std::span<const OutlinePoint> points) noexcept
 {

@@ -22,8 +22,8 @@ OffsetPair offset_sides(const PathPoint& p, OutlinePoint n, float scale)
 
 }  // namespace
 
-std::vector<OutlinePoint> build_stroke_outline(std::span<const PathPoint> piece, float scale,
-                                               std::int32_t start_points, std::int32_t end_points)
+std::vector<OutlinePoint> build_stroke_outline(std::span<const PathPoint> piece, float scale, std::int32_t start_points,
+                                               std::int32_t end_points)
 {
     std::vector<OutlinePoint> outline;
     if (piece.size() < 2) {

@@ -46,8 +46,8 @@ ColorRamp base_ramp(const Rgb& pure)
         lanes[lane_alpha] = 1.0f;
         for (std::size_t c = 0; c < slope.size(); ++c) {
             const double at_knee = slope[c] * knee / 256.0;
-            const double value =
-                x <= knee ? at_knee * x / knee : at_knee + (1.0 - at_knee) * (x - knee) / (256.0 - knee);
+            const double value = x <= knee ? at_knee * x / knee
+                                           : at_knee + (1.0 - at_knee) * (x - knee) / (256.0 - knee);
             lanes[lane_red + c] = static_cast<float>(value);
         }
     }

@@ -21,7 +21,8 @@ float alpha_at(const WorldView& view, std::int64_t row, std::int64_t column) noe
         return 0.0f;
     }
     return PixelDepth<Channel>::channel_scale *
-           static_cast<float>(pixel_row<Channel>(view, static_cast<std::int32_t>(row))[static_cast<std::size_t>(column)].alpha);
+           static_cast<float>(
+               pixel_row<Channel>(view, static_cast<std::int32_t>(row))[static_cast<std::size_t>(column)].alpha);
 }
 
 // The layer's alpha matte at an output pixel: the input's alpha, times the text layer's alpha

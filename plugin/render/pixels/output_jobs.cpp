@@ -44,7 +44,8 @@ void store_ramp_pixel8(std::span<const RampEntry> ramp, float v, float saturatio
 {
     const RampPosition at = ramp_position(ramp, v);
     const __m128 zero = _mm_setzero_ps();
-    __m128 c = ramp_blend<simd::F32x4>(at.t, _mm_load_ps(ramp[at.i0].lanes.data()), _mm_load_ps(ramp[at.i1].lanes.data()));
+    __m128 c =
+        ramp_blend<simd::F32x4>(at.t, _mm_load_ps(ramp[at.i0].lanes.data()), _mm_load_ps(ramp[at.i1].lanes.data()));
     if (saturation < 1.0f || saturation > 1.0f) {
         alignas(16) float lanes[4];
         _mm_store_ps(lanes, c);
@@ -57,8 +58,7 @@ void store_ramp_pixel8(std::span<const RampEntry> ramp, float v, float saturatio
     const __m128 scaled = _mm_mul_ps(_mm_set1_ps(255.0f), c);
     const __m128i whole = _mm_and_si128(_mm_cvttps_epi32(scaled), _mm_castps_si128(_mm_cmpgt_ps(scaled, zero)));
     const __m128i full = _mm_castps_si128(_mm_cmpge_ps(scaled, _mm_set1_ps(255.0f)));
-    const __m128i channels =
-        _mm_or_si128(_mm_and_si128(full, _mm_set1_epi32(255)), _mm_andnot_si128(full, whole));
+    const __m128i channels = _mm_or_si128(_mm_and_si128(full, _mm_set1_epi32(255)), _mm_andnot_si128(full, whole));
     const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(channels, channels), channels);
     const auto packed = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes));
     std::memcpy(&pixel, &packed, sizeof(packed));
@@ -100,8 +100,8 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
         if constexpr (std::is_same_v<Channel, std::uint8_t> && std::is_same_v<Composite, KeepColor>) {
             if (!add && gamma == 1.0f) {
                 const auto first = static_cast<std::size_t>(columns.first + shift_x);
-                const std::size_t done = wide(i, columns.first,
-                                              pixels.subspan(first, static_cast<std::size_t>(columns.end - columns.first)));
+                const std::size_t done = wide(
+                    i, columns.first, pixels.subspan(first, static_cast<std::size_t>(columns.end - columns.first)));
                 for (std::int32_t j = columns.first + static_cast<std::int32_t>(done); j < columns.end; ++j) {
                     store_ramp_pixel8(entries, intensity(i, j, out_row, j + shift_x), saturation,
                                       pixels[static_cast<std::size_t>(j + shift_x)]);
@@ -113,9 +113,10 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
             const std::int32_t out_column = j + shift_x;
             Color4 c = grade_color(ramp_color(entries, intensity(i, j, out_row, out_column)), saturation, gamma);
             if (add) {
-                const Color4 p = holds_pixel(input, out_row, out_column)
-                                     ? to_color(pixel_row<Channel>(input, out_row)[static_cast<std::size_t>(out_column)])
-                                     : Color4{};
+                const Color4 p =
+                    holds_pixel(input, out_row, out_column)
+                        ? to_color(pixel_row<Channel>(input, out_row)[static_cast<std::size_t>(out_column)])
+                        : Color4{};
                 c = add_over(p, c);
             } else {
                 c = composite(c);
@@ -145,9 +146,9 @@ private:
 }  // namespace
 
 template <class Channel>
-bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
-                  const FloatPlane& source, const ColorizePlanes& planes, const SceneRecord& scene,
-                  const DistortionSettings& core_distortion, const ColorRamp& ramp)
+bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target, const FloatPlane& source,
+                  const ColorizePlanes& planes, const SceneRecord& scene, const DistortionSettings& core_distortion,
+                  const ColorRamp& ramp)
 {
     const bool core_distorted = core_distortion.distortion_amount > 0.0f;
     const FloatPlane& halo = core_distorted ? planes.distorted_halo : planes.halo;
@@ -167,8 +168,8 @@ bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTar
         }
         return screened_intensity(f, halo_cells(i, j), core_on_top ? core(i, j) : 0.0f, b, core_on_top);
     };
-    const std::initializer_list<const FloatPlane*> read = {&source, &planes.glow, &planes.halo,
-                                                           &planes.distorted_halo, &planes.core};
+    const std::initializer_list<const FloatPlane*> read = {&source, &planes.glow, &planes.halo, &planes.distorted_halo,
+                                                           &planes.core};
     if constexpr (std::is_same_v<Channel, std::uint8_t>) {
         if (!mask_glow) {
             const std::span<const RampEntry> entries(ramp);
@@ -178,7 +179,9 @@ bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTar
                 if (!avx2) {
                     return 0;
                 }
-                const auto cells = [&](const FloatPlane& plane) { return plane.row(i).subspan(static_cast<std::size_t>(j)); };
+                const auto cells = [&](const FloatPlane& plane) {
+                    return plane.row(i).subspan(static_cast<std::size_t>(j));
+                };
                 return colorize_row_avx2({cells(planes.glow), cells(halo), cells(planes.core), b, core_on_top}, entries,
                                          saturation, pixels);
             };
@@ -192,8 +195,7 @@ bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTar
 
 template <class Channel>
 bool write_output_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
-                      const FloatPlane& source, const FloatPlane& core, const SceneRecord& scene,
-                      const ColorRamp& ramp)
+                      const FloatPlane& source, const FloatPlane& core, const SceneRecord& scene, const ColorRamp& ramp)
 {
     const float brightness = scene.brightness;
     const Cells core_cells(core);
@@ -223,12 +225,10 @@ template bool colorize_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, co
 template bool colorize_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
                                   const ColorizePlanes&, const SceneRecord&, const DistortionSettings&,
                                   const ColorRamp&);
-template bool write_output_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&,
-                                             const FloatPlane&, const FloatPlane&, const SceneRecord&,
-                                             const ColorRamp&);
-template bool write_output_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&,
-                                              const FloatPlane&, const FloatPlane&, const SceneRecord&,
-                                              const ColorRamp&);
+template bool write_output_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
+                                             const FloatPlane&, const SceneRecord&, const ColorRamp&);
+template bool write_output_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
+                                              const FloatPlane&, const SceneRecord&, const ColorRamp&);
 template bool write_output_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
                                       const FloatPlane&, const SceneRecord&, const ColorRamp&);
 

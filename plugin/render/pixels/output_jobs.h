@@ -25,9 +25,9 @@ struct ColorizePlanes {
 // halo (the core-distorted halo when the core is distorted), then with the core when the scene
 // blends it on top of a distorted core. source's width bounds the columns.
 template <class Channel>
-bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
-                  const FloatPlane& source, const ColorizePlanes& planes, const SceneRecord& scene,
-                  const DistortionSettings& core_distortion, const ColorRamp& ramp);
+bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target, const FloatPlane& source,
+                  const ColorizePlanes& planes, const SceneRecord& scene, const DistortionSettings& core_distortion,
+                  const ColorRamp& ramp);
 
 // A frame without glow: the core plane alone. Transparent mode writes white at the ramp's alpha,
 // Black mode the ramp's colour opaque.
@@ -52,8 +52,7 @@ extern template bool write_output_job<std::uint8_t>(const ThreadWorkData&, Plane
 extern template bool write_output_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&,
                                                      const FloatPlane&, const FloatPlane&, const SceneRecord&,
                                                      const ColorRamp&);
-extern template bool write_output_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&,
-                                             const FloatPlane&, const FloatPlane&, const SceneRecord&,
-                                             const ColorRamp&);
+extern template bool write_output_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
+                                             const FloatPlane&, const SceneRecord&, const ColorRamp&);
 
 }  // namespace kyrox

@@ -68,9 +68,7 @@ void apply_matte_rows(const ThreadWorkData& work, PlaneOffset offset, const Fram
 template <class Channel>
 bool clear_rows_job(const ThreadWorkData& work, const FrameTarget& target, const SceneRecord& scene)
 {
-    const Channel a = scene.composite_mode == CompositeMode::transparent
-                          ? Channel{0}
-                          : PixelDepth<Channel>::full_scale;
+    const Channel a = scene.composite_mode == CompositeMode::transparent ? Channel{0} : PixelDepth<Channel>::full_scale;
     const Pixel<Channel> cleared{a, Channel{0}, Channel{0}, Channel{0}};
     const WorldView& output = target.output_view;
     for (std::int32_t r = first_row(work); r < end_row(work, output.height); ++r) {
@@ -91,7 +89,8 @@ bool copy_rows_job(const ThreadWorkData& work, const FrameTarget& target)
         auto* to = static_cast<std::byte*>(output.data) + static_cast<std::int64_t>(r) * output.row_bytes;
         const std::size_t from_input = r < input.height ? copied : 0;
         if (from_input > 0) {
-            const auto* from = static_cast<const std::byte*>(input.data) + static_cast<std::int64_t>(r) * input.row_bytes;
+            const auto* from =
+                static_cast<const std::byte*>(input.data) + static_cast<std::int64_t>(r) * input.row_bytes;
             std::memcpy(to, from, from_input);
         }
         std::memset(to + from_input, 0, row_length - from_input);
@@ -154,7 +153,7 @@ template bool apply_matte3_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset,
                                              FloatPlane&, FloatPlane&, const SceneRecord&);
 template bool apply_matte3_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
                                               FloatPlane&, FloatPlane&, const SceneRecord&);
-template bool apply_matte3_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                      FloatPlane&, FloatPlane&, const SceneRecord&);
+template bool apply_matte3_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&, FloatPlane&,
+                                      FloatPlane&, const SceneRecord&);
 
 }  // namespace kyrox

@@ -34,24 +34,23 @@ bool apply_matte3_job(const ThreadWorkData& work, PlaneOffset offset, const Fram
 
 // Hollows the glow source inside the core rectangle where its blur (scratch) exceeds 0.9, and
 // clamps it to [0, 1] there. Range row r is plane row rect.y0 + r.
-bool cut_hot_core_job(const ThreadWorkData& work, const CoreRect& rect, const FloatPlane& scratch,
-                      FloatPlane& source);
+bool cut_hot_core_job(const ThreadWorkData& work, const CoreRect& rect, const FloatPlane& scratch, FloatPlane& source);
 
 // Instantiated once per depth in row_jobs.cpp.
 extern template bool clear_rows_job<std::uint8_t>(const ThreadWorkData&, const FrameTarget&, const SceneRecord&);
 extern template bool apply_matte_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                          const SceneRecord&);
+                                                   const SceneRecord&);
 extern template bool apply_matte3_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                           FloatPlane&, FloatPlane&, const SceneRecord&);
+                                                    FloatPlane&, FloatPlane&, const SceneRecord&);
 extern template bool clear_rows_job<std::uint16_t>(const ThreadWorkData&, const FrameTarget&, const SceneRecord&);
 extern template bool apply_matte_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                          const SceneRecord&);
-extern template bool apply_matte3_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                           FloatPlane&, FloatPlane&, const SceneRecord&);
+                                                    const SceneRecord&);
+extern template bool apply_matte3_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&,
+                                                     FloatPlane&, FloatPlane&, FloatPlane&, const SceneRecord&);
 extern template bool clear_rows_job<float>(const ThreadWorkData&, const FrameTarget&, const SceneRecord&);
 extern template bool apply_matte_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                          const SceneRecord&);
+                                            const SceneRecord&);
 extern template bool apply_matte3_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                           FloatPlane&, FloatPlane&, const SceneRecord&);
+                                             FloatPlane&, FloatPlane&, const SceneRecord&);
 
 }  // namespace kyrox

@@ -10,8 +10,7 @@ namespace qxsdk::ui {
 
 namespace {
 
-constexpr font_keys button_font{"button_font_name", "button_font_style", "button_font_weight",
-                                "button_font_size"};
+constexpr font_keys button_font{"button_font_name", "button_font_style", "button_font_weight", "button_font_size"};
 
 }  // namespace
 
@@ -104,8 +103,7 @@ void GenericButton::paint()
     const image_reference strip = get_style_image(style(), "button_back_image");
     if (names_picture(strip) && load_picture(strip)) {
         const std::int32_t top = button_frame_top(strip.frames, image_box_.height, hovered_ || toggled_);
-        drawing.draw_image_part({image_box_.x, image_box_.y}, *image_,
-                                {0, top, image_box_.width, image_box_.height});
+        drawing.draw_image_part({image_box_.x, image_box_.y}, *image_, {0, top, image_box_.width, image_box_.height});
     }
 
     if (hovered_) {

@@ -35,8 +35,8 @@ public:
     // Builds the constructed pop-up into a ready, hidden dialog: the caller then runs run_modal on it and
     // reads modal_result. The owner may be null. The pop-up keeps its own copy of the message. A type other
     // than 0 (OK), 1 (OK and Cancel) or 2 (Yes and No) throws std::invalid_argument before any window exists.
-    friend void show_message_popup(MessagePopup& popup, window* owner, std::string_view title,
-                                   std::string_view message, std::int32_t type);
+    friend void show_message_popup(MessagePopup& popup, window* owner, std::string_view title, std::string_view message,
+                                   std::int32_t type);
 
 private:
     void paint();

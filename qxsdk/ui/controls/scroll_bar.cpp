@@ -226,9 +226,9 @@ void ScrollBar::on_parent_resized()
 {
     if (content_ != nullptr && content_->parent() != nullptr && !inert(orientation_)) {
         const std::int32_t position = start_along(orientation_, content_->geometry());
-        const std::int32_t moved_to = content_position_after_parent_resize(
-            position, length_along(orientation_, content_->geometry()),
-            length_along(orientation_, content_->parent()->geometry()));
+        const std::int32_t moved_to =
+            content_position_after_parent_resize(position, length_along(orientation_, content_->geometry()),
+                                                 length_along(orientation_, content_->parent()->geometry()));
         if (moved_to != position) {
             move_content(moved_to);
         }

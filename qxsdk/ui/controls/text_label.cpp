@@ -107,8 +107,8 @@ void TextLabel::paint_rich(renderer& drawing)
         return;
     }
     const D2D1_SIZE_F box{static_cast<float>(geometry().width), static_cast<float>(geometry().height)};
-    IDWriteTextLayout& layout = build_rich_text_layout(*markup, drawing.text_factory(), drawing.text_format(),
-                                                       drawing.target(), box);
+    IDWriteTextLayout& layout =
+        build_rich_text_layout(*markup, drawing.text_factory(), drawing.text_format(), drawing.target(), box);
     drawing.target()->DrawTextLayout(D2D1::Point2F(0.0f, 0.0f), &layout, drawing.markup_brush());
 }
 

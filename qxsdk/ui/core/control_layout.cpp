@@ -42,15 +42,40 @@ checkbox_boxes checkbox_layout(std::int32_t mode, size_units own, size_units fra
     std::int32_t& image_x = boxes.image.x;
     std::int32_t& text_x = boxes.text.x;
     switch (mode) {
-    case 0: image_x = 0; text_x = iw + gap; break;
-    case 1: image_x = room; text_x = w - tw; break;
-    case 2: image_x = room / 2; text_x = room / 2 + iw + gap; break;
-    case 3: image_x = 0; text_x = w - tw; break;
-    case 4: image_x = gap + tw; text_x = 0; break;
-    case 5: image_x = w - iw; text_x = room; break;
-    case 6: image_x = room / 2 + gap + tw; text_x = room / 2; break;
-    case 7: image_x = w - iw; text_x = 0; break;
-    default: break;
+    case 0:
+        image_x = 0;
+        text_x = iw + gap;
+        break;
+    case 1:
+        image_x = room;
+        text_x = w - tw;
+        break;
+    case 2:
+        image_x = room / 2;
+        text_x = room / 2 + iw + gap;
+        break;
+    case 3:
+        image_x = 0;
+        text_x = w - tw;
+        break;
+    case 4:
+        image_x = gap + tw;
+        text_x = 0;
+        break;
+    case 5:
+        image_x = w - iw;
+        text_x = room;
+        break;
+    case 6:
+        image_x = room / 2 + gap + tw;
+        text_x = room / 2;
+        break;
+    case 7:
+        image_x = w - iw;
+        text_x = 0;
+        break;
+    default:
+        break;
     }
     return boxes;
 }

@@ -84,9 +84,8 @@ void focus_previous(window_base& window)
     if (!focused->focusable()) {
         start = walk(order, i, -1, [](const widget* w) { return w->focusable(); });
     }
-    const std::size_t target = walk(order, start, -1, [&](const widget* w) {
-        return can_take_tab_focus(w) || w == order[i];
-    });
+    const std::size_t target =
+        walk(order, start, -1, [&](const widget* w) { return can_take_tab_focus(w) || w == order[i]; });
     widget* reached = order[target];
     if (reached != focused && can_take_tab_focus(reached)) {
         set_focus_widget(window, reached, focus_reason::tab);

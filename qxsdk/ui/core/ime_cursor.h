@@ -26,8 +26,8 @@ constexpr bool keeps_conversion_open(std::uint64_t key) noexcept
 
 // A clause converted at the end of the composition counts as committed when the composition changes after
 // a key with a character, unless that key keeps the conversion open.
-constexpr bool conversion_committed(bool target_converted, std::int32_t cursor, std::int32_t length,
-                                    std::uint64_t key, std::uint32_t character) noexcept
+constexpr bool conversion_committed(bool target_converted, std::int32_t cursor, std::int32_t length, std::uint64_t key,
+                                    std::uint32_t character) noexcept
 {
     return target_converted && cursor == length && character != 0 && !keeps_conversion_open(key);
 }

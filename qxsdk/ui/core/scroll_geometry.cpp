@@ -87,8 +87,8 @@ std::optional<std::int32_t> drag_offset(std::int32_t travel, float ratio) noexce
 std::optional<std::int32_t> track_press_offset(std::int32_t press, const thumb_metrics& thumb,
                                                const scroll_bar_boxes& boxes, int orientation, bool arrows) noexcept
 {
-    const std::int32_t first_arrow_end = start_along(orientation, boxes.first_arrow)
-                                         + length_along(orientation, boxes.first_arrow);
+    const std::int32_t first_arrow_end =
+        start_along(orientation, boxes.first_arrow) + length_along(orientation, boxes.first_arrow);
     if (press < thumb.start && (!arrows || press > first_arrow_end)) {
         return drag_offset(press, thumb.ratio);
     }

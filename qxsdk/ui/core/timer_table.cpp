@@ -25,8 +25,8 @@ std::optional<std::uint32_t> timer_table::find(const event_object& owner, std::i
 
 std::optional<std::uint32_t> timer_table::any_of(const event_object& owner) const noexcept
 {
-    const auto found = std::find_if(timers_.begin(), timers_.end(),
-                                    [&](const auto& item) { return item.second.owner == &owner; });
+    const auto found =
+        std::find_if(timers_.begin(), timers_.end(), [&](const auto& item) { return item.second.owner == &owner; });
     if (found == timers_.end()) {
         return std::nullopt;
     }

@@ -72,13 +72,13 @@ void paint_drop_shadow(ID2D1RenderTarget& target, ID2D1GradientStopCollection& s
     for (const shadow_pass& pass : passes) {
         ComPtr<ID2D1RadialGradientBrush> corner;
         target.CreateRadialGradientBrush(
-            D2D1::RadialGradientBrushProperties(pass.inner_corner, D2D1::Point2F(0.0f, 0.0f), radius, radius),
-            &stops, &corner);
+            D2D1::RadialGradientBrushProperties(pass.inner_corner, D2D1::Point2F(0.0f, 0.0f), radius, radius), &stops,
+            &corner);
         target.FillRectangle(pass.corner, &require(corner.Get()));
 
         ComPtr<ID2D1LinearGradientBrush> edge;
-        target.CreateLinearGradientBrush(D2D1::LinearGradientBrushProperties(pass.edge_inner, pass.edge_outer),
-                                         &stops, &edge);
+        target.CreateLinearGradientBrush(D2D1::LinearGradientBrushProperties(pass.edge_inner, pass.edge_outer), &stops,
+                                         &edge);
         target.FillRectangle(pass.edge, &require(edge.Get()));
     }
     target.FillRectangle(float_rect(l + s, t + s, r - s, b - s), &middle);

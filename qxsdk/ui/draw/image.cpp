@@ -46,9 +46,9 @@ bool load_image_from_memory(image& picture, std::span<const std::uint8_t> data)
     }
     image::com_ptr<IWICStream> stream;
     image::com_ptr<IWICBitmapDecoder> decoder;
-    if (FAILED(factory.CreateStream(&stream))
-        || FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data.data()), static_cast<DWORD>(data.size())))
-        || FAILED(factory.CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnLoad, &decoder))) {
+    if (FAILED(factory.CreateStream(&stream)) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data.data()), static_cast<DWORD>(data.size()))) ||
+        FAILED(factory.CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnLoad, &decoder))) {
         return false;
     }
 
@@ -60,8 +60,8 @@ bool load_image_from_memory(image& picture, std::span<const std::uint8_t> data)
 
     constexpr const char* conversion_failed = "unable to create a bitmap from the format converter";
     // A decoder without a frame 0 leaves nothing to convert.
-    check(frame ? converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
-                                        nullptr, 0.0, WICBitmapPaletteTypeMedianCut)
+    check(frame ? converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
+                                        0.0, WICBitmapPaletteTypeMedianCut)
                 : E_POINTER,
           conversion_failed);
     image::com_ptr<IWICBitmap> decoded;
@@ -81,8 +81,8 @@ namespace {
 
 // Picture pixels are toolkit units, whatever the target's DPI. Stated, not left to a default that the
 // platforms answer differently (Wine gives a bitmap from the imaging component the target's DPI).
-const D2D1_BITMAP_PROPERTIES unit_pixels = D2D1::BitmapProperties(
-    D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED), 96.0f, 96.0f);
+const D2D1_BITMAP_PROPERTIES unit_pixels =
+    D2D1::BitmapProperties(D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED), 96.0f, 96.0f);
 
 rect clipped_to(const rect& part, std::uint32_t width, std::uint32_t height)
 {

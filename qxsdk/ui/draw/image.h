@@ -59,10 +59,7 @@ public:
     std::uint32_t height() const noexcept { return height_; }
     HRESULT com_init_result() const noexcept { return apartment_.result(); }
 
-    bool has_target_bitmap(const ID2D1RenderTarget* target) const noexcept
-    {
-        return target_bitmaps_.contains(target);
-    }
+    bool has_target_bitmap(const ID2D1RenderTarget* target) const noexcept { return target_bitmaps_.contains(target); }
     std::size_t target_bitmap_count() const noexcept { return target_bitmaps_.size(); }
     std::span<renderer* const> renderers() const noexcept { return renderers_; }
 

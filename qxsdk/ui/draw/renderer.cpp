@@ -16,8 +16,8 @@ namespace {
 
 D2D1_RECT_F float_rect(const rect& area)
 {
-    return D2D1::RectF(static_cast<float>(area.x), static_cast<float>(area.y),
-                       static_cast<float>(area.x + area.width), static_cast<float>(area.y + area.height));
+    return D2D1::RectF(static_cast<float>(area.x), static_cast<float>(area.y), static_cast<float>(area.x + area.width),
+                       static_cast<float>(area.y + area.height));
 }
 
 D2D1_COLOR_F d2d_color(const color& rgba)
@@ -109,8 +109,8 @@ void renderer::create_target()
     com_ptr<ID2D1HwndRenderTarget> window_target;
     check(factory.CreateHwndRenderTarget(
               D2D1::RenderTargetProperties(),
-              D2D1::HwndRenderTargetProperties(window_, D2D1::SizeU(static_cast<UINT32>(client.right),
-                                                                    static_cast<UINT32>(client.bottom))),
+              D2D1::HwndRenderTargetProperties(
+                  window_, D2D1::SizeU(static_cast<UINT32>(client.right), static_cast<UINT32>(client.bottom))),
               &window_target),
           failed);
     window_target_ = window_target;
@@ -134,8 +134,7 @@ void renderer::create_target_resources()
     }};
     HRESULT result = S_OK;
     for (const auto& [brush, initial] : brushes) {
-        if (const HRESULT made = target.CreateSolidColorBrush(initial, brush->ReleaseAndGetAddressOf());
-            FAILED(made)) {
+        if (const HRESULT made = target.CreateSolidColorBrush(initial, brush->ReleaseAndGetAddressOf()); FAILED(made)) {
             result = made;
         }
     }
@@ -245,9 +244,9 @@ void renderer::begin_paint(const widget& w, const RECT& dirty)
     // translation unscaled at DPIs other than 96, then clips in the right place too.
     const float left = static_cast<float>(origin_.x);
     const float top = static_cast<float>(origin_.y);
-    target.PushAxisAlignedClip(D2D1::RectF(left, top, left + static_cast<float>(area.width),
-                                           top + static_cast<float>(area.height)),
-                               D2D1_ANTIALIAS_MODE_ALIASED);
+    target.PushAxisAlignedClip(
+        D2D1::RectF(left, top, left + static_cast<float>(area.width), top + static_cast<float>(area.height)),
+        D2D1_ANTIALIAS_MODE_ALIASED);
     target.SetTransform(D2D1::Matrix3x2F::Translation(left, top));
 }
 
@@ -346,8 +345,8 @@ void renderer::draw_line(point from, point to)
 
 void renderer::draw_shadow(const rect& area, point offset, std::int32_t size)
 {
-    paint_drop_shadow(require(target_.Get()), require(shadow_stops_.Get()), require(shadow_brush_.Get()), area,
-                      offset, size);
+    paint_drop_shadow(require(target_.Get()), require(shadow_stops_.Get()), require(shadow_brush_.Get()), area, offset,
+                      size);
 }
 
 // A picture pixel is a toolkit unit: pictures are sized by their pixels, never by the DPI a device bitmap

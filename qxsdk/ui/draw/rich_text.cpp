@@ -71,8 +71,8 @@ IDWriteTextLayout& build_rich_text_layout(rich_text& markup, IDWriteFactory* tex
                                           IDWriteTextFormat* text_format, ID2D1RenderTarget* brush_target,
                                           D2D1_SIZE_F box)
 {
-    if (markup.layout_valid_ && markup.layout_ && box.width == markup.last_box_.width
-        && box.height == markup.last_box_.height && brush_target == markup.brush_target_.Get()) {
+    if (markup.layout_valid_ && markup.layout_ && box.width == markup.last_box_.width &&
+        box.height == markup.last_box_.height && brush_target == markup.brush_target_.Get()) {
         return *markup.layout_.Get();
     }
     markup.layout_.Reset();

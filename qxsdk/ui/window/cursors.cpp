@@ -14,7 +14,7 @@ const cursor_table& cursors()
 {
     // System cursors are shared: they are never destroyed.
     static const cursor_table table = [] {
-        const std::array<LPCWSTR, 9> ids{IDC_ARROW, IDC_CROSS, IDC_SIZEWE, IDC_SIZENS, IDC_SIZENWSE,
+        const std::array<LPCWSTR, 9> ids{IDC_ARROW, IDC_CROSS, IDC_SIZEWE,   IDC_SIZENS,  IDC_SIZENWSE,
                                          IDC_IBEAM, IDC_HAND,  IDC_SIZENWSE, IDC_SIZENESW};
         cursor_table loaded{};
         for (std::size_t i = 0; i < ids.size(); ++i) {

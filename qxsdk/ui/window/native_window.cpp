@@ -35,8 +35,7 @@ void native_window::create(native_window* owner, window& toolkit_window, const r
     dpi_ = read_screen_dpi();
     const SIZE outer = outer_size(dpi_.width_to_pixels(area.width), dpi_.height_to_pixels(area.height));
     handle_ = CreateWindowExW(extended_style, class_name.c_str(), L"", style, area.x, area.y, outer.cx, outer.cy,
-                              owner != nullptr ? owner->handle_ : nullptr, nullptr, GetModuleHandleW(nullptr),
-                              nullptr);
+                              owner != nullptr ? owner->handle_ : nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (handle_ != nullptr) {
         SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         drop_target_.register_for(*this, handle_);

@@ -79,8 +79,8 @@ void window::center_window()
 
     const auto place = [](LONG reference_start, LONG reference_length, LONG client_length, LONG outer_length,
                           LONG work_start, LONG work_end) {
-        return keep_in_work_area(reference_start + (reference_length - client_length) / 2, outer_length,
-                                 work_start, work_end);
+        return keep_in_work_area(reference_start + (reference_length - client_length) / 2, outer_length, work_start,
+                                 work_end);
     };
     const SIZE outer = native_window::outer_size(w, h);
     const LONG x = place(reference.left, reference.right - reference.left, w, outer.cx, work.left, work.right);
@@ -146,8 +146,8 @@ void window::message_loop()
                 end_modal();
                 return;
             }
-            if (input_method_ != nullptr && input_method_->composing()
-                && (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN)) {
+            if (input_method_ != nullptr && input_method_->composing() &&
+                (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN)) {
                 input_method_->record_key_press();
             }
             TranslateMessage(&message);

@@ -75,26 +75,39 @@ LRESULT on_mouse_move(window& win, HWND handle)
 
 void on_double_click(window& win, std::uint64_t button)
 {
-    route(win, has_double_click_handler(win, event_code::double_click) ? event_code::double_click
-                                                                       : event_code::mouse_down,
+    route(win,
+          has_double_click_handler(win, event_code::double_click) ? event_code::double_click : event_code::mouse_down,
           button);
 }
 
 LRESULT handle_message(window& win, native_window& native, HWND handle, UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
-    case WM_SIZE: on_size(win, lparam); return 0;
-    case WM_SETFOCUS: route(win, event_code::focus_gained, 0); return 0;
-    case WM_KILLFOCUS: route(win, event_code::focus_lost, 0); return 0;
-    case WM_PAINT: on_paint(win, handle); return 0;
-    case WM_COMMAND: return 0;
-    case WM_CLOSE: win.end_modal(); return 1;
+    case WM_SIZE:
+        on_size(win, lparam);
+        return 0;
+    case WM_SETFOCUS:
+        route(win, event_code::focus_gained, 0);
+        return 0;
+    case WM_KILLFOCUS:
+        route(win, event_code::focus_lost, 0);
+        return 0;
+    case WM_PAINT:
+        on_paint(win, handle);
+        return 0;
+    case WM_COMMAND:
+        return 0;
+    case WM_CLOSE:
+        win.end_modal();
+        return 1;
     case WM_SETCURSOR:
         if (!win.mouse_inside()) {
             return DefWindowProcW(handle, message, wparam, lparam);
         }
         return 0;
-    case WM_GETMINMAXINFO: on_get_min_max_info(native, *reinterpret_cast<MINMAXINFO*>(lparam)); return 0;
+    case WM_GETMINMAXINFO:
+        on_get_min_max_info(native, *reinterpret_cast<MINMAXINFO*>(lparam));
+        return 0;
     case WM_INPUTLANGCHANGE:
         if (ime_context* ime = win.input_method(); ime != nullptr) {
             ime->on_input_language_change(GetKeyboardLayout(0));
@@ -115,23 +128,50 @@ LRESULT handle_message(window& win, native_window& native, HWND handle, UINT mes
             ime->on_composition(win, static_cast<std::uint32_t>(lparam));
         }
         return 0;
-    case WM_KEYDOWN: route(win, event_code::key_down, wparam); return 0;
-    case WM_KEYUP: route(win, event_code::key_up, wparam); return 0;
-    case WM_CHAR: route(win, event_code::char_input, wparam); return 0;
+    case WM_KEYDOWN:
+        route(win, event_code::key_down, wparam);
+        return 0;
+    case WM_KEYUP:
+        route(win, event_code::key_up, wparam);
+        return 0;
+    case WM_CHAR:
+        route(win, event_code::char_input, wparam);
+        return 0;
     case WM_IME_SETCONTEXT:
         // The platform must not draw its own composition window.
         return DefWindowProcW(handle, message, wparam, lparam & ~LPARAM{ISC_SHOWUICOMPOSITIONWINDOW});
-    case WM_TIMER: win.on_timer(wparam); return 0;
-    case WM_MOUSEMOVE: return on_mouse_move(win, handle);
-    case WM_LBUTTONDOWN: route(win, event_code::mouse_down, mouse_button::left); return 0;
-    case WM_MBUTTONDOWN: route(win, event_code::mouse_down, mouse_button::middle); return 0;
-    case WM_RBUTTONDOWN: route(win, event_code::mouse_down, mouse_button::right); return 0;
-    case WM_LBUTTONUP: route(win, event_code::mouse_up, mouse_button::left); return 0;
-    case WM_MBUTTONUP: route(win, event_code::mouse_up, mouse_button::middle); return 0;
-    case WM_RBUTTONUP: route(win, event_code::mouse_up, mouse_button::right); return 0;
-    case WM_LBUTTONDBLCLK: on_double_click(win, mouse_button::left); return 0;
-    case WM_MBUTTONDBLCLK: on_double_click(win, mouse_button::middle); return 0;
-    case WM_RBUTTONDBLCLK: on_double_click(win, mouse_button::right); return 0;
+    case WM_TIMER:
+        win.on_timer(wparam);
+        return 0;
+    case WM_MOUSEMOVE:
+        return on_mouse_move(win, handle);
+    case WM_LBUTTONDOWN:
+        route(win, event_code::mouse_down, mouse_button::left);
+        return 0;
+    case WM_MBUTTONDOWN:
+        route(win, event_code::mouse_down, mouse_button::middle);
+        return 0;
+    case WM_RBUTTONDOWN:
+        route(win, event_code::mouse_down, mouse_button::right);
+        return 0;
+    case WM_LBUTTONUP:
+        route(win, event_code::mouse_up, mouse_button::left);
+        return 0;
+    case WM_MBUTTONUP:
+        route(win, event_code::mouse_up, mouse_button::middle);
+        return 0;
+    case WM_RBUTTONUP:
+        route(win, event_code::mouse_up, mouse_button::right);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        on_double_click(win, mouse_button::left);
+        return 0;
+    case WM_MBUTTONDBLCLK:
+        on_double_click(win, mouse_button::middle);
+        return 0;
+    case WM_RBUTTONDBLCLK:
+        on_double_click(win, mouse_button::right);
+        return 0;
     case WM_MOUSEWHEEL:
         route(win, event_code::mouse_wheel, wheel_event_value(GET_WHEEL_DELTA_WPARAM(wparam)));
         return 0;
@@ -145,7 +185,8 @@ LRESULT handle_message(window& win, native_window& native, HWND handle, UINT mes
             set_captured_widget(nullptr);
         }
         return 0;
-    default: return DefWindowProcW(handle, message, wparam, lparam);
+    default:
+        return DefWindowProcW(handle, message, wparam, lparam);
     }
 }
 

@@ -40,15 +40,18 @@ TEST_P(ValidText, ConvertsToUtf16AndBack)
 
 INSTANTIATE_TEST_SUITE_P(
     Text, ValidText,
-    testing::Values(
-        ConversionCase{"Empty", "", {}},
-        ConversionCase{"Ascii", "Custom Folder", {'C', 'u', 's', 't', 'o', 'm', ' ', 'F', 'o', 'l', 'd', 'e', 'r'}},
-        ConversionCase{"TwoByteCharacter", "\xC3\xA9", {0xE9}},
-        ConversionCase{"ThreeByteCharacter", "\xE2\x82\xAC", {0x20AC}},
-        ConversionCase{"LastBeforeSurrogates", "\xED\x9F\xBF", {0xD7FF}},
-        ConversionCase{"SurrogatePair", "\xF0\x9F\x98\x80", {0xD83D, 0xDE00}},
-        ConversionCase{"HighestCharacter", "\xF4\x8F\xBF\xBF", {0xDBFF, 0xDFFF}},
-        ConversionCase{"MixedPath", "D:\\M\xC3\xA9""dia\\\xF0\x9F\x98\x80", {'D', ':', '\\', 'M', 0xE9, 'd', 'i', 'a', '\\', 0xD83D, 0xDE00}}),
+    testing::Values(ConversionCase{"Empty", "", {}},
+                    ConversionCase{
+                        "Ascii", "Custom Folder", {'C', 'u', 's', 't', 'o', 'm', ' ', 'F', 'o', 'l', 'd', 'e', 'r'}},
+                    ConversionCase{"TwoByteCharacter", "\xC3\xA9", {0xE9}},
+                    ConversionCase{"ThreeByteCharacter", "\xE2\x82\xAC", {0x20AC}},
+                    ConversionCase{"LastBeforeSurrogates", "\xED\x9F\xBF", {0xD7FF}},
+                    ConversionCase{"SurrogatePair", "\xF0\x9F\x98\x80", {0xD83D, 0xDE00}},
+                    ConversionCase{"HighestCharacter", "\xF4\x8F\xBF\xBF", {0xDBFF, 0xDFFF}},
+                    ConversionCase{"MixedPath",
+                                   "D:\\M\xC3\xA9"
+                                   "dia\\\xF0\x9F\x98\x80",
+                                   {'D', ':', '\\', 'M', 0xE9, 'd', 'i', 'a', '\\', 0xD83D, 0xDE00}}),
     [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST(Utf8ToWide, StopsAtTheFirstNul)
@@ -75,13 +78,13 @@ void expect_bad_conversion(const auto& convert)
 TEST(Utf8ToWide, RejectsInvalidUtf8WithBadConversion)
 {
     const std::vector<std::string> invalid = {
-        "\x80",             // continuation byte first
-        "a\xC3",            // cut short at the end
-        "\xC3(",            // lead byte without its continuation
-        "\xC0\xAF",         // overlong '/'
-        "\xE0\x80\xAF",     // overlong, three bytes
-        "\xED\xA0\x80",     // a surrogate code point
-        "\xF4\x90\x80\x80", // above U+10FFFF
+        "\x80",              // continuation byte first
+        "a\xC3",             // cut short at the end
+        "\xC3(",             // lead byte without its continuation
+        "\xC0\xAF",          // overlong '/'
+        "\xE0\x80\xAF",      // overlong, three bytes
+        "\xED\xA0\x80",      // a surrogate code point
+        "\xF4\x90\x80\x80",  // above U+10FFFF
         "\xF8\x88\x80\x80\x80",
         "\xFF",
     };
@@ -136,4 +139,4 @@ TEST(IntToString, PrintsSignedDecimal)
     }
 }
 
-} // namespace
+}  // namespace

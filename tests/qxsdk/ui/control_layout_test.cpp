@@ -78,8 +78,8 @@ TEST(CheckBoxLayout, EveryModePlacesPictureAndCaption)
         std::int32_t text_x;
     };
     const row rows[] = {
-        {0, 0, 19}, {1, 41, 60}, {2, 20, 39}, {3, 0, 60}, {4, 65, 0}, {5, 106, 41}, {6, 85, 20}, {7, 106, 0},
-        {8, 7, 8},   // not a mode: x positions kept
+        {0, 0, 19},   {1, 41, 60}, {2, 20, 39}, {3, 0, 60}, {4, 65, 0},
+        {5, 106, 41}, {6, 85, 20}, {7, 106, 0}, {8, 7, 8},  // not a mode: x positions kept
         {-1, 7, 8},
     };
     for (const row& r : rows) {
@@ -119,7 +119,7 @@ TEST(CheckBoxFrames, TheFrameFollowsHoverCheckedAndEnabled)
         std::int32_t top;
     };
     const row rows[] = {
-        {2, false, false, 0}, {2, false, true, 14}, {2, true, false, 0}, {2, true, true, 14},
+        {2, false, false, 0}, {2, false, true, 14}, {2, true, false, 0},  {2, true, true, 14},
         {3, true, true, 14},  {4, false, true, 14}, {4, true, false, 28}, {4, true, true, 42},
         {1, false, true, 0},  {1, true, false, 0},  // a one-frame strip shows its frame
         {0, true, true, 0},

@@ -21,8 +21,8 @@ using namespace qxsdk::ui;
 // The kind a key holds, told by its name alone.
 style_kind kind_by_name(std::string_view key)
 {
-    for (const std::string_view flag_key : {"dropdown_gradient_text", "dropdown_gradient_button", "multiwindow_tab_gradient",
-                                            "multiwindow_button_gradient"}) {
+    for (const std::string_view flag_key : {"dropdown_gradient_text", "dropdown_gradient_button",
+                                            "multiwindow_tab_gradient", "multiwindow_button_gradient"}) {
         if (key == flag_key) {
             return style_kind::flag;
         }
@@ -33,8 +33,8 @@ style_kind kind_by_name(std::string_view key)
     if (key.ends_with("_font_size") || key.ends_with("_width")) {
         return style_kind::real;
     }
-    for (const std::string_view end : {"_font_style", "_font_weight", "_font_weight_selected", "_align", "_valign",
-                                       "_thickness", "_height"}) {
+    for (const std::string_view end :
+         {"_font_style", "_font_weight", "_font_weight_selected", "_align", "_valign", "_thickness", "_height"}) {
         if (key.ends_with(end)) {
             return style_kind::integer;
         }
@@ -101,13 +101,15 @@ TEST(DefaultTheme, EachRowHasTheKindItsNameTellsAndItsSize)
 
 TEST(DefaultTheme, NumbersFlagsAndFontNames)
 {
-    const std::map<std::string, std::string> special_fonts{
-        {"multicolumn_header_font_name", "verdana"}, {"multicolumn_font_name", "verdana"},
-        {"multiwindow_tab_font_name", "Verdana"}};
-    const std::map<std::string, float> special_sizes{
-        {"float_font_size", 10.0f}, {"multifloat_font_size", 10.0f}, {"input_font_size", 12.0f}, {"checkbox_border_width", 1.0f}};
+    const std::map<std::string, std::string> special_fonts{{"multicolumn_header_font_name", "verdana"},
+                                                           {"multicolumn_font_name", "verdana"},
+                                                           {"multiwindow_tab_font_name", "Verdana"}};
+    const std::map<std::string, float> special_sizes{{"float_font_size", 10.0f},
+                                                     {"multifloat_font_size", 10.0f},
+                                                     {"input_font_size", 12.0f},
+                                                     {"checkbox_border_width", 1.0f}};
     const std::map<std::string, std::int32_t> special_ints{
-        {"button_font_weight", 2},         {"tooltip_title_font_weight", 2},  {"browser_font_weight_selected", 2},
+        {"button_font_weight", 2},          {"tooltip_title_font_weight", 2},   {"browser_font_weight_selected", 2},
         {"editparam_title_font_weight", 2}, {"multiwindow_tab_font_weight", 2}, {"splitpanel_split_thickness", 10},
         {"editparam_height", 22},           {"editparam_title_height", 28}};
     const auto expected = [](const auto& special, const std::string& key, auto usual) {
@@ -203,8 +205,9 @@ TEST(DefaultTheme, PicturesHaveTheirSizesAndFrames)
         std::int32_t frames;
     };
     const picture_case cases[] = {
-        {"checkbox_image", 14, 28, 2},        {"dropdown_button_image", 8, 5, 1},  {"browser_folder_image", 20, 20, 1},
-        {"browser_pack_image", 20, 20, 1},    {"browser_stared_image", 20, 20, 1}, {"browser_alien_image", 20, 20, 1},
+        {"checkbox_image", 14, 28, 2},        {"dropdown_button_image", 8, 5, 1},
+        {"browser_folder_image", 20, 20, 1},  {"browser_pack_image", 20, 20, 1},
+        {"browser_stared_image", 20, 20, 1},  {"browser_alien_image", 20, 20, 1},
         {"browser_virtual_image", 20, 20, 1}, {"multiwindow_button_image", 5, 10, 1},
     };
     for (const picture_case& c : cases) {

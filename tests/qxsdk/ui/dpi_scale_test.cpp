@@ -14,9 +14,8 @@ TEST(MulDiv, RoundsHalvesAwayFromZeroLikeThePlatform)
         std::int32_t a, b, c, expected;
     };
     const case_row rows[] = {
-        {500, 144, 96, 750}, {360, 144, 96, 540}, {750, 96, 144, 500}, {3, 144, 96, 5},
-        {-3, 144, 96, -5},   {1, 96, 144, 1},     {1, 1, 3, 0},        {7, 1, 0, 0},
-        {100000, 144, 96, 150000},
+        {500, 144, 96, 750}, {360, 144, 96, 540}, {750, 96, 144, 500}, {3, 144, 96, 5},           {-3, 144, 96, -5},
+        {1, 96, 144, 1},     {1, 1, 3, 0},        {7, 1, 0, 0},        {100000, 144, 96, 150000},
     };
     for (const case_row& row : rows) {
         EXPECT_EQ(mul_div(row.a, row.b, row.c), row.expected) << row.a << " * " << row.b << " / " << row.c;

@@ -242,8 +242,7 @@ TEST(HandlerShapes, EachBindsIntoAHandler)
     connect_event(sender, event_code::toggled, bind_handler(target, &listener::on_flag, false));
     connect_event(sender, event_code::toggled, bind_handler(target, &listener::on_plain));
     fire_event(sender, event_code::toggled, 5);
-    EXPECT_EQ(target.calls,
-              (std::vector<std::string>{"event 5", "nothing", "flag true", "flag false", "plain 26"}));
+    EXPECT_EQ(target.calls, (std::vector<std::string>{"event 5", "nothing", "flag true", "flag false", "plain 26"}));
 }
 
 TEST(EventValues, WheelCarriesHalfTheDeltaAsDoubleBits)

@@ -16,9 +16,15 @@ TEST(ImeCursor, CursorKeysMoveWithinTheCompositionDuringAConversion)
         std::int32_t expected;
     };
     const case_row rows[] = {
-        {2, 5, virtual_key::end, 5},   {2, 5, virtual_key::home, 0},  {2, 5, virtual_key::left, 1},
-        {0, 5, virtual_key::left, 0},  {2, 5, virtual_key::right, 3}, {5, 5, virtual_key::right, 5},
-        {2, 5, 'A', 2},                {0, 0, virtual_key::right, 0}, {0, 0, virtual_key::end, 0},
+        {2, 5, virtual_key::end, 5},
+        {2, 5, virtual_key::home, 0},
+        {2, 5, virtual_key::left, 1},
+        {0, 5, virtual_key::left, 0},
+        {2, 5, virtual_key::right, 3},
+        {5, 5, virtual_key::right, 5},
+        {2, 5, 'A', 2},
+        {0, 0, virtual_key::right, 0},
+        {0, 0, virtual_key::end, 0},
     };
     for (const case_row& row : rows) {
         EXPECT_EQ(cursor_after_key(row.cursor, row.length, row.key), row.expected)
@@ -46,9 +52,9 @@ TEST(ImeCursor, AConversionAtTheEndIsCommittedByAKeyWithACharacterOtherThanBacks
     };
     const case_row rows[] = {
         {true, 3, 3, 'K', 'k', true},
-        {false, 3, 3, 'K', 'k', false},                        // nothing being converted
-        {true, 1, 3, 'K', 'k', false},                         // the cursor inside the composition
-        {true, 3, 3, virtual_key::right, 0, false},            // a key without a character
+        {false, 3, 3, 'K', 'k', false},              // nothing being converted
+        {true, 1, 3, 'K', 'k', false},               // the cursor inside the composition
+        {true, 3, 3, virtual_key::right, 0, false},  // a key without a character
         {true, 3, 3, virtual_key::backspace, '\b', false},
         {true, 3, 3, virtual_key::enter, '\r', false},
         {true, 3, 3, virtual_key::space, ' ', false},

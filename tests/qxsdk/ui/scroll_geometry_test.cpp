@@ -154,7 +154,7 @@ TEST(ScrollOffsets, TrackPressesJumpOnlyBesideTheThumbAndOffTheArrows)
         {91, 119},
         {92, std::nullopt},  // the thumb, edges included
         {108, std::nullopt},
-        {109, 122},          // trunc((109 - 16) / 0.76)
+        {109, 122},  // trunc((109 - 16) / 0.76)
         {150, 176},
         {183, 219},
         {184, std::nullopt},  // the second arrow

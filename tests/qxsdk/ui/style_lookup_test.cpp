@@ -58,7 +58,9 @@ TEST_F(StyleTest, OwnValueBeatsOverrideBeatsDefault)
         bool own_set;
         color expected;
     };
-    for (const level_case c : {level_case{false, false, magenta}, {true, false, override_blue}, {false, true, own_clear},
+    for (const level_case c : {level_case{false, false, magenta},
+                               {true, false, override_blue},
+                               {false, true, own_clear},
                                {true, true, own_clear}}) {
         probe other_owner;
         style_block fresh(&other_owner);
@@ -139,8 +141,8 @@ TEST_F(StyleTest, ShortValuesReadAsNothing)
 {
     theme_overrides().insert_or_assign("short_text", make_text_value("abc"));
     theme_overrides().insert_or_assign("one_byte", make_flag_value(true));
-    for (const style_key key : {style_key("default_back_color"), style_key("nowhere"), style_key("short_text"),
-                                style_key("one_byte")}) {
+    for (const style_key key :
+         {style_key("default_back_color"), style_key("nowhere"), style_key("short_text"), style_key("one_byte")}) {
         EXPECT_EQ(get_style_int(block, key), 0) << key.view();
         EXPECT_EQ(get_style_float(block, key), 0.0f) << key.view();
         const image_reference picture = get_style_image(block, key);

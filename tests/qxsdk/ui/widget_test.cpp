@@ -57,9 +57,9 @@ protected:
 };
 
 constexpr std::initializer_list<std::int32_t> tree_events{
-    event_code::shown,        event_code::hidden,        event_code::attached,       event_code::child_added,
-    event_code::child_removed, event_code::resized,      event_code::moved,          event_code::parent_resized,
-    event_code::parent_moved};
+    event_code::shown,       event_code::hidden,         event_code::attached,
+    event_code::child_added, event_code::child_removed,  event_code::resized,
+    event_code::moved,       event_code::parent_resized, event_code::parent_moved};
 
 TEST(Widget, StartsDetachedAndHidden)
 {
@@ -259,8 +259,7 @@ TEST_F(WidgetTest, SetGeometryRaisesResizeThenMoveEvents)
     const std::string size = std::to_string(pack_pair(100, 50));
     const std::string position = std::to_string(pack_pair(10, 20));
     EXPECT_EQ(log, (std::vector<std::string>{"panel 12 " + size, "first 18 " + size, "second 18 " + size,
-                                             "panel 13 " + position, "first 19 " + position,
-                                             "second 19 " + position}));
+                                             "panel 13 " + position, "first 19 " + position, "second 19 " + position}));
     // The children's anchoring repaints them first; the panel's old and new areas come last.
     ASSERT_GE(window.invalidated.size(), 2u);
     EXPECT_EQ(std::vector<rect>(window.invalidated.end() - 2, window.invalidated.end()),

@@ -70,10 +70,10 @@ TEST_F(WindowRoutingTest, HitTestingFindsTheDeepestShownWidgetWithTheLaterSiblin
     attach_widget(cover, panel, {90, 10, 30, 30});  // over the check box's top-left corner
     EXPECT_EQ(widget_at_point(window, {115, 35}), &cover);
     EXPECT_EQ(widget_at_point(window, {135, 55}), &check_box);
-    EXPECT_EQ(widget_at_point(window, {30, 30}), &label);      // left and top edges belong to the widget
-    EXPECT_EQ(widget_at_point(window, {80, 50}), &panel);      // right edge of the label does not
+    EXPECT_EQ(widget_at_point(window, {30, 30}), &label);  // left and top edges belong to the widget
+    EXPECT_EQ(widget_at_point(window, {80, 50}), &panel);  // right edge of the label does not
     EXPECT_EQ(widget_at_point(window, {300, 200}), &window.root());
-    EXPECT_EQ(widget_at_point(window, {400, 10}), nullptr);    // outside the client area
+    EXPECT_EQ(widget_at_point(window, {400, 10}), nullptr);  // outside the client area
     EXPECT_EQ(widget_at_point(window, {-1, 10}), nullptr);
     set_visible(cover, false);
     EXPECT_EQ(widget_at_point(window, {115, 35}), &check_box);
@@ -242,8 +242,10 @@ TEST_F(FocusTraversalTest, TabIsNotDeliveredAndFocusEventsCarryTheTabReason)
 {
     std::vector<std::string> log;
     connect_event(p, event_code::char_input, [&](const event_info&) { log.push_back("char"); });
-    connect_event(p, event_code::focus_gained, [&](const event_info& e) { log.push_back("gained " + std::to_string(e.value)); });
-    connect_event(p, event_code::focus_lost, [&](const event_info& e) { log.push_back("lost " + std::to_string(e.value)); });
+    connect_event(p, event_code::focus_gained,
+                  [&](const event_info& e) { log.push_back("gained " + std::to_string(e.value)); });
+    connect_event(p, event_code::focus_lost,
+                  [&](const event_info& e) { log.push_back("lost " + std::to_string(e.value)); });
     tab(false);
     tab(false);
     EXPECT_EQ(log, (std::vector<std::string>{"gained 1", "lost 1"}));

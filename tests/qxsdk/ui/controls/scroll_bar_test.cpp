@@ -27,8 +27,8 @@ bool close_to(bgra pixel, const color& c)
     const auto within_step = [](std::uint8_t channel, float value) {
         return std::abs(static_cast<float>(channel) - value * 255.0f) <= 1.0f;
     };
-    return pixel.alpha == 255 && within_step(pixel.red, c.red) && within_step(pixel.green, c.green)
-           && within_step(pixel.blue, c.blue);
+    return pixel.alpha == 255 && within_step(pixel.red, c.red) && within_step(pixel.green, c.green) &&
+           within_step(pixel.blue, c.blue);
 }
 
 // A 16 x 200 bar at (230, 20) beside a viewport (20, 20, 200, 100) whose content is 300 high.
@@ -52,7 +52,10 @@ protected:
     // A point of the bar, in the bar's coordinates, as a window point.
     static point on_bar(std::int32_t y) { return {bar_x + 8, bar_y + y}; }
 
-    bool settles_at(std::int32_t y) { return pump_until([&] { return content_y() == y; }, 1000ms); }
+    bool settles_at(std::int32_t y)
+    {
+        return pump_until([&] { return content_y() == y; }, 1000ms);
+    }
 
     static constexpr std::int32_t bar_x = 230;
     static constexpr std::int32_t bar_y = 20;
@@ -136,7 +139,7 @@ TEST_F(ScrollBarTest, TrackPressesJumpExactlyAndArrowsStepOnRelease)
 {
     click(win, on_bar(150));  // after the thumb: (150 - 16) / 0.76
     EXPECT_TRUE(settles_at(-176));
-    click(win, on_bar(50));   // before the thumb (now at 149): 50 / 0.76
+    click(win, on_bar(50));  // before the thumb (now at 149): 50 / 0.76
     EXPECT_TRUE(settles_at(-65));
 
     move_cursor_to(win, on_bar(192));
@@ -235,12 +238,10 @@ TEST_F(ScrollBarTest, PaintsTrackThumbGripLinesAndArrowsInTheThemeColours)
         style_key colour;
     };
     const pixel_row rows[] = {
-        {8, 50, "scroll_back_color"},         {8, 150, "scroll_back_color"},
-        {8, 94, "scroll_bar_back_color"},     {8, 106, "scroll_bar_back_color"},
-        {2, 100, "scroll_bar_back_color"},    {8, 97, "scroll_bar_line_color"},
-        {8, 100, "scroll_bar_line_color"},    {8, 103, "scroll_bar_line_color"},
-        {1, 3, "scroll_button_back_color"},   {1, 190, "scroll_button_back_color"},
-        {1, 0, "scroll_button_line_color"},   {1, 184, "scroll_button_line_color"},
+        {8, 50, "scroll_back_color"},         {8, 150, "scroll_back_color"},      {8, 94, "scroll_bar_back_color"},
+        {8, 106, "scroll_bar_back_color"},    {2, 100, "scroll_bar_back_color"},  {8, 97, "scroll_bar_line_color"},
+        {8, 100, "scroll_bar_line_color"},    {8, 103, "scroll_bar_line_color"},  {1, 3, "scroll_button_back_color"},
+        {1, 190, "scroll_button_back_color"}, {1, 0, "scroll_button_line_color"}, {1, 184, "scroll_button_line_color"},
     };
     for (const pixel_row& row : rows) {
         EXPECT_TRUE(close_to(canvas.pixel(row.x, row.y), get_style_value(bar.style(), row.colour)))

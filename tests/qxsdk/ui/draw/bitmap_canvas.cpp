@@ -124,9 +124,9 @@ void bitmap_canvas::save_snapshot(std::string_view suffix) const
     CreateDirectoryW(utf8_to_wide(folder).c_str(), nullptr);
     ComPtr<IWICStream> stream;
     expect_ok(imaging().CreateStream(&stream), "snapshot stream");
-    expect_ok(stream->InitializeFromFilename(utf8_to_wide(std::string(folder) + "/" + name + ".png").c_str(),
-                                             GENERIC_WRITE),
-              "snapshot file");
+    expect_ok(
+        stream->InitializeFromFilename(utf8_to_wide(std::string(folder) + "/" + name + ".png").c_str(), GENERIC_WRITE),
+        "snapshot file");
     write_png(*bitmap_.Get(), *stream.Get());
 }
 

@@ -74,11 +74,8 @@ TEST(ImageDraw, DrawsWholeAndInPartsWithPremultipliedAlpha)
         r.draw_image_part({7, 7}, *picture, {1, 0, 1, 2});
     });
     canvas.save_snapshot();
-    canvas.expect_pixels({{3, 4, opaque_red},
-                          {3, 5, opaque_red},
-                          {5, 4, opaque_black},
-                          {8, 7, opaque_black},
-                          {7, 9, opaque_black}});
+    canvas.expect_pixels(
+        {{3, 4, opaque_red}, {3, 5, opaque_red}, {5, 4, opaque_black}, {8, 7, opaque_black}, {7, 9, opaque_black}});
     // Half-transparent blue over black, premultiplied.
     for (const point at : {point{4, 4}, point{4, 5}, point{7, 7}, point{7, 8}}) {
         const bgra blended = canvas.pixel(static_cast<std::uint32_t>(at.x), static_cast<std::uint32_t>(at.y));
@@ -122,8 +119,7 @@ protected:
     template <class Inside>
     void expect_covered(const rect& units, Inside inside) const
     {
-        const rect covered{pixels_of(units.x), pixels_of(units.y), pixels_of(units.width),
-                           pixels_of(units.height)};
+        const rect covered{pixels_of(units.x), pixels_of(units.y), pixels_of(units.width), pixels_of(units.height)};
         int outside_touched = 0;
         int inside_wrong = 0;
         for (std::uint32_t y = 0; y < canvas_size; ++y) {
@@ -131,8 +127,8 @@ protected:
             for (std::uint32_t x = 0; x < canvas_size; ++x) {
                 const auto px = static_cast<std::int32_t>(x);
                 const auto py = static_cast<std::int32_t>(y);
-                const bool in = px >= covered.x && px < covered.x + covered.width && py >= covered.y
-                                && py < covered.y + covered.height;
+                const bool in = px >= covered.x && px < covered.x + covered.width && py >= covered.y &&
+                                py < covered.y + covered.height;
                 if (!in) {
                     outside_touched += row[x] == opaque_black ? 0 : 1;
                 } else if (!inside(px - covered.x, py - covered.y, row[x])) {

@@ -327,7 +327,7 @@ TEST_F(RendererText, MeasureIsTheLayoutSizeTruncatedPlusOne)
     Microsoft::WRL::ComPtr<IDWriteTextLayout> layout;
     const std::wstring text = L"Measure me ";
     ASSERT_HRESULT_SUCCEEDED(r.text_factory()->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()),
-                                                                 r.text_format(), 1e30f, 1e30f, &layout));
+                                                                r.text_format(), 1e30f, 1e30f, &layout));
     const DWRITE_TEXT_RANGE whole{0, static_cast<UINT32>(text.size())};
     layout->SetFontFamilyName(L"Verdana", whole);
     DWRITE_TEXT_METRICS metrics{};

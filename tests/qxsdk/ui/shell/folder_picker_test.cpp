@@ -77,7 +77,8 @@ private:
             return;
         }
         SetWindowTextW(find_descendant(dialog, file_name_edit), typed_.c_str());
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     }
 
     std::wstring typed_;
@@ -196,8 +197,7 @@ struct dialog_script {
     HRESULT display_name = S_OK;
 };
 
-class fake_dialog
-    : public counted_fake<IFileOpenDialog, IID_IModalWindow, IID_IFileDialog, IID_IFileOpenDialog> {
+class fake_dialog : public counted_fake<IFileOpenDialog, IID_IModalWindow, IID_IFileDialog, IID_IFileOpenDialog> {
 public:
     explicit fake_dialog(const dialog_script& script) : script_(script) {}
 
@@ -293,9 +293,9 @@ TEST_F(FolderPickerTest, EachFailingStepRaisesItsOwnMessage)
         {"SetOptions", {.set_options = E_INVALIDARG}, "unable to setup the folder \"select\" dialog box"},
         {"SetTitle", {.set_title = E_OUTOFMEMORY}, "unable to setup the folder \"select\" dialog box"},
         {"Show", {.show = E_FAIL}, "unable to display the folder \"select\" dialog box"},
-        {"GetResult", {.get_result = E_FAIL},
-         "unable to retrieve the selection from the folder \"select\" dialog box"},
-        {"GetDisplayName", {.display_name = E_FAIL},
+        {"GetResult", {.get_result = E_FAIL}, "unable to retrieve the selection from the folder \"select\" dialog box"},
+        {"GetDisplayName",
+         {.display_name = E_FAIL},
          "unable to retrieve a result from the folder \"select\" dialog box"},
     };
     for (const case_row& row : rows) {

@@ -76,7 +76,7 @@ public:
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override
     {
         return has_files_ && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) != 0 ? S_OK
-                                                                                                   : DV_E_FORMATETC;
+                                                                                                  : DV_E_FORMATETC;
     }
     HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
     {
@@ -113,10 +113,7 @@ public:
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override
-    {
-        return ++rounds_ < 5 ? S_OK : DRAGDROP_S_DROP;
-    }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override { return ++rounds_ < 5 ? S_OK : DRAGDROP_S_DROP; }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override
     {
         shown.push_back(effect);
@@ -223,7 +220,8 @@ TEST_F(DropTargetTest, DataWithoutAFileListFailsTheDropAndRaisesNothing)
 
 TEST_F(DropTargetTest, AHandlerThatThrowsFailsTheDropAndTheErrorWaitsForTheModalLoop)
 {
-    connect_event(wanting, event_code::files_dropped, [](const event_info&) -> void { throw std::runtime_error("full"); });
+    connect_event(wanting, event_code::files_dropped,
+                  [](const event_info&) -> void { throw std::runtime_error("full"); });
     move_cursor_to(win, {60, 60});
     DWORD effect = DROPEFFECT_COPY;
     EXPECT_EQ(win.native().drop_target().Drop(&data, 0, {}, &effect), E_UNEXPECTED);

@@ -64,7 +64,10 @@ protected:
     }
 
     ime_context& ime() { return *win.input_method(); }
-    bool settle(std::size_t count) { return pump_until([&] { return log.entries.size() >= count; }, 1000ms); }
+    bool settle(std::size_t count)
+    {
+        return pump_until([&] { return log.entries.size() >= count; }, 1000ms);
+    }
 
     widget editor;
 };
@@ -142,7 +145,8 @@ TEST_F(ImeContextTest, WithoutARecordedKeyAResultCommitsNothingEarly)
     ASSERT_TRUE(settle(2));
     context.complete();
     ASSERT_TRUE(pump_until([&] { return !ime().composing(); }, 1000ms));
-    EXPECT_EQ(std::count(log.entries.begin(), log.entries.end(), "editor 30 0"), 1) << ::testing::PrintToString(log.entries);
+    EXPECT_EQ(std::count(log.entries.begin(), log.entries.end(), "editor 30 0"), 1)
+        << ::testing::PrintToString(log.entries);
     EXPECT_EQ(log.entries.back(), "editor 30 2");
 }
 

@@ -19,9 +19,9 @@ std::optional<screen_grab> decode(IWICImagingFactory& factory, IWICBitmapDecoder
 {
     ComPtr<IWICBitmapFrameDecode> frame;
     ComPtr<IWICFormatConverter> converter;
-    if (FAILED(decoder.GetFrame(0, &frame)) || FAILED(factory.CreateFormatConverter(&converter))
-        || FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr,
-                                        0.0, WICBitmapPaletteTypeCustom))) {
+    if (FAILED(decoder.GetFrame(0, &frame)) || FAILED(factory.CreateFormatConverter(&converter)) ||
+        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom))) {
         return std::nullopt;
     }
     UINT width = 0;
@@ -54,9 +54,9 @@ std::optional<screen_grab> decode_picture(std::span<const std::uint8_t> data)
     IWICImagingFactory& factory = qxsdk::ui::testing::imaging();
     ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapDecoder> decoder;
-    if (FAILED(factory.CreateStream(&stream))
-        || FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data.data()), static_cast<DWORD>(data.size())))
-        || FAILED(factory.CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnLoad, &decoder))) {
+    if (FAILED(factory.CreateStream(&stream)) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data.data()), static_cast<DWORD>(data.size()))) ||
+        FAILED(factory.CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnLoad, &decoder))) {
         return std::nullopt;
     }
     return decode(factory, *decoder.Get());
@@ -81,8 +81,8 @@ bgra screen_grab::at_client(HWND window, std::int32_t x, std::int32_t y) const
 {
     const auto level = [](float channel) { return static_cast<int>(channel * 255.0f + 0.5f); };
     const auto close = [tolerance](int a, int b) { return std::abs(a - b) <= tolerance; };
-    if (close(got.red, level(expected.red)) && close(got.green, level(expected.green))
-        && close(got.blue, level(expected.blue))) {
+    if (close(got.red, level(expected.red)) && close(got.green, level(expected.green)) &&
+        close(got.blue, level(expected.blue))) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure() << "the pixel is RGB " << int{got.red} << " " << int{got.green} << " "

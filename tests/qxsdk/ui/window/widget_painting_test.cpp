@@ -51,9 +51,9 @@ TEST_F(WidgetPaintingTest, ShadowsFallBetweenTheParentAndTheChildrenAndLaterSibl
     paint_widget_tree(canvas.painter(), root, {0, 0, 200, 150});
     canvas.save_snapshot();
     canvas.expect_pixels({
-        {5, 5, opaque_white},        // far from every card
-        {50, 50, opaque_red},        // the card covers its own shadow
-        {90, 70, opaque_blue},        // the later sibling over the card
+        {5, 5, opaque_white},   // far from every card
+        {50, 50, opaque_red},   // the card covers its own shadow
+        {90, 70, opaque_blue},  // the later sibling over the card
         {150, 140, opaque_white},
     });
     // Just outside the card's left edge the shadow darkens the white without reaching black.

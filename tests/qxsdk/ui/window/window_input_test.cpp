@@ -27,7 +27,10 @@ protected:
     }
 
     // Sends the input, then runs messages until the log has grown to the count (or a short while passed).
-    bool settle(std::size_t count) { return pump_until([&] { return log.entries.size() >= count; }, 1000ms); }
+    bool settle(std::size_t count)
+    {
+        return pump_until([&] { return log.entries.size() >= count; }, 1000ms);
+    }
 
     widget panel;
     widget label;
@@ -100,7 +103,8 @@ TEST_F(WindowInputTest, ADoubleClickWithoutAHandlerArrivesAsASecondMouseDown)
 TEST_F(WindowInputTest, AWheelNotchReachesTheFirstAncestorWithWheelHandlers)
 {
     std::vector<double> amounts;
-    connect_event(panel, event_code::mouse_wheel, [&](const event_info& e) { amounts.push_back(wheel_amount(e.value)); });
+    connect_event(panel, event_code::mouse_wheel,
+                  [&](const event_info& e) { amounts.push_back(wheel_amount(e.value)); });
     move_cursor_to(win, on_label);
     pump_for(20ms);
     send_mouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA));
@@ -177,8 +181,8 @@ TEST(CursorTable, EachKindSetsItsSystemCursorAndOtherKindsTheArrow)
         LPCWSTR cursor;
     };
     const case_row rows[] = {
-        {0, IDC_ARROW},    {1, IDC_CROSS}, {2, IDC_SIZEWE},   {3, IDC_SIZENS},   {4, IDC_SIZENWSE}, {5, IDC_IBEAM},
-        {6, IDC_HAND},     {7, IDC_SIZENWSE}, {8, IDC_SIZENESW}, {9, IDC_ARROW}, {-1, IDC_ARROW},
+        {0, IDC_ARROW}, {1, IDC_CROSS},    {2, IDC_SIZEWE},   {3, IDC_SIZENS}, {4, IDC_SIZENWSE}, {5, IDC_IBEAM},
+        {6, IDC_HAND},  {7, IDC_SIZENWSE}, {8, IDC_SIZENESW}, {9, IDC_ARROW},  {-1, IDC_ARROW},
     };
     for (const case_row& row : rows) {
         set_cursor_kind(row.kind);

@@ -23,9 +23,8 @@ protected:
         attach_widget(first, panel, {10, 10, 60, 40});
         attach_widget(second, panel, {100, 10, 60, 40});
         attach_widget(beside, win.root(), {250, 20, 100, 100});
-        for (auto [w, name] : {std::pair{&win.root(), "root"}, std::pair{&panel, "panel"},
-                               std::pair{&first, "first"}, std::pair{&second, "second"},
-                               std::pair{&beside, "beside"}}) {
+        for (auto [w, name] : {std::pair{&win.root(), "root"}, std::pair{&panel, "panel"}, std::pair{&first, "first"},
+                               std::pair{&second, "second"}, std::pair{&beside, "beside"}}) {
             log.watch(*w, name, {event_code::paint});
         }
         pump_for(50ms);
