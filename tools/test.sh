@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds the native tree (under AddressSanitizer + UBSan, and under
-# ThreadSanitizer for the threaded code), the release tree with the benchmarks, and the Windows
-# tree, and runs every test; the Windows tests run under Wine. Fails when any build or test fails.
+# Sets up what is missing, checks the C++ files' formatting, builds the native tree (under
+# AddressSanitizer + UBSan, and under ThreadSanitizer for the threaded code), the release tree with the
+# benchmarks, and the Windows tree, and runs every test; the Windows tests run under Wine. Fails when
+# the formatting, any build or any test fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -10,6 +11,9 @@ export KYROX_WERROR=${KYROX_WERROR:-ON}
 jobs=$(nproc)
 
 step() { echo; echo "== $*"; }
+
+step "format"
+tools/format.sh --check
 
 for preset in linux-asan linux-tsan linux windows; do
   step "configure and build: $preset"
