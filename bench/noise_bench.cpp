@@ -7,6 +7,7 @@
 #include "plugin/noise/pipeline.h"
 #include "plugin/noise/ridged_multi_element.h"
 #include "plugin/noise/ridged_multi_module.h"
+#include "plugin/platform/simd/simd_path.h"
 
 #include <benchmark/benchmark.h>
 
@@ -98,10 +99,20 @@ void BM_FractalNoise2(benchmark::State& state)
 }
 BENCHMARK(BM_FractalNoise2)->Name("fractal_noise2/octaves")->Arg(1)->Arg(5)->Arg(10);
 
+// Whether this machine may run the N-lane form: eight lanes are the AVX2 path's.
+bool runs_lanes(std::size_t lanes)
+{
+    return lanes < 8 || kyrox::simd::widest_path() >= kyrox::simd::SimdPath::avx2;
+}
+
 // The SSE2 and AVX2 paths, N points of a row per call; the counter is points per second.
 template <std::size_t N>
 void BM_FractalNoise2Lanes(benchmark::State& state)
 {
+    if (!runs_lanes(N)) {
+        state.SkipWithError("no AVX2 here");
+        return;
+    }
     const int octaves = static_cast<int>(state.range(0));
     SampleWalk walk;
     for (auto _ : state) {
@@ -125,6 +136,10 @@ BENCHMARK(BM_FractalNoise2Lanes<8>)->Name("fractal_noise2_x8/octaves")->Arg(5)->
 template <std::size_t N>
 void BM_RidgedValueLanes(benchmark::State& state)
 {
+    if (!runs_lanes(N)) {
+        state.SkipWithError("no AVX2 here");
+        return;
+    }
     const noisepp::RidgedMultiElement3D element(static_cast<int>(state.range(0)), 1.0f, 2.0f, 1.0f, 1.0f, 2.0f, 17, 1);
     SampleWalk walk;
     for (auto _ : state) {
