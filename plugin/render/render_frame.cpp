@@ -32,7 +32,7 @@ void run_rows(std::int32_t rows, const Job& job, std::int32_t grain = 1)
 }
 
 // What the distortion stage is handed: the frame's factors with two planes in place of the buffers.
-FrameTarget distortion_block(const FrameTarget& target, const FloatPlane& source, const FloatPlane& destination)
+FrameTarget distortion_block(const FrameTarget& target, const FloatPlane& source, FloatPlane& destination)
 {
     FrameTarget block = target;
     block.input_view = source.view();

@@ -49,13 +49,8 @@ void cell_lanes(const GaussPair* cells, __m128& lane0, __m128& lane1) noexcept
     lane1 = _mm_movelh_ps(_mm_cvtpd_ps(_mm_unpackhi_pd(c0, c1)), _mm_cvtpd_ps(_mm_unpackhi_pd(c2, c3)));
 }
 
-}  // namespace
-
-void combine_row_plain(const CombineRow& row, std::size_t first, std::size_t end, const CombineValues& v) noexcept
-{
-    combine_row<true>(row, first, end, v);
-}
-
+// combine_plain_cell four cells at a time with SSE2; returns the first cell it left (fewer than
+// four) for the one-at-a-time loop.
 std::size_t combine_row_plain_sse2(const CombineRow& row, std::size_t first, std::size_t end,
                                    const CombineValues& values) noexcept
 {
@@ -74,6 +69,13 @@ std::size_t combine_row_plain_sse2(const CombineRow& row, std::size_t first, std
         _mm_storeu_ps(row.halo + j, cell.halo);
     }
     return j;
+}
+
+}  // namespace
+
+void combine_row_plain(const CombineRow& row, std::size_t first, std::size_t end, const CombineValues& v) noexcept
+{
+    combine_row<true>(row, first, end, v);
 }
 
 float shape_glow_level(float x, float weight, const SceneRecord& scene) noexcept

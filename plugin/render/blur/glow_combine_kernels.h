@@ -95,10 +95,6 @@ KYROX_LANES GlowCell<V> combine_plain_cell(V level1, V level2, V level3, V level
 // Cells [first, end) of a row combined one at a time, for a pre-gamma of exactly 1.
 void combine_row_plain(const CombineRow& row, std::size_t first, std::size_t end, const CombineValues& v) noexcept;
 
-// The same four cells at a time with SSE2; returns the first cell it left (fewer than four).
-std::size_t combine_row_plain_sse2(const CombineRow& row, std::size_t first, std::size_t end,
-                                   const CombineValues& v) noexcept;
-
 // The same eight cells at a time with AVX2; returns the first cell it left (fewer than eight) for
 // the narrower loops. Only on the AVX2 path.
 std::size_t combine_row_plain_avx2(const CombineRow& row, std::size_t first, std::size_t end,

@@ -243,11 +243,11 @@ bool noise_field_job(const NoiseFieldTask& task, const ThreadWorkData& work)
         }
         return j;
     };
-    const bool eight = simd::widest_path() >= simd::SimdPath::avx2;
+    const bool avx2 = simd::widest_path() >= simd::SimdPath::avx2;
     for (std::int32_t i = work.begin; i < work.end; ++i) {
         NoiseCell* cells = noise_row(task.noise, i);
         std::int32_t j = 0;
-        if (eight) {
+        if (avx2) {
             j = lanes.template operator()<8>(i, j, cells);
         }
         j = lanes.template operator()<4>(i, j, cells);
@@ -408,7 +408,7 @@ void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings&
     if (in_place) {
         fit_plane(buffers.scratch, destination);
     }
-    const FloatPlane& scratch = buffers.scratch;
+    FloatPlane& scratch = buffers.scratch;
     const NoiseDisplaceTask displace{settings, setup, noise, planes.input_view,
                                      in_place ? scratch.view() : destination};
     parallel_blocks(
