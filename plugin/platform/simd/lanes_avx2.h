@@ -4,8 +4,6 @@
 // whatever the including file is compiled for, so only AVX2 code, run where widest_path() allows,
 // may call them or instantiate a lane formula with F32x8.
 
-#include <immintrin.h>
-
 #include "plugin/platform/simd/lanes.h"
 
 // Not forced inline: a lane formula is inlined into its AVX2 caller first, and these then inline
@@ -39,7 +37,13 @@ KYROX_AVX2_LANES F32x8 select(F32x8 mask, F32x8 a, F32x8 b) noexcept
 // v where v is above 0, else 0 (NaN too).
 KYROX_AVX2_LANES F32x8 positive(F32x8 v) noexcept
 {
-    return _mm256_and_ps(_mm256_cmp_ps(v.v, _mm256_setzero_ps(), _CMP_GT_OQ), v.v);
+    return _mm256_max_ps(v.v, _mm256_setzero_ps());
+}
+
+// |v|, as std::fabs.
+KYROX_AVX2_LANES F32x8 magnitude(F32x8 v) noexcept
+{
+    return _mm256_and_ps(v.v, _mm256_castsi256_ps(_mm256_set1_epi32(0x7fffffff)));
 }
 
 // Each lane truncated toward zero to a whole value; lanes must lie well inside the int range.
