@@ -99,18 +99,20 @@ void BM_FractalNoise2(benchmark::State& state)
 }
 BENCHMARK(BM_FractalNoise2)->Name("fractal_noise2/octaves")->Arg(1)->Arg(5)->Arg(10);
 
-// Whether this machine may run the N-lane form: eight lanes are the AVX2 path's.
+// Whether this machine may run the N-lane form: eight lanes are the AVX2 path's, sixteen the AVX-512 path's.
 bool runs_lanes(std::size_t lanes)
 {
-    return lanes < 8 || kyrox::simd::widest_path() >= kyrox::simd::SimdPath::avx2;
+    using kyrox::simd::SimdPath;
+    const SimdPath needed = lanes == 16 ? SimdPath::avx512 : lanes == 8 ? SimdPath::avx2 : SimdPath::sse2;
+    return kyrox::simd::widest_path() >= needed;
 }
 
-// The SSE2 and AVX2 paths, N points of a row per call; the counter is points per second.
+// The SSE2, AVX2 and AVX-512 paths, N points of a row per call; the counter is points per second.
 template <std::size_t N>
 void BM_FractalNoise2Lanes(benchmark::State& state)
 {
     if (!runs_lanes(N)) {
-        state.SkipWithError("no AVX2 here");
+        state.SkipWithError(N == 16 ? "no AVX-512 here" : "no AVX2 here");
         return;
     }
     const int octaves = static_cast<int>(state.range(0));
@@ -132,12 +134,13 @@ void BM_FractalNoise2Lanes(benchmark::State& state)
 }
 BENCHMARK(BM_FractalNoise2Lanes<4>)->Name("fractal_noise2_x4/octaves")->Arg(5)->Arg(10);
 BENCHMARK(BM_FractalNoise2Lanes<8>)->Name("fractal_noise2_x8/octaves")->Arg(5)->Arg(10);
+BENCHMARK(BM_FractalNoise2Lanes<16>)->Name("fractal_noise2_x16/octaves")->Arg(5)->Arg(10);
 
 template <std::size_t N>
 void BM_RidgedValueLanes(benchmark::State& state)
 {
     if (!runs_lanes(N)) {
-        state.SkipWithError("no AVX2 here");
+        state.SkipWithError(N == 16 ? "no AVX-512 here" : "no AVX2 here");
         return;
     }
     const noisepp::RidgedMultiElement3D element(static_cast<int>(state.range(0)), 1.0f, 2.0f, 1.0f, 1.0f, 2.0f, 17, 1);
@@ -166,6 +169,7 @@ void BM_RidgedValueLanes(benchmark::State& state)
 }
 BENCHMARK(BM_RidgedValueLanes<4>)->Name("ridged_value4/octaves")->Arg(5)->Arg(10);
 BENCHMARK(BM_RidgedValueLanes<8>)->Name("ridged_value8/octaves")->Arg(5)->Arg(10);
+BENCHMARK(BM_RidgedValueLanes<16>)->Name("ridged_value16/octaves")->Arg(5)->Arg(10);
 
 template <float (*Noise)(float)>
 void BM_Noise1(benchmark::State& state)

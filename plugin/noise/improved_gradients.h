@@ -25,4 +25,15 @@ inline constexpr std::array<GradVector, 16> grad_vectors = [] {
     return table;
 }();
 
+// One coefficient of the 16 gradients as a table of its own, which the wide forms hold in registers
+// and look up with permutes.
+template <float GradVector::*Component>
+inline constexpr std::array<float, 16> grad_component = [] {
+    std::array<float, 16> c{};
+    for (std::size_t h = 0; h < c.size(); ++h) {
+        c[h] = grad_vectors[h].*Component;
+    }
+    return c;
+}();
+
 }  // namespace kyrox

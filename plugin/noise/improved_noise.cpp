@@ -2,6 +2,7 @@
 
 #include "plugin/noise/improved_gradients.h"
 #include "plugin/noise/interpolation.h"
+#include "plugin/noise/octave_steps.h"
 #include "plugin/noise/noise_floor.h"
 #include "plugin/platform/simd/lanes.h"
 #include "plugin/noise/octave_limit.h"
@@ -60,7 +61,7 @@ float fractal_noise2(const NoisePoint& point, int octaves)
         const float n = gradient_noise2(p);
         p.x *= 2.0f;
         p.y *= 2.0f;
-        sum += (2.0f * std::fabs(n) - 1.0f) * amplitude;
+        noisepp::fractal_octave(n, amplitude, sum);
         amplitude *= 0.5f;
     }
     return sum + 1.0f;
@@ -141,8 +142,7 @@ bool fractal_noise2_x4(const std::array<NoisePoint, 4>& points, int octaves, std
     __m128 px = _mm_setr_ps(points[0].x, points[1].x, points[2].x, points[3].x);
     __m128 py = _mm_setr_ps(points[0].y, points[1].y, points[2].y, points[3].y);
     const __m128 pz = _mm_setr_ps(points[0].z, points[1].z, points[2].z, points[3].z);
-    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
-    __m128 sum = _mm_setzero_ps();
+    simd::F32x4 sum = 0.0f;
     float amplitude = 1.0f;
     for (int i = 0; i < count; ++i) {
         if (!simd::safe_positions(px) || !simd::safe_positions(py) || !simd::safe_positions(pz)) {
@@ -151,8 +151,7 @@ bool fractal_noise2_x4(const std::array<NoisePoint, 4>& points, int octaves, std
         const __m128 n = gradient_noise4(px, py, pz);
         px = _mm_mul_ps(px, _mm_set1_ps(2.0f));
         py = _mm_mul_ps(py, _mm_set1_ps(2.0f));
-        const __m128 folded = _mm_sub_ps(_mm_mul_ps(_mm_set1_ps(2.0f), _mm_and_ps(n, magnitude)), _mm_set1_ps(1.0f));
-        sum = _mm_add_ps(sum, _mm_mul_ps(folded, _mm_set1_ps(amplitude)));
+        noisepp::fractal_octave<simd::F32x4>(n, amplitude, sum);
         amplitude *= 0.5f;
     }
     _mm_storeu_ps(out.data(), _mm_add_ps(sum, _mm_set1_ps(1.0f)));

@@ -25,7 +25,11 @@ bool fractal_noise2_x4(const std::array<NoisePoint, 4>& points, int octaves, std
 // (simd::widest_path()).
 bool fractal_noise2_x8(const std::array<NoisePoint, 8>& points, int octaves, std::array<float, 8>& out);
 
-// The two by their width, for callers written once for both.
+// The same for sixteen points with AVX-512, declining like fractal_noise2_x4. Only on the AVX-512
+// path (simd::widest_path()).
+bool fractal_noise2_x16(const std::array<NoisePoint, 16>& points, int octaves, std::array<float, 16>& out);
+
+// The three by their width, for callers written once for all.
 inline bool fractal_noise2_lanes(const std::array<NoisePoint, 4>& points, int octaves, std::array<float, 4>& out)
 {
     return fractal_noise2_x4(points, octaves, out);
@@ -33,6 +37,10 @@ inline bool fractal_noise2_lanes(const std::array<NoisePoint, 4>& points, int oc
 inline bool fractal_noise2_lanes(const std::array<NoisePoint, 8>& points, int octaves, std::array<float, 8>& out)
 {
     return fractal_noise2_x8(points, octaves, out);
+}
+inline bool fractal_noise2_lanes(const std::array<NoisePoint, 16>& points, int octaves, std::array<float, 16>& out)
+{
+    return fractal_noise2_x16(points, octaves, out);
 }
 
 }  // namespace kyrox

@@ -4,6 +4,7 @@
 
 #include "plugin/noise/improved_gradients.h"
 #include "plugin/noise/interpolation.h"
+#include "plugin/noise/octave_steps.h"
 #include "plugin/platform/simd/lanes_avx2.h"
 #include "plugin/noise/octave_limit.h"
 #include "plugin/noise/permutation_table.h"
@@ -15,16 +16,6 @@
 
 namespace kyrox {
 namespace {
-
-// One coefficient of the 16 gradients, so a lookup is two permutes of eight and a blend.
-template <float GradVector::*Component>
-constexpr std::array<float, 16> grad_component = [] {
-    std::array<float, 16> c{};
-    for (std::size_t h = 0; h < c.size(); ++h) {
-        c[h] = grad_vectors[h].*Component;
-    }
-    return c;
-}();
 
 KYROX_AVX2_TARGET __m256 lookup16(const std::array<float, 16>& table, __m256i hash)
 {
@@ -105,8 +96,7 @@ KYROX_AVX2_TARGET bool fractal_sum8(const std::array<NoisePoint, 8>& points, int
     __m256 py = _mm256_loadu_ps(lanes(&NoisePoint::y).data());
     const __m256 pz = _mm256_loadu_ps(lanes(&NoisePoint::z).data());
     const int count = std::min(octaves, max_noise_octaves);
-    const __m256 magnitude = _mm256_castsi256_ps(_mm256_set1_epi32(0x7fffffff));
-    __m256 sum = _mm256_setzero_ps();
+    simd::F32x8 sum = 0.0f;
     float amplitude = 1.0f;
     for (int i = 0; i < count; ++i) {
         if (!simd::safe_positions(px) || !simd::safe_positions(py) || !simd::safe_positions(pz)) {
@@ -115,9 +105,7 @@ KYROX_AVX2_TARGET bool fractal_sum8(const std::array<NoisePoint, 8>& points, int
         const __m256 n = gradient_noise8(px, py, pz);
         px = _mm256_mul_ps(px, _mm256_set1_ps(2.0f));
         py = _mm256_mul_ps(py, _mm256_set1_ps(2.0f));
-        const __m256 folded =
-            _mm256_sub_ps(_mm256_mul_ps(_mm256_set1_ps(2.0f), _mm256_and_ps(n, magnitude)), _mm256_set1_ps(1.0f));
-        sum = _mm256_add_ps(sum, _mm256_mul_ps(folded, _mm256_set1_ps(amplitude)));
+        noisepp::fractal_octave<simd::F32x8>(n, amplitude, sum);
         amplitude *= 0.5f;
     }
     _mm256_storeu_ps(out.data(), _mm256_add_ps(sum, _mm256_set1_ps(1.0f)));

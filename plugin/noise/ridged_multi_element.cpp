@@ -3,6 +3,7 @@
 #include "plugin/noise/gradient_noise3.h"
 #include "plugin/noise/gradient_table.h"
 #include "plugin/noise/interpolation.h"
+#include "plugin/noise/octave_steps.h"
 #include "plugin/platform/simd/lanes.h"
 #include "plugin/noise/octave_limit.h"
 
@@ -47,10 +48,7 @@ float RidgedMultiElement3D::ridged_sum(float x, float y, float z) const
     for (const RidgedOctave& octave : octaves_) {
         const float n = Noise(ridged_wrap(x * octave.frequency), ridged_wrap(y * octave.frequency),
                               ridged_wrap(z * octave.frequency), octave.seed);
-        const float ridge = offset_ - std::fabs(n);
-        const float signal = ridge * ridge * weight;
-        sum += signal * octave.spectral_weight;
-        weight = std::clamp(gain_ * signal, -1.0f, 1.0f);
+        ridged_octave(n, offset_, gain_, octave.spectral_weight, weight, sum);
     }
     return sum * 1.25f - 1.0f;
 }
@@ -153,9 +151,8 @@ bool RidgedMultiElement3D::value4(const std::array<float, 4>& x, const std::arra
     const __m128 px = _mm_loadu_ps(x.data());
     const __m128 py = _mm_loadu_ps(y.data());
     const __m128 pz = _mm_loadu_ps(z.data());
-    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
-    __m128 weight = _mm_set1_ps(1.0f);
-    __m128 sum = _mm_setzero_ps();
+    kyrox::simd::F32x4 weight = 1.0f;
+    kyrox::simd::F32x4 sum = 0.0f;
     for (const RidgedOctave& octave : octaves_) {
         const __m128 f = _mm_set1_ps(octave.frequency);
         const __m128 sx = _mm_mul_ps(px, f);
@@ -165,14 +162,8 @@ bool RidgedMultiElement3D::value4(const std::array<float, 4>& x, const std::arra
         if (!kyrox::simd::safe_positions(sx) || !kyrox::simd::safe_positions(sy) || !kyrox::simd::safe_positions(sz)) {
             return false;
         }
-        const __m128 n = gradient_noise3_std4(sx, sy, sz, octave.seed);
-        const __m128 ridge = _mm_sub_ps(_mm_set1_ps(offset_), _mm_and_ps(n, magnitude));
-        const __m128 signal = _mm_mul_ps(_mm_mul_ps(ridge, ridge), weight);
-        sum = _mm_add_ps(sum, _mm_mul_ps(signal, _mm_set1_ps(octave.spectral_weight)));
-        // std::clamp to [-1, 1]; NaN stays NaN as there.
-        const __m128 w = _mm_mul_ps(_mm_set1_ps(gain_), signal);
-        const __m128 low = kyrox::simd::select(_mm_cmplt_ps(w, _mm_set1_ps(-1.0f)), _mm_set1_ps(-1.0f), w);
-        weight = kyrox::simd::select(_mm_cmplt_ps(_mm_set1_ps(1.0f), low), _mm_set1_ps(1.0f), low);
+        ridged_octave<kyrox::simd::F32x4>(gradient_noise3_std4(sx, sy, sz, octave.seed), offset_, gain_,
+                                          octave.spectral_weight, weight, sum);
     }
     _mm_storeu_ps(out.data(), _mm_sub_ps(_mm_mul_ps(sum, _mm_set1_ps(1.25f)), _mm_set1_ps(1.0f)));
     return true;

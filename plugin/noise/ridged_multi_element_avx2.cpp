@@ -5,6 +5,7 @@
 
 #include "plugin/noise/gradient_table.h"
 #include "plugin/noise/interpolation.h"
+#include "plugin/noise/octave_steps.h"
 #include "plugin/platform/simd/lanes_avx2.h"
 #include "plugin/platform/simd/simd_path.h"
 
@@ -127,9 +128,8 @@ KYROX_AVX2_TARGET bool ridged_sum8(std::span<const RidgedOctave> octaves, float 
     const __m256 px = _mm256_loadu_ps(x.data());
     const __m256 py = _mm256_loadu_ps(y.data());
     const __m256 pz = _mm256_loadu_ps(z.data());
-    const __m256 magnitude = _mm256_castsi256_ps(_mm256_set1_epi32(0x7fffffff));
-    __m256 weight = _mm256_set1_ps(1.0f);
-    __m256 sum = _mm256_setzero_ps();
+    kyrox::simd::F32x8 weight = 1.0f;
+    kyrox::simd::F32x8 sum = 0.0f;
     for (const RidgedOctave& octave : octaves) {
         const __m256 f = _mm256_set1_ps(octave.frequency);
         const __m256 sx = _mm256_mul_ps(px, f);
@@ -139,16 +139,8 @@ KYROX_AVX2_TARGET bool ridged_sum8(std::span<const RidgedOctave> octaves, float 
         if (!kyrox::simd::safe_positions(sx) || !kyrox::simd::safe_positions(sy) || !kyrox::simd::safe_positions(sz)) {
             return false;
         }
-        const __m256 n = gradient_noise3_std8(sx, sy, sz, octave.seed);
-        const __m256 ridge = _mm256_sub_ps(_mm256_set1_ps(offset), _mm256_and_ps(n, magnitude));
-        const __m256 signal = _mm256_mul_ps(_mm256_mul_ps(ridge, ridge), weight);
-        sum = _mm256_add_ps(sum, _mm256_mul_ps(signal, _mm256_set1_ps(octave.spectral_weight)));
-        // std::clamp to [-1, 1]; NaN stays NaN as there.
-        const __m256 w = _mm256_mul_ps(_mm256_set1_ps(gain), signal);
-        const __m256 one = _mm256_set1_ps(1.0f);
-        const __m256 minus_one = _mm256_set1_ps(-1.0f);
-        const __m256 low = kyrox::simd::select(_mm256_cmp_ps(w, minus_one, _CMP_LT_OQ), minus_one, w);
-        weight = kyrox::simd::select(_mm256_cmp_ps(one, low, _CMP_LT_OQ), one, low);
+        ridged_octave<kyrox::simd::F32x8>(gradient_noise3_std8(sx, sy, sz, octave.seed), offset, gain,
+                                          octave.spectral_weight, weight, sum);
     }
     _mm256_storeu_ps(out.data(), _mm256_sub_ps(_mm256_mul_ps(sum, _mm256_set1_ps(1.25f)), _mm256_set1_ps(1.0f)));
     return true;
