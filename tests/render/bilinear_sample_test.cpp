@@ -1,5 +1,6 @@
 #include "plugin/render/distortion/bilinear_sample.h"
 #include "plugin/render/distortion/bilinear_sample_avx2.h"
+#include "plugin/render/distortion/bilinear_sample_avx512.h"
 
 #include <gtest/gtest.h>
 
@@ -140,39 +141,82 @@ TEST(SampleBilinear, FourAtOnceMatchesOneAtATime)
     }
 }
 
-using Lanes8 = std::array<float, 8>;
+template <std::size_t N>
+using Lanes = std::array<float, N>;
 
-// The eight-lane functions run only inside AVX2 code; these carry their lanes through arrays.
-__attribute__((target("avx2"))) Lanes8 plane_reads8(const WorldView& plane, const Lanes8& x, const Lanes8& y)
+// The wide functions run only inside their own path's code; these carry their lanes through arrays,
+// one overload for each width.
+
+KYROX_AVX2_TARGET Lanes<8> plane_reads(const WorldView& plane, const Lanes<8>& x, const Lanes<8>& y)
 {
-    Lanes8 out{};
+    Lanes<8> out{};
     _mm256_storeu_ps(out.data(), kyrox::simd::bilinear8(plane, _mm256_loadu_ps(x.data()), _mm256_loadu_ps(y.data())));
     return out;
 }
 
-__attribute__((target("avx2"))) std::array<Lanes8, 2> noise_reads8(const WorldView& noise, float y, const Lanes8& x)
+KYROX_AVX512_TARGET Lanes<16> plane_reads(const WorldView& plane, const Lanes<16>& x, const Lanes<16>& y)
+{
+    Lanes<16> out{};
+    _mm512_storeu_ps(out.data(), kyrox::simd::bilinear16(plane, _mm512_loadu_ps(x.data()), _mm512_loadu_ps(y.data())));
+    return out;
+}
+
+KYROX_AVX2_TARGET std::array<Lanes<8>, 2> noise_reads(const WorldView& noise, float y, const Lanes<8>& x)
 {
     __m256 first;
     __m256 second;
     kyrox::simd::bilinear8_along(kyrox::bilinear_rows<2>(noise, y), noise.width, _mm256_loadu_ps(x.data()), first,
                                  second);
-    std::array<Lanes8, 2> out{};
+    std::array<Lanes<8>, 2> out{};
     _mm256_storeu_ps(out[0].data(), first);
     _mm256_storeu_ps(out[1].data(), second);
     return out;
 }
 
-__attribute__((target("avx2"))) Lanes8 floor8(const Lanes8& v)
+KYROX_AVX512_TARGET std::array<Lanes<16>, 2> noise_reads(const WorldView& noise, float y, const Lanes<16>& x)
 {
-    Lanes8 out{};
+    __m512 first;
+    __m512 second;
+    kyrox::simd::bilinear16_along(kyrox::bilinear_rows<2>(noise, y), noise.width, _mm512_loadu_ps(x.data()), first,
+                                  second);
+    std::array<Lanes<16>, 2> out{};
+    _mm512_storeu_ps(out[0].data(), first);
+    _mm512_storeu_ps(out[1].data(), second);
+    return out;
+}
+
+KYROX_AVX2_TARGET Lanes<8> floored(const Lanes<8>& v)
+{
+    Lanes<8> out{};
     _mm256_storeu_ps(out.data(), kyrox::simd::floor_lanes<kyrox::simd::F32x8>(_mm256_loadu_ps(v.data())));
     return out;
 }
 
-__attribute__((target("avx2"))) bool safe8(const Lanes8& v)
+KYROX_AVX512_TARGET Lanes<16> floored(const Lanes<16>& v)
+{
+    Lanes<16> out{};
+    _mm512_storeu_ps(out.data(), kyrox::simd::floor_lanes<kyrox::simd::F32x16>(_mm512_loadu_ps(v.data())));
+    return out;
+}
+
+KYROX_AVX2_TARGET bool safe(const Lanes<8>& v)
 {
     return kyrox::simd::safe_positions(_mm256_loadu_ps(v.data()));
 }
+
+KYROX_AVX512_TARGET bool safe(const Lanes<16>& v)
+{
+    return kyrox::simd::safe_positions(kyrox::simd::F32x16(_mm512_loadu_ps(v.data())));
+}
+
+// The path each width's reads need.
+template <std::size_t N>
+constexpr kyrox::simd::SimdPath path_of = N == 8 ? kyrox::simd::SimdPath::avx2 : kyrox::simd::SimdPath::avx512;
+
+#define SKIP_WITHOUT_LANES(N)                                                                                          \
+    if (kyrox::simd::widest_path() < path_of<N>) {                                                                     \
+        GTEST_SKIP() << "no " << kyrox::simd::simd_path_name(path_of<N>) << " here";                                   \
+    }
 
 std::uint32_t bits(float v)
 {
@@ -187,7 +231,7 @@ const std::vector<float>& rising_positions()
                                 0.5f,  0.999f, 1.0f,   1.5f,  2.75f, 3.0f,  3.4999f, 3.5f,  4.0f,   4.5f,  5.25f, 6.0f,
                                 6.5f,  7.0f,   7.5f,   8.0f,  9.9f,  10.5f, 11.0f,   11.5f, 12.0f,  30.0f, 1e6f};
         for (int k = 0; k < 26; ++k) {
-            v.push_back(0.5f * static_cast<float>(k) - 1.25f);  // eight neighbouring pixels' spacing
+            v.push_back(0.5f * static_cast<float>(k) - 1.25f);  // neighbouring pixels' spacing
         }
         std::ranges::sort(v, [](float a, float b) { return a < b || (a == b && std::signbit(a) && !std::signbit(b)); });
         return v;
@@ -195,43 +239,45 @@ const std::vector<float>& rising_positions()
     return xs;
 }
 
-TEST(SampleBilinear8, FloorAndSafetyMatchTheOneLaneForms)
+template <std::size_t N>
+void expect_floor_and_safety_match()
 {
-    if (kyrox::simd::widest_path() < kyrox::simd::SimdPath::avx2) {
-        GTEST_SKIP() << "no AVX2 here";
+    SKIP_WITHOUT_LANES(N);
+    const Lanes<16> all = {-2.5f,          -2.0f,       -0.0f, 0.0f, 0.7f,   3.0f,       -1e6f + 0.5f, 1073741760.0f,
+                           -1073741760.0f, 0.99999994f, -0.5f, 0.5f, -7.75f, 8388607.5f, -8388607.5f,  16777216.0f};
+    Lanes<N> v{};
+    std::copy_n(all.begin(), N, v.begin());
+    const Lanes<N> down = floored(v);
+    for (std::size_t l = 0; l < N; ++l) {
+        EXPECT_EQ(bits(down[l]), bits(kyrox::noise_floor(v[l]))) << v[l];
     }
-    const Lanes8 v = {-2.5f, -2.0f, -0.0f, 0.0f, 0.7f, 3.0f, -1e6f + 0.5f, 1073741760.0f};
-    const Lanes8 floored = floor8(v);
-    for (std::size_t l = 0; l < v.size(); ++l) {
-        EXPECT_EQ(bits(floored[l]), bits(kyrox::noise_floor(v[l]))) << v[l];
-    }
-    EXPECT_TRUE(safe8(v));
+    EXPECT_TRUE(safe(v));
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (const float bad : {1073741824.0f, -1073741824.0f, nan, std::numeric_limits<float>::infinity(), 3e9f}) {
-        for (const std::size_t lane : {0u, 5u, 7u}) {
-            Lanes8 w = v;
+        for (const std::size_t lane : {std::size_t{0}, std::size_t{5}, N - 1}) {
+            Lanes<N> w = v;
             w[lane] = bad;
-            EXPECT_FALSE(safe8(w)) << bad << " in lane " << lane;
+            EXPECT_FALSE(safe(w)) << bad << " in lane " << lane;
         }
     }
 }
 
-// Noise rows read eight neighbouring positions at once: from two loads per row where the plane has
-// eight cells, by gathers where it is narrower; every lane must give the one-at-a-time bits.
-TEST(SampleBilinear8, NoiseReadsMatchOneAtATime)
+// Noise rows read N neighbouring positions at once: from loads of a window of each row where the
+// plane is as wide as the window, by gathers where it is narrower; every lane must give the
+// one-at-a-time bits.
+template <std::size_t N>
+void expect_noise_reads_match()
 {
-    if (kyrox::simd::widest_path() < kyrox::simd::SimdPath::avx2) {
-        GTEST_SKIP() << "no AVX2 here";
-    }
+    SKIP_WITHOUT_LANES(N);
     const std::vector<float>& xs = rising_positions();
-    for (const int width : {1, 3, 7, 8, 9, 12}) {
+    for (const int width : {1, 3, 7, 8, 9, 12, 15, 16, 17, 24}) {
         const TestPlane noise(width, 3, 2);
         for (const float y : {-1.5f, -0.0f, 0.25f, 1.0f, 2.5f, 9.0f}) {
-            for (std::size_t i = 0; i + 8 <= xs.size(); ++i) {
-                Lanes8 x{};
-                std::copy_n(xs.begin() + static_cast<std::ptrdiff_t>(i), 8, x.begin());
-                const std::array<Lanes8, 2> wide = noise_reads8(noise.view, y, x);
-                for (std::size_t l = 0; l < 8; ++l) {
+            for (std::size_t i = 0; i + N <= xs.size(); ++i) {
+                Lanes<N> x{};
+                std::copy_n(xs.begin() + static_cast<std::ptrdiff_t>(i), N, x.begin());
+                const std::array<Lanes<N>, 2> wide = noise_reads(noise.view, y, x);
+                for (std::size_t l = 0; l < N; ++l) {
                     const kyrox::NoiseCell one = kyrox::sample_bilinear(noise.view, x[l], y);
                     EXPECT_EQ(bits(wide[0][l]), bits(one.x)) << width << ": " << x[l] << ", " << y;
                     EXPECT_EQ(bits(wide[1][l]), bits(one.y)) << width << ": " << x[l] << ", " << y;
@@ -241,32 +287,61 @@ TEST(SampleBilinear8, NoiseReadsMatchOneAtATime)
     }
 }
 
-TEST(SampleBilinear8, PlaneReadsMatchOneAtATime)
+template <std::size_t N>
+void expect_plane_reads_match()
 {
-    if (kyrox::simd::widest_path() < kyrox::simd::SimdPath::avx2) {
-        GTEST_SKIP() << "no AVX2 here";
-    }
+    SKIP_WITHOUT_LANES(N);
     const std::vector<float>& xs = rising_positions();
     for (const int width : {2, 3, 9, 13}) {
         for (const int height : {1, 2, 5}) {
             const TestPlane plane(width, height);
             ASSERT_TRUE(kyrox::simd::gather_fits(plane.view));
             // Lanes in no order: each reads its own row and column pair.
-            for (std::size_t i = 0; i + 8 <= xs.size(); ++i) {
-                Lanes8 x{};
-                Lanes8 y{};
-                for (std::size_t l = 0; l < 8; ++l) {
+            for (std::size_t i = 0; i + N <= xs.size(); ++i) {
+                Lanes<N> x{};
+                Lanes<N> y{};
+                for (std::size_t l = 0; l < N; ++l) {
                     x[l] = xs[(i + 5 * l) % xs.size()];
                     y[l] = xs[(i * 7 + 3 * l + 11) % xs.size()];
                 }
-                const Lanes8 wide = plane_reads8(plane.view, x, y);
-                for (std::size_t l = 0; l < 8; ++l) {
+                const Lanes<N> wide = plane_reads(plane.view, x, y);
+                for (std::size_t l = 0; l < N; ++l) {
                     EXPECT_EQ(bits(wide[l]), bits(kyrox::sample_bilinear1(plane.view, x[l], y[l])))
                         << width << "x" << height << ": " << x[l] << ", " << y[l];
                 }
             }
         }
     }
+}
+
+TEST(SampleBilinear8, FloorAndSafetyMatchTheOneLaneForms)
+{
+    expect_floor_and_safety_match<8>();
+}
+
+TEST(SampleBilinear8, NoiseReadsMatchOneAtATime)
+{
+    expect_noise_reads_match<8>();
+}
+
+TEST(SampleBilinear8, PlaneReadsMatchOneAtATime)
+{
+    expect_plane_reads_match<8>();
+}
+
+TEST(SampleBilinear16, FloorAndSafetyMatchTheOneLaneForms)
+{
+    expect_floor_and_safety_match<16>();
+}
+
+TEST(SampleBilinear16, NoiseReadsMatchOneAtATime)
+{
+    expect_noise_reads_match<16>();
+}
+
+TEST(SampleBilinear16, PlaneReadsMatchOneAtATime)
+{
+    expect_plane_reads_match<16>();
 }
 
 TEST(SampleBilinear8, GathersTakeOnlyPlanesTheirOffsetsReach)

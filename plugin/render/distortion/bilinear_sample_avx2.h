@@ -7,8 +7,6 @@
 // Every function here is compiled for AVX2 whatever the including file is compiled for, so only
 // AVX2 code, run where simd::widest_path() allows, may call them.
 
-#include <immintrin.h>
-
 #include <cstddef>
 #include <cstdint>
 

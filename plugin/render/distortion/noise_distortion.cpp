@@ -132,8 +132,7 @@ std::array<float, N> DistortionNoise::ridged_lanes(const std::array<NoisePoint, 
 }
 
 template <std::size_t N>
-std::array<NoiseCell, N> DistortionNoise::at_lanes(const std::array<NoisePoint, N>& p1,
-                                                   const std::array<NoisePoint, N>& p2)
+std::array<NoiseCell, N> DistortionNoise::at(const std::array<NoisePoint, N>& p1, const std::array<NoisePoint, N>& p2)
 {
     std::array<NoiseCell, N> cells{};
     std::array<float, N> first{};
@@ -169,15 +168,12 @@ std::array<NoiseCell, N> DistortionNoise::at_lanes(const std::array<NoisePoint, 
     return cells;
 }
 
-std::array<NoiseCell, 4> DistortionNoise::at4(const std::array<NoisePoint, 4>& p1, const std::array<NoisePoint, 4>& p2)
-{
-    return at_lanes(p1, p2);
-}
-
-std::array<NoiseCell, 8> DistortionNoise::at8(const std::array<NoisePoint, 8>& p1, const std::array<NoisePoint, 8>& p2)
-{
-    return at_lanes(p1, p2);
-}
+template std::array<NoiseCell, 4> DistortionNoise::at(const std::array<NoisePoint, 4>&,
+                                                      const std::array<NoisePoint, 4>&);
+template std::array<NoiseCell, 8> DistortionNoise::at(const std::array<NoisePoint, 8>&,
+                                                      const std::array<NoisePoint, 8>&);
+template std::array<NoiseCell, 16> DistortionNoise::at(const std::array<NoisePoint, 16>&,
+                                                       const std::array<NoisePoint, 16>&);
 
 float shape_noise_channel(float v, float bias, bool invert)
 {
@@ -231,23 +227,21 @@ bool noise_field_job(const NoiseFieldTask& task, const ThreadWorkData& work)
                 p1[l] = p[0];
                 p2[l] = p[1];
             }
-            std::array<NoiseCell, N> raw{};
-            if constexpr (N == 8) {
-                raw = noise.at8(p1, p2);
-            } else {
-                raw = noise.at4(p1, p2);
-            }
+            const std::array<NoiseCell, N> raw = noise.at(p1, p2);
             for (std::size_t l = 0; l < N; ++l) {
                 cells[static_cast<std::size_t>(j) + l] = shaped(raw[l]);
             }
         }
         return j;
     };
-    const bool avx2 = simd::widest_path() >= simd::SimdPath::avx2;
+    const simd::SimdPath path = simd::widest_path();
     for (std::int32_t i = work.begin; i < work.end; ++i) {
         NoiseCell* cells = noise_row(task.noise, i);
         std::int32_t j = 0;
-        if (avx2) {
+        if (path >= simd::SimdPath::avx512) {
+            j = lanes.template operator()<16>(i, j, cells);
+        }
+        if (path >= simd::SimdPath::avx2) {
             j = lanes.template operator()<8>(i, j, cells);
         }
         j = lanes.template operator()<4>(i, j, cells);
@@ -320,7 +314,7 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
     const DistortionSetup& setup = task.setup;
     const bool displace = s.distortion_composite == DistortionComposite::displace;
     const auto samples = static_cast<std::size_t>(setup.samples);
-    const bool avx2 = simd::widest_path() >= simd::SimdPath::avx2;
+    const simd::SimdPath path = simd::widest_path();
     // How far along the wind each sample reads the noise, and that along x; the same for every pixel.
     std::array<float, smear_samples> smear{};
     std::array<float, smear_samples> along{};
@@ -349,8 +343,11 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
         // on the noise) of many pixels are in flight at once; each pixel still sums in sample order.
         for (std::size_t block_start = 0; block_start < out.size(); block_start += displace_block) {
             const std::size_t block_count = std::min(displace_block, out.size() - block_start);
-            // The wide path takes whole groups of eight; the rest of the block goes below.
-            const std::size_t done = avx2 ? displace_avx2(row, block_start, block_count, out) : 0;
+            // The wide paths take whole groups of sixteen, then of eight; the rest of the block goes below.
+            std::size_t done = path >= simd::SimdPath::avx512 ? displace_avx512(row, block_start, block_count, out) : 0;
+            if (path >= simd::SimdPath::avx2) {
+                done += displace_avx2(row, block_start + done, block_count - done, out);
+            }
             const std::size_t block = block_start + done;
             const std::size_t count = block_count - done;
             BlockValues sum{};
@@ -369,7 +366,7 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
                 }
                 for (std::size_t b = 0; b < count; ++b) {
                     const float t = source[block + b] >= 1.0f ? 1.0f : source[block + b];
-                    const float q = 1.0f - (1.0f - ((nx[b] + ny[b]) * 0.25f + 0.5f)) * setup.amount * 0.01f;
+                    const float q = multiply_factor(nx[b], ny[b], setup.amount);
                     sum[b] += t * (q > 0.0f ? q : 0.0f);
                 }
             }

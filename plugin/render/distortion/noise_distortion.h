@@ -47,10 +47,10 @@ public:
 
     // The two raw noise channels at the two offset points of one cell.
     NoiseCell at(const NoisePoint& p1, const NoisePoint& p2);
-    // The same for four cells at once: cell l from p1[l] and p2[l].
-    std::array<NoiseCell, 4> at4(const std::array<NoisePoint, 4>& p1, const std::array<NoisePoint, 4>& p2);
-    // And for eight cells, with AVX2 where the processor has it.
-    std::array<NoiseCell, 8> at8(const std::array<NoisePoint, 8>& p1, const std::array<NoisePoint, 8>& p2);
+    // The same for N cells at once, cell l from p1[l] and p2[l]: 4 anywhere, 8 on the AVX2 path and
+    // 16 on the AVX-512 path (simd::widest_path()).
+    template <std::size_t N>
+    std::array<NoiseCell, N> at(const std::array<NoisePoint, N>& p1, const std::array<NoisePoint, N>& p2);
 
     bool has_ridged_element() const { return ridged_ != nullptr; }
 
@@ -60,8 +60,6 @@ private:
     template <std::size_t N>
     std::array<float, N> ridged_lanes(const std::array<NoisePoint, N>& p,
                                       std::vector<noisepp::PipelineCacheRecord>& cache) const;
-    template <std::size_t N>
-    std::array<NoiseCell, N> at_lanes(const std::array<NoisePoint, N>& p1, const std::array<NoisePoint, N>& p2);
 
     DistortionType type_;
     int octaves_;

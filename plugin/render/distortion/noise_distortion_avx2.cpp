@@ -60,11 +60,7 @@ KYROX_AVX2_TARGET inline __m256 darken8(const DisplaceRow& row, std::size_t colu
     const __m256 one = _mm256_set1_ps(1.0f);
     // 1 where the pixel is 1 or more, else the pixel (NaN included), as the one-at-a-time test.
     const __m256 t = _mm256_min_ps(one, _mm256_loadu_ps(row.source_row.data() + column));
-    const __m256 shade =
-        _mm256_add_ps(_mm256_mul_ps(_mm256_add_ps(nx, ny), _mm256_set1_ps(0.25f)), _mm256_set1_ps(0.5f));
-    const __m256 darkening =
-        _mm256_mul_ps(_mm256_mul_ps(_mm256_sub_ps(one, shade), _mm256_set1_ps(row.amount)), _mm256_set1_ps(0.01f));
-    const __m256 q = _mm256_sub_ps(one, darkening);
+    const __m256 q = multiply_factor<simd::F32x8>(nx, ny, row.amount);
     // q where it is greater than 0, else 0 (NaN included).
     return _mm256_mul_ps(t, _mm256_max_ps(q, _mm256_setzero_ps()));
 }

@@ -1,12 +1,13 @@
 #pragma once
 // The row kernel of the noise displacement (or darkening) that noise_distortion.cpp shares with its
-// AVX2 path and the tests. Each pixel of the AVX2 path comes out with the bits of the one-at-a-time
+// wide paths and the tests. Each pixel of the wide paths comes out with the bits of the one-at-a-time
 // path: the same reads, summed in sample order and divided by the sample count.
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
+#include "plugin/platform/simd/lanes.h"
 #include "plugin/render/distortion/bilinear_sample.h"
 #include "plugin/render/render_inputs.h"
 
@@ -24,9 +25,21 @@ struct DisplaceRow {
     bool displace = true;               // false: Multiply darkens instead
 };
 
+// Multiply's factor for one sample, on one value or on lanes, from the noise nx, ny and the
+// darkening of amount percent at most: the pixel (1 at most, NaN kept) is scaled by it where it is
+// above 0, else by 0. Each width takes those two limits with its own cheapest instructions.
+template <class V>
+KYROX_LANES V multiply_factor(V nx, V ny, float amount) noexcept
+{
+    return 1.0f - (1.0f - ((nx + ny) * 0.25f + 0.5f)) * amount * 0.01f;
+}
+
 // Writes out[first, first + n) for the largest n <= count that is a multiple of 8 and returns n.
 // It may decline a row whose source plane is too large for its 32-bit offsets by returning 0; the
 // pixels left over go the one-at-a-time way. Only on the AVX2 path.
 std::size_t displace_avx2(const DisplaceRow& row, std::size_t first, std::size_t count, std::span<float> out);
+
+// The same with multiples of 16 on AVX-512. Only on the AVX-512 path.
+std::size_t displace_avx512(const DisplaceRow& row, std::size_t first, std::size_t count, std::span<float> out);
 
 }  // namespace kyrox

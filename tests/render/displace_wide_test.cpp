@@ -1,7 +1,7 @@
-// The eight-pixel AVX2 displacement must give every pixel the bits of the one-at-a-time reads,
-// summed in sample order: for both composites, one and six samples, positions that land on and
-// between cells and outside the planes, the positions it hands back to one-at-a-time reads (huge
-// or NaN), and every tail length.
+// The eight-pixel AVX2 and sixteen-pixel AVX-512 displacements must give every pixel the bits of the
+// one-at-a-time reads, summed in sample order: for both composites, one and six samples, positions
+// that land on and between cells and outside the planes, the positions they hand back to
+// one-at-a-time reads (huge or NaN), and every tail length.
 #include "plugin/render/distortion/noise_distortion_kernels.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <vector>
 
 #include "plugin/platform/simd/simd_path.h"
@@ -126,10 +127,20 @@ float one_at_a_time(const Case& c, const Scene& scene, const std::vector<Bilinea
     return sum / static_cast<float>(rows.size());
 }
 
-TEST(DisplaceAvx2, WholeGroupsGiveTheOneAtATimeBits)
+// A wide kernel, the path it needs and the pixels it takes at once.
+struct Kernel {
+    std::size_t lanes;
+    kyrox::simd::SimdPath path;
+    std::size_t (*displace)(const kyrox::DisplaceRow&, std::size_t, std::size_t, std::span<float>);
+};
+
+const Kernel avx2_kernel{8, kyrox::simd::SimdPath::avx2, kyrox::displace_avx2};
+const Kernel avx512_kernel{16, kyrox::simd::SimdPath::avx512, kyrox::displace_avx512};
+
+void expect_whole_groups_match(const Kernel& kernel)
 {
-    if (kyrox::simd::widest_path() < kyrox::simd::SimdPath::avx2) {
-        GTEST_SKIP() << "no AVX2 here";
+    if (kyrox::simd::widest_path() < kernel.path) {
+        GTEST_SKIP() << "no " << kyrox::simd::simd_path_name(kernel.path) << " here";
     }
     const float sentinel = -12345.0f;
     for (const Case& c : cases) {
@@ -145,8 +156,8 @@ TEST(DisplaceAvx2, WholeGroupsGiveTheOneAtATimeBits)
             for (std::size_t first = 0; first < 12; ++first) {
                 for (std::size_t count = 0; first + count <= source_row.size(); ++count) {
                     std::vector<float> out(source_row.size(), sentinel);
-                    const std::size_t done = kyrox::displace_avx2(row, first, count, out);
-                    ASSERT_EQ(done, count - count % 8) << c.name;
+                    const std::size_t done = kernel.displace(row, first, count, out);
+                    ASSERT_EQ(done, count - count % kernel.lanes) << c.name;
                     for (std::size_t j = 0; j < out.size(); ++j) {
                         if (j < first || j >= first + done) {
                             EXPECT_EQ(out[j], sentinel) << c.name << ": pixel " << j << " is not the wide path's";
@@ -162,22 +173,42 @@ TEST(DisplaceAvx2, WholeGroupsGiveTheOneAtATimeBits)
     }
 }
 
-TEST(DisplaceAvx2, DeclinesASourceItsGathersCannotReach)
+void expect_declines_unreachable_sources(const Kernel& kernel)
 {
-    if (kyrox::simd::widest_path() < kyrox::simd::SimdPath::avx2) {
-        GTEST_SKIP() << "no AVX2 here";
+    if (kyrox::simd::widest_path() < kernel.path) {
+        GTEST_SKIP() << "no " << kyrox::simd::simd_path_name(kernel.path) << " here";
     }
     Scene scene(cases[0]);
     const std::vector<BilinearRows<2>> rows = scene.rows(1, 0);
     const std::vector<float> along{0.0f};
-    std::vector<float> out(16, 0.0f);
+    std::vector<float> out(32, 0.0f);
     for (const int width : {1, 37}) {
         WorldView narrow = scene.source.view;
         narrow.width = width;
         narrow.row_bytes = width == 1 ? 4 : 2;  // one column, or rows not a whole number of floats apart
         const kyrox::DisplaceRow row{rows, along, scene.noise.view.width, narrow, {}, 0.0f, 1.0f, true};
-        EXPECT_EQ(kyrox::displace_avx2(row, 0, 16, out), 0u) << width;
+        EXPECT_EQ(kernel.displace(row, 0, 32, out), 0u) << width;
     }
+}
+
+TEST(DisplaceAvx2, WholeGroupsGiveTheOneAtATimeBits)
+{
+    expect_whole_groups_match(avx2_kernel);
+}
+
+TEST(DisplaceAvx2, DeclinesASourceItsGathersCannotReach)
+{
+    expect_declines_unreachable_sources(avx2_kernel);
+}
+
+TEST(DisplaceAvx512, WholeGroupsGiveTheOneAtATimeBits)
+{
+    expect_whole_groups_match(avx512_kernel);
+}
+
+TEST(DisplaceAvx512, DeclinesASourceItsGathersCannotReach)
+{
+    expect_declines_unreachable_sources(avx512_kernel);
 }
 
 // Through the job, wide and one-at-a-time pixels side by side: every row width from 1 to 80 covers
