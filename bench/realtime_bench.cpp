@@ -6,6 +6,9 @@
 // Counters: ms_per_frame (wall), floor_ms (bytes moved / triad bandwidth), x_floor (ms_per_frame /
 // floor_ms), faults_per_frame (minor page faults of the process), speedup (against 1 worker),
 // x_1080p (4K frame time over 1080p frame time).
+//
+// Unless KYROX_SIMD names one path, the benchmarks run once per instruction path the machine has and
+// end with a table of every frame time per path and the speed-up over SSE2 (path_comparison.h).
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -18,6 +21,7 @@
 #include <vector>
 
 #include "bench/bench_pool.h"
+#include "bench/path_comparison.h"
 #include "minihost/frame_session.h"
 #include "plugin/host/command_dispatch.h"
 #include "plugin/host/preset_values.h"
@@ -198,3 +202,8 @@ BENCHMARK_CAPTURE(BM_Resolution, smoke_preset, "Meteor")
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+int main(int argc, char** argv)
+{
+    return run_on_every_path(argc, argv);
+}

@@ -24,7 +24,7 @@ set(_plugin_users
   "0 tests/platform/ tests/windows/"
   "1 tests/noise/"
   "2 tests/render/ tests/support/"
-  "3 tests/host/ minihost/cli/"
+  "3 tests/host/ tests/paths/ minihost/cli/"
   "-1 minihost/ tests/minihost/")
 set(_plugin_portable "")
 
