@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "plugin/platform/simd/simd_path.h"
+#include "plugin/render/blur/gauss_blur_lanes.h"
 #include "plugin/render/float_truncation.h"
 
 namespace kyrox {
@@ -142,60 +143,38 @@ namespace {
 // they may be the same cell. Only the last three outputs of each direction are kept, so every cell
 // is read once and written once per pass.
 template <std::size_t Lanes, class In, class Forward, class Out>
-void filter_runs(std::size_t count, In in, Forward forward, Out out, const GaussCoefficients& coefficients,
-                 const GaussBoundary& boundary) noexcept
+void filter_runs(std::size_t count, In in, Forward forward, Out out, const GaussPass& pass) noexcept
 {
-    // Copies, which the stores into the cells cannot alias, so they stay in registers.
-    const GaussCoefficients c = coefficients;
+    // A copy, which the stores into the cells cannot alias, so it stays in registers.
+    const GaussLaneCoefficients<GaussPair> c = gauss_lane_coefficients<GaussPair>(pass, [](GaussPair v) { return v; });
     if (count == 0) {
         return;
     }
-    using Group = std::array<GaussPair, Lanes>;
-    // Forward. Outputs before the run are the steady response to the first input; they also stand
-    // in for the run's missing cells when it is shorter than the recursion's history.
-    Group y1;
+    std::array<GaussHistory<GaussPair>, Lanes> y;
     for (std::size_t l = 0; l < Lanes; ++l) {
-        y1[l] = c.k * in(0, l);
+        y[l] = gauss_forward_start(c, in(0, l));
     }
-    Group y2 = y1;
-    Group y3 = y1;
-    Group last_input;
+    std::array<GaussPair, Lanes> last_input;
     for (std::size_t i = 0; i < count; ++i) {
         for (std::size_t l = 0; l < Lanes; ++l) {
             const GaussPair x = in(i, l);
             last_input[l] = x;
-            const GaussPair y = x + c.b1 * y1[l] + c.b2 * y2[l] + c.b3 * y3[l];
-            forward(i, l) = y;
-            y3[l] = y2[l];
-            y2[l] = y1[l];
-            y1[l] = y;
+            const GaussPair v = gauss_step(c, x, y[l]);
+            forward(i, l) = v;
+            gauss_push(y[l], v);
         }
     }
 
-    // Backward start: the history beyond the run's end from the forward outputs at its end.
-    const std::array<GaussPair, 9> m = boundary.m;
-    Group z1;
-    Group z2;
-    Group z3;
+    std::array<GaussHistory<GaussPair>, Lanes> z;
     for (std::size_t l = 0; l < Lanes; ++l) {
-        const GaussPair forward_steady = c.k * last_input[l];
-        const GaussPair backward_steady = c.k * forward_steady;
-        const GaussPair d0 = y1[l] - forward_steady;
-        const GaussPair d1 = y2[l] - forward_steady;
-        const GaussPair d2 = y3[l] - forward_steady;
-        z1[l] = m[0] * d0 + m[1] * d1 + m[2] * d2 + backward_steady;
-        z2[l] = m[3] * d0 + m[4] * d1 + m[5] * d2 + backward_steady;
-        z3[l] = m[6] * d0 + m[7] * d1 + m[8] * d2 + backward_steady;
-        out(count - 1, l) = z1[l] * c.b;
+        z[l] = gauss_backward_start(c, y[l], last_input[l]);
+        out(count - 1, l) = z[l].y1 * c.b;
     }
-
     for (std::size_t i = count - 1; i-- > 0;) {
         for (std::size_t l = 0; l < Lanes; ++l) {
-            const GaussPair z = forward(i, l) + c.b1 * z1[l] + c.b2 * z2[l] + c.b3 * z3[l];
-            out(i, l) = z * c.b;
-            z3[l] = z2[l];
-            z2[l] = z1[l];
-            z1[l] = z;
+            const GaussPair v = gauss_step(c, forward(i, l), z[l]);
+            out(i, l) = v * c.b;
+            gauss_push(z[l], v);
         }
     }
 }
@@ -205,8 +184,7 @@ template <std::size_t Lanes, class CellAt>
 void filter_runs_in_place(std::size_t count, CellAt cell, const GaussPass& pass) noexcept
 {
     filter_runs<Lanes>(
-        count, [&cell](std::size_t i, std::size_t l) { return cell(i, l); }, cell, cell, pass.coefficients,
-        pass.boundary);
+        count, [&cell](std::size_t i, std::size_t l) { return cell(i, l); }, cell, cell, pass);
 }
 
 // Calls f(std::integral_constant<std::size_t, n>{}) for 1 <= n <= Max, so that a block's last runs
@@ -308,8 +286,7 @@ void vertical_lanes(const FloatPlane& source, std::int32_t column, CellSpan rows
     if (strip != nullptr) {
         const auto kept = [strip](std::size_t i, std::size_t l) -> GaussPair& { return strip[i * Lanes + l]; };
         filter_runs<Lanes>(
-            rows.count, [&kept](std::size_t i, std::size_t l) { return kept(i, l); }, kept, out, pass.coefficients,
-            pass.boundary);
+            rows.count, [&kept](std::size_t i, std::size_t l) { return kept(i, l); }, kept, out, pass);
     } else {
         filter_runs_in_place<Lanes>(rows.count, out, pass);
     }
@@ -419,10 +396,13 @@ bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const F
     if (first >= end) {
         return true;
     }
+    const simd::SimdPath path = simd::widest_path();
+    // The strip holds as many columns as the widest kernel on the path filters side by side.
+    const std::int32_t strip_columns = path >= simd::SimdPath::avx512 ? gauss_wide_column_group : gauss_column_group;
     std::span<GaussPair> strip;
     if (work.index >= 0 && static_cast<std::size_t>(work.index) < gauss.strips.size()) {
         std::vector<GaussPair>& kept = gauss.strips[static_cast<std::size_t>(work.index)];
-        const std::size_t cells = static_cast<std::size_t>(gauss_column_group) * static_cast<std::size_t>(height);
+        const std::size_t cells = static_cast<std::size_t>(strip_columns) * static_cast<std::size_t>(height);
         if (kept.size() < cells) {
             // Without a strip the forward outputs stay in the buffer: slower, the same results.
             try {
@@ -434,10 +414,11 @@ bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const F
         }
         strip = kept;
     }
-    const bool avx2 = simd::widest_path() >= simd::SimdPath::avx2;
     for (std::size_t p = 0; p < passes.size(); ++p) {
         const ColumnBlock block{first, end - first, vertical_span(rects[2 * p], rects[2 * p + 1], height)};
-        if (avx2) {
+        if (path >= simd::SimdPath::avx512) {
+            gauss_vertical_block_avx512(source, block, passes[p], gauss.buffers[p], strip);
+        } else if (path >= simd::SimdPath::avx2) {
             gauss_vertical_block_avx2(source, block, passes[p], gauss.buffers[p], strip);
         } else {
             gauss_vertical_block(source, block, passes[p], gauss.buffers[p], strip);
@@ -463,10 +444,12 @@ bool gauss_columns_job(const ThreadWorkData& work, PlaneOffset offset, const Fra
     if (first >= end) {
         return true;
     }
-    const bool avx2 = simd::widest_path() >= simd::SimdPath::avx2;
+    const simd::SimdPath path = simd::widest_path();
     for (std::size_t p = 0; p < passes.size(); ++p) {
         const RowBlock block{first, end - first, horizontal_span(rects[2 * p], rects[2 * p + 1], width)};
-        if (avx2) {
+        if (path >= simd::SimdPath::avx512) {
+            gauss_horizontal_block_avx512(gauss.buffers[p], width, block, passes[p]);
+        } else if (path >= simd::SimdPath::avx2) {
             gauss_horizontal_block_avx2(gauss.buffers[p], width, block, passes[p]);
         } else {
             gauss_horizontal_block(gauss.buffers[p], width, block, passes[p]);

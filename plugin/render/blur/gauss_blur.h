@@ -47,8 +47,9 @@ struct GaussBoundary {
 struct GaussBuffers {
     std::array<std::vector<GaussPair>, 2> buffers;
     std::uint64_t cell_count = 0;  // what both buffers were last sized for
-    // The vertical pass's forward outputs, one strip per chunk of a batch (by its index); kept from
-    // frame to frame, so that frames of one size allocate nothing.
+    // The vertical pass's forward outputs, one strip per chunk of a batch (by its index), of as many
+    // columns as the path's widest column group; kept from frame to frame, so that frames of one size
+    // allocate nothing.
     std::array<std::vector<GaussPair>, 64> strips;
 };
 
@@ -84,6 +85,11 @@ GaussPasses gauss_passes(const std::array<double, glow_level_count>& sigmas);
 // Columns the vertical pass filters side by side: 8 pairs fill two cache lines, so each row visit
 // uses whole lines instead of one pair of a line per column.
 inline constexpr std::int32_t gauss_column_group = 8;
+
+// Columns the AVX-512 vertical pass filters side by side: four registers of four pairs, so that its
+// recursions, which wait on their previous step, fill the register file as the AVX2 pass's do. Each
+// row visit writes four whole lines. The strips of the AVX-512 path hold this many columns.
+inline constexpr std::int32_t gauss_wide_column_group = 16;
 
 // Rows the horizontal pass filters side by side, so that the recursions of some rows run while
 // the others wait on their previous step.

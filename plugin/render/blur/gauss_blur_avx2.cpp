@@ -1,105 +1,45 @@
 #include "plugin/render/blur/gauss_blur_kernels.h"
 
-#include <immintrin.h>
-
 #include <algorithm>
 #include <array>
 
+#include "plugin/platform/simd/lanes_avx2.h"
 #include "plugin/platform/simd/simd_path.h"
+#include "plugin/render/blur/gauss_blur_lanes.h"
 
-// Each cell's operations are those of the one-at-a-time recursion in the same order, without fused
-// multiply-adds, so the results are the same bits.
+// Each cell's operations are those of the one-at-a-time recursion in the same order (the formulas of
+// gauss_blur_lanes.h, without fused multiply-adds), so the results are the same bits.
 
 namespace kyrox {
 
 namespace {
 
-// N registers, each two cells side by side (four doubles, both glow levels of each). A plain array,
-// since std::array would drop the vector type's alignment.
-template <std::size_t N>
-struct Wide {
-    __m256d v[N];
+// Two cells side by side in one register (four doubles, both glow levels of each), for the
+// formulas of gauss_blur_lanes.h.
+struct PairsX2 {
+    __m256d v;
 
-    __m256d& operator[](std::size_t i) noexcept { return v[i]; }
-    const __m256d& operator[](std::size_t i) const noexcept { return v[i]; }
+    KYROX_AVX2_LANES friend PairsX2 operator+(PairsX2 a, PairsX2 b) noexcept { return {_mm256_add_pd(a.v, b.v)}; }
+    KYROX_AVX2_LANES friend PairsX2 operator-(PairsX2 a, PairsX2 b) noexcept { return {_mm256_sub_pd(a.v, b.v)}; }
+    KYROX_AVX2_LANES friend PairsX2 operator*(PairsX2 a, PairsX2 b) noexcept { return {_mm256_mul_pd(a.v, b.v)}; }
 };
 
-// The coefficients for two cells side by side.
-struct WideCoefficients {
-    __m256d k;
-    __m256d b1;
-    __m256d b2;
-    __m256d b3;
-    __m256d b;
-    Wide<9> m;
-};
+using Coefficients = GaussLaneCoefficients<PairsX2>;
 
-KYROX_AVX2_TARGET inline __m256d both_cells(GaussPair v) noexcept
-{
-    return _mm256_setr_pd(v.lane0, v.lane1, v.lane0, v.lane1);
-}
-
-KYROX_AVX2_TARGET inline WideCoefficients wide_coefficients(const GaussPass& pass) noexcept
-{
-    const GaussCoefficients& c = pass.coefficients;
-    WideCoefficients w{both_cells(c.k), both_cells(c.b1), both_cells(c.b2), both_cells(c.b3), both_cells(c.b), {}};
-    for (std::size_t i = 0; i < pass.boundary.m.size(); ++i) {
-        w.m[i] = both_cells(pass.boundary.m[i]);
-    }
-    return w;
-}
-
-// x + b1 y1 + b2 y2 + b3 y3, added left to right.
-KYROX_AVX2_TARGET inline __m256d recursion_step(const WideCoefficients& c, __m256d x, __m256d y1, __m256d y2,
-                                                __m256d y3) noexcept
-{
-    return _mm256_add_pd(_mm256_add_pd(_mm256_add_pd(x, _mm256_mul_pd(c.b1, y1)), _mm256_mul_pd(c.b2, y2)),
-                         _mm256_mul_pd(c.b3, y3));
-}
-
-// The forward history of Lanes groups of two cells, then the backward one.
+// Lanes registers side by side, each with its own recursion.
 template <std::size_t Lanes>
-struct WideHistory {
-    Wide<Lanes> h1;
-    Wide<Lanes> h2;
-    Wide<Lanes> h3;
-};
+using Wide = std::array<PairsX2, Lanes>;
+template <std::size_t Lanes>
+using WideHistory = std::array<GaussHistory<PairsX2>, Lanes>;
 
-// m0 d0 + m1 d1 + m2 d2 + steady, added left to right.
-KYROX_AVX2_TARGET inline __m256d boundary_row(__m256d m0, __m256d m1, __m256d m2, __m256d d0, __m256d d1, __m256d d2,
-                                              __m256d steady) noexcept
+KYROX_AVX2_TARGET inline PairsX2 both_cells(GaussPair v) noexcept
 {
-    return _mm256_add_pd(
-        _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(m0, d0), _mm256_mul_pd(m1, d1)), _mm256_mul_pd(m2, d2)), steady);
+    return {_mm256_setr_pd(v.lane0, v.lane1, v.lane0, v.lane1)};
 }
 
-// The backward pass's start from the forward history and the run's last input.
-template <std::size_t Lanes>
-KYROX_AVX2_TARGET inline WideHistory<Lanes> backward_start(const WideCoefficients& c, const WideHistory<Lanes>& y,
-                                                           const Wide<Lanes>& last_input) noexcept
+KYROX_AVX2_TARGET inline Coefficients wide_coefficients(const GaussPass& pass) noexcept
 {
-    WideHistory<Lanes> z;
-    const auto& m = c.m;
-    for (std::size_t l = 0; l < Lanes; ++l) {
-        const __m256d forward_steady = _mm256_mul_pd(c.k, last_input[l]);
-        const __m256d backward_steady = _mm256_mul_pd(c.k, forward_steady);
-        const __m256d d0 = _mm256_sub_pd(y.h1[l], forward_steady);
-        const __m256d d1 = _mm256_sub_pd(y.h2[l], forward_steady);
-        const __m256d d2 = _mm256_sub_pd(y.h3[l], forward_steady);
-        z.h1[l] = boundary_row(m[0], m[1], m[2], d0, d1, d2, backward_steady);
-        z.h2[l] = boundary_row(m[3], m[4], m[5], d0, d1, d2, backward_steady);
-        z.h3[l] = boundary_row(m[6], m[7], m[8], d0, d1, d2, backward_steady);
-    }
-    return z;
-}
-
-// Moves the history on by one step, y becoming the newest.
-template <std::size_t Lanes>
-KYROX_AVX2_TARGET inline void push(WideHistory<Lanes>& h, std::size_t l, __m256d y) noexcept
-{
-    h.h3[l] = h.h2[l];
-    h.h2[l] = h.h1[l];
-    h.h1[l] = y;
+    return gauss_lane_coefficients<PairsX2>(pass, both_cells);
 }
 
 constexpr std::size_t column_lanes = static_cast<std::size_t>(gauss_column_group) / 2;
@@ -111,35 +51,33 @@ constexpr std::size_t prefetch_rows = 16;
 KYROX_AVX2_TARGET inline Wide<column_lanes> loaded_row(const FloatPlane& source, std::int32_t row, std::int32_t column,
                                                        __m256 keep) noexcept
 {
-    Wide<column_lanes> x{};
+    Wide<column_lanes> x;
     if (row == 0 || row == source.height() - 1) {
-        for (__m256d& cell : x.v) {
-            cell = _mm256_setzero_pd();
-        }
+        x.fill({_mm256_setzero_pd()});
         return x;
     }
     const __m256 v = _mm256_and_ps(_mm256_loadu_ps(source.row(row).data() + column), keep);
     const __m256d low = _mm256_cvtps_pd(_mm256_castps256_ps128(v));
     const __m256d high = _mm256_cvtps_pd(_mm256_extractf128_ps(v, 1));
     // Each value into both levels of its cell.
-    x[0] = _mm256_permute4x64_pd(low, 0x50);
-    x[1] = _mm256_permute4x64_pd(low, 0xfa);
-    x[2] = _mm256_permute4x64_pd(high, 0x50);
-    x[3] = _mm256_permute4x64_pd(high, 0xfa);
+    x[0] = {_mm256_permute4x64_pd(low, 0x50)};
+    x[1] = {_mm256_permute4x64_pd(low, 0xfa)};
+    x[2] = {_mm256_permute4x64_pd(high, 0x50)};
+    x[3] = {_mm256_permute4x64_pd(high, 0xfa)};
     return x;
 }
 
 // A result of the vertical pass, past the cache: the horizontal pass reads it long after, and the
 // whole lines written need not be read first. Cells are 16-byte aligned.
-KYROX_AVX2_TARGET inline void store_result(double* cell, __m256d v) noexcept
+KYROX_AVX2_TARGET inline void store_result(double* cell, PairsX2 v) noexcept
 {
-    _mm_stream_pd(cell, _mm256_castpd256_pd128(v));
-    _mm_stream_pd(cell + 2, _mm256_extractf128_pd(v, 1));
+    _mm_stream_pd(cell, _mm256_castpd256_pd128(v.v));
+    _mm_stream_pd(cell + 2, _mm256_extractf128_pd(v.v, 1));
 }
 
 // Eight columns from column on. kept holds the forward outputs, kept_stride cells apart per row.
 KYROX_AVX2_TARGET void vertical_group(const FloatPlane& source, std::int32_t column, CellSpan rows,
-                                      const WideCoefficients& c, GaussPair* cells, GaussPair* kept,
+                                      const Coefficients& c, GaussPair* cells, GaussPair* kept,
                                       std::size_t kept_stride) noexcept
 {
     const std::int32_t width = source.width();
@@ -172,10 +110,8 @@ KYROX_AVX2_TARGET void vertical_group(const FloatPlane& source, std::int32_t col
     Wide<column_lanes> x = loaded_row(source, first, column, keep);
     WideHistory<column_lanes> y;
     for (std::size_t l = 0; l < column_lanes; ++l) {
-        y.h1[l] = _mm256_mul_pd(c.k, x[l]);
+        y[l] = gauss_forward_start(c, x[l]);
     }
-    y.h2 = y.h1;
-    y.h3 = y.h1;
     for (std::size_t i = 0; i < rows.count; ++i) {
         // The rows lie a page or more apart, too far for the hardware to fetch them ahead.
         if (i + prefetch_rows < rows.count) {
@@ -186,23 +122,24 @@ KYROX_AVX2_TARGET void vertical_group(const FloatPlane& source, std::int32_t col
         x = loaded_row(source, first + static_cast<std::int32_t>(i), column, keep);
         GaussPair* const forward = kept + i * kept_stride;
         for (std::size_t l = 0; l < column_lanes; ++l) {
-            const __m256d v = recursion_step(c, x[l], y.h1[l], y.h2[l], y.h3[l]);
-            _mm256_storeu_pd(double_at(forward, l), v);
-            push(y, l, v);
+            const PairsX2 v = gauss_step(c, x[l], y[l]);
+            _mm256_storeu_pd(double_at(forward, l), v.v);
+            gauss_push(y[l], v);
         }
     }
 
-    WideHistory<column_lanes> z = backward_start(c, y, x);
+    WideHistory<column_lanes> z;
     GaussPair* const out = cells + rows.first * stride + static_cast<std::size_t>(column);
     for (std::size_t l = 0; l < column_lanes; ++l) {
-        store_result(double_at(out + (rows.count - 1) * stride, l), _mm256_mul_pd(z.h1[l], c.b));
+        z[l] = gauss_backward_start(c, y[l], x[l]);
+        store_result(double_at(out + (rows.count - 1) * stride, l), z[l].y1 * c.b);
     }
     for (std::size_t i = rows.count - 1; i-- > 0;) {
         GaussPair* const forward = kept + i * kept_stride;
         for (std::size_t l = 0; l < column_lanes; ++l) {
-            const __m256d v = recursion_step(c, _mm256_loadu_pd(double_at(forward, l)), z.h1[l], z.h2[l], z.h3[l]);
-            store_result(double_at(out + i * stride, l), _mm256_mul_pd(v, c.b));
-            push(z, l, v);
+            const PairsX2 v = gauss_step(c, {_mm256_loadu_pd(double_at(forward, l))}, z[l]);
+            store_result(double_at(out + i * stride, l), v * c.b);
+            gauss_push(z[l], v);
         }
     }
     _mm_sfence();
@@ -214,45 +151,44 @@ constexpr std::size_t row_lanes = static_cast<std::size_t>(gauss_row_group) / 2;
 // row in its low half and the same cell of the next row in its high half.
 using GroupRows = std::array<GaussPair*, gauss_row_group>;
 
-KYROX_AVX2_TARGET inline __m256d load_pair(const GroupRows& rows, std::size_t i, std::size_t l) noexcept
+KYROX_AVX2_TARGET inline PairsX2 load_pair(const GroupRows& rows, std::size_t i, std::size_t l) noexcept
 {
-    return _mm256_loadu2_m128d(&rows[2 * l + 1][i].lane0, &rows[2 * l][i].lane0);
+    return {_mm256_loadu2_m128d(&rows[2 * l + 1][i].lane0, &rows[2 * l][i].lane0)};
 }
 
-KYROX_AVX2_TARGET inline void store_pair(const GroupRows& rows, std::size_t i, std::size_t l, __m256d v) noexcept
+KYROX_AVX2_TARGET inline void store_pair(const GroupRows& rows, std::size_t i, std::size_t l, PairsX2 v) noexcept
 {
-    _mm256_storeu2_m128d(&rows[2 * l + 1][i].lane0, &rows[2 * l][i].lane0, v);
+    _mm256_storeu2_m128d(&rows[2 * l + 1][i].lane0, &rows[2 * l][i].lane0, v.v);
 }
 
 template <std::size_t Pairs>
-KYROX_AVX2_TARGET void horizontal_group(const GroupRows& rows, std::size_t count, const WideCoefficients& c) noexcept
+KYROX_AVX2_TARGET void horizontal_group(const GroupRows& rows, std::size_t count, const Coefficients& c) noexcept
 {
-    Wide<Pairs> last_input{};
+    Wide<Pairs> last_input;
     WideHistory<Pairs> y;
     for (std::size_t l = 0; l < Pairs; ++l) {
-        y.h1[l] = _mm256_mul_pd(c.k, load_pair(rows, 0, l));
+        y[l] = gauss_forward_start(c, load_pair(rows, 0, l));
     }
-    y.h2 = y.h1;
-    y.h3 = y.h1;
     for (std::size_t i = 0; i < count; ++i) {
         for (std::size_t l = 0; l < Pairs; ++l) {
-            const __m256d x = load_pair(rows, i, l);
+            const PairsX2 x = load_pair(rows, i, l);
             last_input[l] = x;
-            const __m256d v = recursion_step(c, x, y.h1[l], y.h2[l], y.h3[l]);
+            const PairsX2 v = gauss_step(c, x, y[l]);
             store_pair(rows, i, l, v);
-            push(y, l, v);
+            gauss_push(y[l], v);
         }
     }
 
-    WideHistory<Pairs> z = backward_start(c, y, last_input);
+    WideHistory<Pairs> z;
     for (std::size_t l = 0; l < Pairs; ++l) {
-        store_pair(rows, count - 1, l, _mm256_mul_pd(z.h1[l], c.b));
+        z[l] = gauss_backward_start(c, y[l], last_input[l]);
+        store_pair(rows, count - 1, l, z[l].y1 * c.b);
     }
     for (std::size_t i = count - 1; i-- > 0;) {
         for (std::size_t l = 0; l < Pairs; ++l) {
-            const __m256d v = recursion_step(c, load_pair(rows, i, l), z.h1[l], z.h2[l], z.h3[l]);
-            store_pair(rows, i, l, _mm256_mul_pd(v, c.b));
-            push(z, l, v);
+            const PairsX2 v = gauss_step(c, load_pair(rows, i, l), z[l]);
+            store_pair(rows, i, l, v * c.b);
+            gauss_push(z[l], v);
         }
     }
 }
@@ -266,7 +202,7 @@ KYROX_AVX2_TARGET void gauss_vertical_block_avx2(const FloatPlane& source, Colum
     if (!gauss_vertical_block_fits(source, block, buffer)) {
         return;
     }
-    const WideCoefficients c = wide_coefficients(pass);
+    const Coefficients c = wide_coefficients(pass);
     const bool use_strip = strip.size() / static_cast<std::size_t>(gauss_column_group) >= block.rows.count;
     const auto stride = static_cast<std::size_t>(source.width());
     for (std::int32_t col = block.column; col < block.column + whole; col += gauss_column_group) {
@@ -289,7 +225,7 @@ KYROX_AVX2_TARGET void gauss_horizontal_block_avx2(std::span<GaussPair> buffer, 
     }
     // Whole groups, then the pairs of rows left; an odd last row goes one at a time.
     const std::int32_t paired = block.count - block.count % 2;
-    const WideCoefficients c = wide_coefficients(pass);
+    const Coefficients c = wide_coefficients(pass);
     std::int32_t r = block.row;
     if (block.columns.count > 0) {
         while (r < block.row + paired) {

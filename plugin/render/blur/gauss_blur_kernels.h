@@ -1,8 +1,8 @@
 #pragma once
 
 // The recursive Gaussian's filter: its coefficients, the recursion over one run of cells and the
-// passes over blocks of a plane, on the baseline and the AVX2 path, for gauss_blur.cpp, its AVX2
-// path and the tests that check them.
+// passes over blocks of a plane, on the baseline, the AVX2 and the AVX-512 path, for gauss_blur.cpp,
+// its wide paths and the tests that check them. The per-cell formulas are in gauss_blur_lanes.h.
 
 #include <cstddef>
 #include <cstdint>
@@ -91,5 +91,15 @@ void gauss_vertical_block_avx2(const FloatPlane& source, ColumnBlock block, cons
                                std::span<GaussPair> buffer, std::span<GaussPair> strip) noexcept;
 void gauss_horizontal_block_avx2(std::span<GaussPair> buffer, std::int32_t width, RowBlock block,
                                  const GaussPass& pass) noexcept;
+
+// The same passes with AVX-512, four cells in each register, bit for bit the same. The vertical pass
+// filters gauss_wide_column_group columns side by side, keeping the forward outputs in strip when it
+// holds gauss_wide_column_group x rows.count cells; the horizontal pass fills each register with
+// one cell of four rows, gauss_row_group rows side by side. A block's columns or rows that do not
+// fill a group go through the AVX2 passes. Only on the AVX-512 path.
+void gauss_vertical_block_avx512(const FloatPlane& source, ColumnBlock block, const GaussPass& pass,
+                                 std::span<GaussPair> buffer, std::span<GaussPair> strip) noexcept;
+void gauss_horizontal_block_avx512(std::span<GaussPair> buffer, std::int32_t width, RowBlock block,
+                                   const GaussPass& pass) noexcept;
 
 }  // namespace kyrox

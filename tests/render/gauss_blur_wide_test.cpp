@@ -1,10 +1,11 @@
-// The Gaussian's blocks, side by side and with AVX2, against one run at a time, bit for bit.
+// The Gaussian's blocks, side by side and with AVX2 and AVX-512, against one run at a time, bit for bit.
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <ostream>
 #include <span>
 #include <string>
 #include <vector>
@@ -98,11 +99,14 @@ struct VerticalCase {
     ColumnBlock block;
 };
 
-// Groups at the plane's left and right edges, ragged tails of 1 to 7 columns, and row spans that
-// are whole, inside, empty or shorter than the recursion's history.
+// Groups of 8 and 16 at the plane's left and right edges, ragged tails of 1 to 15 columns, and row
+// spans that are whole, inside, empty or shorter than the recursion's history.
 const VerticalCase vertical_cases[] = {
     {"left edge, all rows", {0, 8, {0, height}}},
     {"right edge, all rows", {width - 8, 8, {0, height}}},
+    {"wide group at the left edge", {0, 16, {0, height}}},
+    {"wide group at the right edge", {width - 16, 16, {0, height}}},
+    {"wide group, inside rows", {4, 16, {2, 15}}},
     {"whole plane", {0, width, {0, height}}},
     {"two groups and 3 more, inside rows", {2, 19, {3, 12}}},
     {"1 column", {5, 1, {0, height}}},
@@ -112,42 +116,12 @@ const VerticalCase vertical_cases[] = {
     {"5 columns", {9, 5, {0, height}}},
     {"6 columns", {9, 6, {2, 17}}},
     {"7 columns", {9, 7, {0, height}}},
+    {"15 columns", {1, 15, {0, height}}},
     {"no rows", {3, 16, {6, 0}}},
     {"one row", {3, 16, {6, 1}}},
     {"two rows", {3, 16, {0, 2}}},
     {"last row only", {3, 16, {height - 1, 1}}},
 };
-
-using VerticalPass = void (*)(const FloatPlane&, ColumnBlock, const GaussPass&, std::span<GaussPair>,
-                              std::span<GaussPair>) noexcept;
-
-void expect_vertical_cases_match(VerticalPass vertical)
-{
-    const FloatPlane source = mixed_plane();
-    std::vector<GaussPair> strip(static_cast<std::size_t>(gauss_column_group * height));
-    for (const VerticalCase& c : vertical_cases) {
-        const std::vector<GaussPair> expected = vertical_reference(source, c.block);
-        for (const bool with_strip : {true, false}) {
-            std::vector<GaussPair> buffer = patterned_buffer();
-            vertical(source, c.block, test_pass(), buffer,
-                     with_strip ? std::span<GaussPair>(strip) : std::span<GaussPair>());
-            expect_same_bits(expected, buffer, std::string(c.name) + (with_strip ? ", strip" : ", in place"));
-        }
-    }
-}
-
-TEST(GaussBlocks, VerticalBlockMatchesOneColumnAtATimeWithAndWithoutAStrip)
-{
-    expect_vertical_cases_match(gauss_vertical_block);
-}
-
-TEST(GaussBlocks, VerticalBlockWithAvx2MatchesOneColumnAtATime)
-{
-    if (simd::widest_path() < simd::SimdPath::avx2) {
-        GTEST_SKIP() << "no AVX2 here";
-    }
-    expect_vertical_cases_match(gauss_vertical_block_avx2);
-}
 
 struct HorizontalCase {
     const char* name;
@@ -158,6 +132,7 @@ const HorizontalCase horizontal_cases[] = {
     {"one group, all columns", {0, 8, {0, width}}},
     {"whole buffer", {0, height, {0, width}}},
     {"two groups and 1 more, inside columns", {1, 17, {4, 19}}},
+    {"one group and 4 more", {2, 12, {0, width}}},
     {"1 row", {3, 1, {0, width}}},
     {"2 rows", {3, 2, {0, width}}},
     {"3 rows", {3, 3, {2, 20}}},
@@ -170,52 +145,88 @@ const HorizontalCase horizontal_cases[] = {
     {"two columns", {0, 16, {width - 2, 2}}},
 };
 
+using VerticalPass = void (*)(const FloatPlane&, ColumnBlock, const GaussPass&, std::span<GaussPair>,
+                              std::span<GaussPair>) noexcept;
 using HorizontalPass = void (*)(std::span<GaussPair>, std::int32_t, RowBlock, const GaussPass&) noexcept;
 
-void expect_horizontal_cases_match(HorizontalPass horizontal)
+// The passes of one width and the path they need.
+struct GaussKernels {
+    const char* name;
+    simd::SimdPath path;
+    VerticalPass vertical;
+    HorizontalPass horizontal;
+};
+
+// Names the kernels in failure messages.
+void PrintTo(const GaussKernels& kernels, std::ostream* os)
+{
+    *os << kernels.name;
+}
+
+const GaussKernels kernels[] = {
+    {"Baseline", simd::SimdPath::sse2, gauss_vertical_block, gauss_horizontal_block},
+    {"Avx2", simd::SimdPath::avx2, gauss_vertical_block_avx2, gauss_horizontal_block_avx2},
+    {"Avx512", simd::SimdPath::avx512, gauss_vertical_block_avx512, gauss_horizontal_block_avx512},
+};
+
+class GaussBlocks : public ::testing::TestWithParam<GaussKernels> {
+protected:
+    void SetUp() override
+    {
+        if (simd::widest_path() < GetParam().path) {
+            GTEST_SKIP() << "the " << simd::simd_path_name(GetParam().path) << " path does not run here";
+        }
+    }
+};
+
+// Strips for the wide groups, for the 8-column groups only (the wide groups then keep their forward
+// outputs in the buffer) and none.
+const std::size_t strip_columns[] = {gauss_wide_column_group, gauss_column_group, 0};
+
+TEST_P(GaussBlocks, VerticalBlockMatchesOneColumnAtATime)
+{
+    const FloatPlane source = mixed_plane();
+    for (const VerticalCase& c : vertical_cases) {
+        const std::vector<GaussPair> expected = vertical_reference(source, c.block);
+        for (const std::size_t columns : strip_columns) {
+            std::vector<GaussPair> strip(columns * height);
+            std::vector<GaussPair> buffer = patterned_buffer();
+            GetParam().vertical(source, c.block, test_pass(), buffer, strip);
+            expect_same_bits(expected, buffer, std::string(c.name) + ", strip of " + std::to_string(columns));
+        }
+    }
+}
+
+TEST_P(GaussBlocks, HorizontalBlockMatchesOneRowAtATime)
 {
     for (const HorizontalCase& c : horizontal_cases) {
         std::vector<GaussPair> buffer = patterned_buffer();
-        horizontal(buffer, width, c.block, test_pass());
+        GetParam().horizontal(buffer, width, c.block, test_pass());
         expect_same_bits(horizontal_reference(c.block), buffer, c.name);
     }
 }
 
-TEST(GaussBlocks, HorizontalBlockMatchesOneRowAtATime)
-{
-    expect_horizontal_cases_match(gauss_horizontal_block);
-}
-
-TEST(GaussBlocks, HorizontalBlockWithAvx2MatchesOneRowAtATime)
-{
-    if (simd::widest_path() < simd::SimdPath::avx2) {
-        GTEST_SKIP() << "no AVX2 here";
-    }
-    expect_horizontal_cases_match(gauss_horizontal_block_avx2);
-}
-
-TEST(GaussBlocks, BlocksOutsideThePlaneAreLeftAlone)
+TEST_P(GaussBlocks, BlocksOutsideThePlaneAreLeftAlone)
 {
     const FloatPlane source = mixed_plane();
-    const ColumnBlock columns[] = {{-1, 8, {0, height}}, {width - 7, 8, {0, height}}, {0, 8, {4, height - 3}}};
+    std::vector<GaussPair> strip(static_cast<std::size_t>(gauss_wide_column_group * height));
+    const ColumnBlock columns[] = {
+        {-1, 8, {0, height}}, {width - 7, 8, {0, height}}, {width - 15, 16, {0, height}}, {0, 16, {4, height - 3}}};
     const RowBlock rows[] = {{-1, 8, {0, width}}, {height - 7, 8, {0, width}}, {0, 8, {3, width - 2}}};
     for (const ColumnBlock& block : columns) {
         std::vector<GaussPair> buffer = patterned_buffer();
-        gauss_vertical_block(source, block, test_pass(), buffer, {});
-        if ((simd::widest_path() >= simd::SimdPath::avx2)) {
-            gauss_vertical_block_avx2(source, block, test_pass(), buffer, {});
-        }
+        GetParam().vertical(source, block, test_pass(), buffer, strip);
         expect_same_bits(patterned_buffer(), buffer, "columns from " + std::to_string(block.column));
     }
     for (const RowBlock& block : rows) {
         std::vector<GaussPair> buffer = patterned_buffer();
-        gauss_horizontal_block(buffer, width, block, test_pass());
-        if ((simd::widest_path() >= simd::SimdPath::avx2)) {
-            gauss_horizontal_block_avx2(buffer, width, block, test_pass());
-        }
+        GetParam().horizontal(buffer, width, block, test_pass());
         expect_same_bits(patterned_buffer(), buffer, "rows from " + std::to_string(block.row));
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Widths, GaussBlocks, ::testing::ValuesIn(kernels),
+                         [](const ::testing::TestParamInfo<GaussKernels>& kernel) { return kernel.param.name; });
 
 }  // namespace
 }  // namespace kyrox
