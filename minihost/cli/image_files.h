@@ -3,16 +3,17 @@
 #include <filesystem>
 #include <vector>
 
+#include "minihost/cli/frame_pixels.h"
 #include "minihost/host_world.h"
 
 namespace minihost {
 
-// Writes a host buffer as an RGBA image: 8-bit buffers as 8-bit PNG, 16-bit buffers as 16-bit PNG
-// (the host's full scale of 32768 becomes 65535), float buffers as OpenEXR with half channels,
-// which keep values above 1 (up to 65504). Returns the file written: the path with .png or .exr.
-// Files are written whole or not at all (StagedFile). Throws std::runtime_error naming the file
-// and the reason when it cannot be written.
-std::filesystem::path write_image(const HostWorld& world, const std::filesystem::path& without_extension);
+// Writes a frame as an RGBA image: 8-bit frames as 8-bit PNG, 16-bit frames as 16-bit PNG (the host's
+// full scale of 32768 becomes 65535), float frames as OpenEXR with half channels, which keep values
+// above 1 (up to 65504). Returns the file written: the path with .png or .exr. Files are written whole
+// or not at all (StagedFile). Throws std::runtime_error naming the file and the reason when it cannot
+// be written.
+std::filesystem::path write_image(const FramePixels& frame, const std::filesystem::path& without_extension);
 
 // An 8-bit RGBA picture in memory, row after row.
 struct Rgba8Image {

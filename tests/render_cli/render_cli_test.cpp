@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -143,7 +144,11 @@ TEST_F(RenderCli, FramesAreWrittenWholeWithLinesThatSayWhatTheTimeIncludes)
     const Outcome outcome = render("--size 64 36 --frames 0 1 --output frames");
     ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
     EXPECT_NE(outcome.out.find("[2/2] frames/frame_0001.png  render "), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find(" ms, hand-over "), std::string::npos) << outcome.out;
     EXPECT_NE(outcome.out.find(" ms, file write "), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find(" ms in the background\n"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find(" (on its own thread, alongside the rendering); files in "), std::string::npos)
+        << "the summary says the writing is off the renderer's path: " << outcome.out;
     EXPECT_EQ(files_in("frames"), (std::vector<std::string>{"frame_0000.png", "frame_0001.png"}))
         << "only the finished files";
 }
@@ -166,6 +171,20 @@ TEST_F(RenderCli, AFailedWriteLeavesNoPartialFile)
             EXPECT_EQ(name.front(), '.') << name << " is in the frame's place";
         }
     }
+}
+
+// Files are written behind the rendering: one failing part way (its name taken by a folder) stops the
+// run, with the files before it whole and none after it.
+TEST_F(RenderCli, AWriteFailingPartWayStopsTheRun)
+{
+    fs::create_directories(folder / "frames" / "frame_0003.png");
+    const Outcome outcome = render("--size 64 36 --frames 0 40 --output frames");
+    EXPECT_EQ(outcome.exit_code, 1);
+    EXPECT_NE(outcome.err.find(" to frames/frame_0003.png: "), std::string::npos) << outcome.err;
+    std::vector<std::string> names = files_in("frames");
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"frame_0000.png", "frame_0001.png", "frame_0002.png", "frame_0003.png"}));
 }
 
 TEST_F(RenderCli, DumpSceneHonoursTheDownsampleFactor)
