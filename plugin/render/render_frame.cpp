@@ -132,7 +132,7 @@ void draw_glow_frame(const FrameState& f, const std::array<float, glow_level_cou
     const GaussPasses passes = gauss_passes(sigmas);
     run_rows(
         core.width(), [&](const ThreadWorkData& w) { return gauss_rows_job(w, rects, glow_source, passes, gauss); },
-        gauss_column_group);
+        gauss_side_by_side_columns(simd::widest_path()));
     run_rows(
         height,
         [&](const ThreadWorkData& w) {

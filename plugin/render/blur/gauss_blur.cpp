@@ -397,8 +397,7 @@ bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const F
         return true;
     }
     const simd::SimdPath path = simd::widest_path();
-    // The strip holds as many columns as the widest kernel on the path filters side by side.
-    const std::int32_t strip_columns = path >= simd::SimdPath::avx512 ? gauss_wide_column_group : gauss_column_group;
+    const std::int32_t strip_columns = gauss_side_by_side_columns(path);
     std::span<GaussPair> strip;
     if (work.index >= 0 && static_cast<std::size_t>(work.index) < gauss.strips.size()) {
         std::vector<GaussPair>& kept = gauss.strips[static_cast<std::size_t>(work.index)];

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "plugin/platform/simd/simd_path.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/blur/level_rect.h"
 #include "plugin/render/render_inputs.h"
@@ -90,6 +91,13 @@ inline constexpr std::int32_t gauss_column_group = 8;
 // recursions, which wait on their previous step, fill the register file as the AVX2 pass's do. Each
 // row visit writes four whole lines. The strips of the AVX-512 path hold this many columns.
 inline constexpr std::int32_t gauss_wide_column_group = 16;
+
+// The columns the path's widest vertical kernel filters side by side: the width of a worker's strip,
+// and the grain the vertical pass's columns are handed out in, so that no block splits a group.
+constexpr std::int32_t gauss_side_by_side_columns(simd::SimdPath path) noexcept
+{
+    return path >= simd::SimdPath::avx512 ? gauss_wide_column_group : gauss_column_group;
+}
 
 // Rows the horizontal pass filters side by side, so that the recursions of some rows run while
 // the others wait on their previous step.
