@@ -18,6 +18,8 @@
 #include <iostream>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,15 +79,23 @@ struct PathTimes {
 };
 
 // The fastest repetition of each benchmark with an ms_per_frame counter, in the order they ran.
-void read_frame_times(const std::filesystem::path& results, kyrox::simd::SimdPath path, std::vector<PathTimes>& rows)
+// Returns false when the file cannot be read as the library's JSON.
+bool read_frame_times(const std::filesystem::path& results, kyrox::simd::SimdPath path, std::vector<PathTimes>& rows)
 {
     std::ifstream in(results);
-    const nlohmann::json json = nlohmann::json::parse(in, nullptr, false);
+    std::stringstream text;
+    text << in.rdbuf();
+    // The library writes a NaN counter (a zero mean's coefficient of variation) as a bare NaN, which is
+    // not JSON; those entries are aggregates, which the table does not read.
+    const std::regex not_a_number(R"((: *)-?(nan|inf|infinity)\b)", std::regex::icase);
+    const std::string cleaned = std::regex_replace(text.str(), not_a_number, "$1null");
+    const nlohmann::json json = nlohmann::json::parse(cleaned, nullptr, false);
     if (json.is_discarded() || !json.contains("benchmarks")) {
-        return;
+        return false;
     }
     for (const nlohmann::json& run : json["benchmarks"]) {
-        if (run.value("run_type", "") != "iteration" || !run.contains("ms_per_frame")) {
+        if (run.value("run_type", "") != "iteration" || !run.contains("ms_per_frame") ||
+            !run["ms_per_frame"].is_number()) {
             continue;
         }
         std::string name = run.value("run_name", "");
@@ -101,6 +111,7 @@ void read_frame_times(const std::filesystem::path& results, kyrox::simd::SimdPat
         const auto known = row->ms.find(path);
         row->ms[path] = known == row->ms.end() ? ms : std::min(known->second, ms);
     }
+    return true;
 }
 
 void print_table(const std::vector<PathTimes>& rows, const std::vector<kyrox::simd::SimdPath>& paths)
@@ -157,12 +168,15 @@ int run_on_every_path(int argc, char** argv)
             std::filesystem::temp_directory_path() / ("kyrox-bench-" + std::to_string(getpid()) + "-" + name + ".json");
         std::cout << "\n== " << name << " ==" << std::endl;
         const int status = run_child(argc, argv, path, results);
-        read_frame_times(results, path, rows);
-        std::error_code ignored;
-        std::filesystem::remove(results, ignored);
         if (status != 0) {
             return status;
         }
+        if (!read_frame_times(results, path, rows)) {
+            std::cerr << "cannot read the " << name << " results in " << results.string() << "\n";
+            return 1;
+        }
+        std::error_code ignored;
+        std::filesystem::remove(results, ignored);
     }
     print_table(rows, paths);
     return 0;
