@@ -24,8 +24,8 @@ set(_plugin_users
   "0 tests/platform/ tests/windows/"
   "1 tests/noise/"
   "2 tests/render/ tests/support/"
-  "3 tests/host/ tests/paths/ minihost/cli/"
-  "-1 minihost/ tests/minihost/")
+  "3 tests/host/ tests/paths/ tests/fuzz/ minihost/cli/"
+  "-1 minihost/ tests/minihost/ tests/fuzz/toolkit/")
 set(_plugin_portable "")
 
 # Inside the renderer: its base (planes, the worker pool, the inputs) with the shapes the stages share; the
@@ -53,7 +53,7 @@ set(_qxsdk_units
   "3 qxsdk/ui/controls/"
   "4 qxsdk/ui/shell/")
 set(_qxsdk_users
-  "0 tests/qxsdk/filesystem/ tests/qxsdk/ui/*"
+  "0 tests/qxsdk/filesystem/ tests/qxsdk/ui/* tests/fuzz/toolkit/"
   "1 tests/qxsdk/ui/draw/"
   "2 tests/qxsdk/ui/window/"
   "3 tests/qxsdk/ui/controls/"

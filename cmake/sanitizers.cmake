@@ -15,3 +15,11 @@ if(_san)
   target_compile_options(kyrox_sanitize INTERFACE ${_san})
   target_link_options(kyrox_sanitize INTERFACE ${_san})
 endif()
+
+# Fuzzing instruments every library for libFuzzer's coverage feedback; only the fuzz targets link its driver.
+if(KYROX_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang" OR WIN32)
+    message(FATAL_ERROR "KYROX_FUZZ needs the native build with clang (the fuzz preset)")
+  endif()
+  target_compile_options(kyrox_sanitize INTERFACE -fsanitize=fuzzer-no-link)
+endif()

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang-format
+  build-essential cmake ninja-build pkg-config clang-format clang libclang-rt-14-dev llvm
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libpng-dev libopenexr-dev libfreetype-dev nlohmann-json3-dev fonts-dejavu-core
   g++-mingw-w64-x86-64-posix mingw-w64-tools

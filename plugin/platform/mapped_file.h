@@ -29,7 +29,8 @@ private:
     void* view_;
     std::size_t size_;
     native_handle file_;
-    native_handle mapping_;
+    // Only Windows has a mapping object to close.
+    [[maybe_unused]] native_handle mapping_;
 };
 
 }  // namespace kyrox::platform
