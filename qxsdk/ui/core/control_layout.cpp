@@ -31,16 +31,14 @@ std::int32_t strip_frame_height(std::uint32_t picture_height, std::int32_t frame
 checkbox_boxes checkbox_layout(std::int32_t mode, size_units own, size_units frame, size_units caption,
                                const checkbox_boxes& previous) noexcept
 {
-    const std::int32_t w = own.width;
-    const std::int32_t iw = frame.width;
-    const std::int32_t tw = caption.width;
-    const std::int32_t gap = tw > 0 ? checkbox_caption_gap : 0;
-    const std::int32_t room = w - iw - gap - tw;
+    const std::int64_t w = own.width;
+    const std::int64_t iw = frame.width;
+    const std::int64_t tw = caption.width;
+    const std::int64_t gap = tw > 0 ? checkbox_caption_gap : 0;
+    const std::int64_t room = w - iw - gap - tw;
 
-    checkbox_boxes boxes{{previous.image.x, (own.height - frame.height) / 2, iw, frame.height},
-                         {previous.text.x, (own.height - caption.height) / 2, tw, caption.height}};
-    std::int32_t& image_x = boxes.image.x;
-    std::int32_t& text_x = boxes.text.x;
+    std::int64_t image_x = previous.image.x;
+    std::int64_t text_x = previous.text.x;
     switch (mode) {
     case 0:
         image_x = 0;
@@ -77,7 +75,10 @@ checkbox_boxes checkbox_layout(std::int32_t mode, size_units own, size_units fra
     default:
         break;
     }
-    return boxes;
+    return {{saturate_units(image_x), saturate_units((std::int64_t{own.height} - frame.height) / 2), frame.width,
+             frame.height},
+            {saturate_units(text_x), saturate_units((std::int64_t{own.height} - caption.height) / 2), caption.width,
+             caption.height}};
 }
 
 std::int32_t checkbox_frame_top(std::int32_t frames, std::int32_t frame_height, bool hovered,
@@ -86,13 +87,14 @@ std::int32_t checkbox_frame_top(std::int32_t frames, std::int32_t frame_height, 
     if (frames < 2) {
         return 0;
     }
-    const std::int32_t hover_pair = frames >= 4 && hovered ? 2 * frame_height : 0;
-    return hover_pair + (checked_and_enabled ? frame_height : 0);
+    const std::int64_t hover_pair = frames >= 4 && hovered ? 2 * std::int64_t{frame_height} : 0;
+    return saturate_units(hover_pair + (checked_and_enabled ? frame_height : 0));
 }
 
 rect button_picture_box(size_units button, size_units picture, std::int32_t frame_height) noexcept
 {
-    return {(button.width - picture.width) / 2, (button.height - frame_height) / 2, picture.width, frame_height};
+    return {saturate_units((std::int64_t{button.width} - picture.width) / 2),
+            saturate_units((std::int64_t{button.height} - frame_height) / 2), picture.width, frame_height};
 }
 
 std::int32_t button_frame_top(std::int32_t frames, std::int32_t frame_height, bool hovered_or_toggled) noexcept
@@ -107,22 +109,25 @@ bool is_popup_type(std::int32_t type) noexcept
 
 popup_geometry popup_layout(const popup_metrics& metrics, std::int32_t type, size_units message) noexcept
 {
-    const std::int32_t bw = metrics.button_width;
-    const std::int32_t bh = metrics.button_height;
-    const std::int32_t m = metrics.margin;
-    const std::int32_t s = metrics.spacing;
-    const std::int32_t width = std::max(3 * bw + 2 * (m + s), message.width + 2 * m);
-    const std::int32_t height = message.height + 2 * (m + s) + metrics.checkbox_height + bh;
-    const std::int32_t buttons_y = height - bh - m;
+    const std::int64_t bw = metrics.button_width;
+    const std::int64_t bh = metrics.button_height;
+    const std::int64_t m = metrics.margin;
+    const std::int64_t s = metrics.spacing;
+    const std::int64_t text_height = message.height;
+    const std::int64_t width = std::max(3 * bw + 2 * (m + s), message.width + 2 * m);
+    const std::int64_t height = text_height + 2 * (m + s) + metrics.checkbox_height + bh;
+    const std::int32_t buttons_y = saturate_units(height - bh - m);
+    const std::int32_t last_button_x = saturate_units(width - bw - m);
 
-    popup_geometry layout{{width, height},
-                          {m, m, width - 2 * m, message.height},
-                          {m, m + s + message.height, width, metrics.checkbox_height},
-                          {width - bw - m, buttons_y, bw, bh},
-                          {}};
+    popup_geometry layout{
+        {saturate_units(width), saturate_units(height)},
+        {metrics.margin, metrics.margin, saturate_units(width - 2 * m), message.height},
+        {metrics.margin, saturate_units(m + s + text_height), saturate_units(width), metrics.checkbox_height},
+        {last_button_x, buttons_y, metrics.button_width, metrics.button_height},
+        {}};
     if (type != popup_type::ok) {
-        layout.first_button.x = width - 2 * bw - m - s;
-        layout.second_button = {width - bw - m, buttons_y, bw, bh};
+        layout.first_button.x = saturate_units(width - 2 * bw - m - s);
+        layout.second_button = {last_button_x, buttons_y, metrics.button_width, metrics.button_height};
     }
     return layout;
 }

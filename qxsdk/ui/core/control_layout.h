@@ -6,7 +6,9 @@
 #include "qxsdk/ui/core/widget.h"
 
 // The arithmetic of the controls' layouts and picture frames, apart from measuring and drawing, so that it
-// runs anywhere. Sizes are toolkit units.
+// runs anywhere. Sizes are toolkit units. Every function is defined for every 32-bit input: sums and
+// differences are taken in 64 bits and a result beyond the 32-bit range is held at its nearest end, so real
+// layouts, which never come near the limits, get the plain 32-bit sums.
 namespace qxsdk::ui {
 
 struct size_units {

@@ -18,7 +18,7 @@ struct edges {
 
 constexpr edges edges_of(const rect& r) noexcept
 {
-    return {r.x, r.y, r.x + r.width, r.y + r.height};
+    return {r.x, r.y, saturate_units(std::int64_t{r.x} + r.width), saturate_units(std::int64_t{r.y} + r.height)};
 }
 
 // Whether two areas overlap or merely touch: an area that only shares an edge with a dirty area is still

@@ -1,12 +1,21 @@
 #include "qxsdk/ui/core/window_base.h"
 
+#include <cstdint>
+
 namespace qxsdk::ui {
 
 namespace {
 
-bool contains(const rect& area, point p) noexcept
+// A point relative to a widget, and a widget's far edges, in 64 bits: either may lie beyond the 32-bit range.
+struct wide_point {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+};
+
+bool contains(const rect& area, wide_point p) noexcept
 {
-    return area.x <= p.x && p.x < area.x + area.width && area.y <= p.y && p.y < area.y + area.height;
+    return area.x <= p.x && p.x < std::int64_t{area.x} + area.width && area.y <= p.y &&
+           p.y < std::int64_t{area.y} + area.height;
 }
 
 }  // namespace
@@ -19,7 +28,7 @@ widget* widget_at_point(const window_base& window, point p)
         return nullptr;
     }
     const widget* current = &root;
-    point q{p.x - root_area.x, p.y - root_area.y};
+    wide_point q{std::int64_t{p.x} - root_area.x, std::int64_t{p.y} - root_area.y};
     for (bool descended = true; descended;) {
         descended = false;
         const auto children = current->children();

@@ -7,7 +7,8 @@
 
 // The arithmetic of a scroll bar, along one axis: where the arrows and the thumb sit, how far the content
 // overflows its parent, and which scroll offset a drag, a track press or a wheel notch asks for. The offset
-// is minus the content's position on the axis; it stays within [0, overflow].
+// is minus the content's position on the axis; it stays within [0, overflow]. Every function is defined for
+// every 32-bit input and float: sums are taken in 64 bits and held to the 32-bit range (see saturate_units).
 namespace qxsdk::ui {
 
 namespace scroll_orientation {
@@ -47,7 +48,7 @@ struct scroll_axis {
 thumb_metrics measure_thumb(const scroll_axis& axis, std::int32_t content_length, std::int32_t parent_length,
                             std::int32_t content_position);
 
-// trunc(offset × ratio): how far the thumb has travelled from the track's start.
+// trunc(offset × ratio): how far the thumb has travelled from the track's start; 0 when the product is NaN.
 std::int32_t thumb_travel(std::int32_t offset, float ratio) noexcept;
 
 // The content is scrolled past its end (it shrank, or its parent grew, while scrolled): it must move back.

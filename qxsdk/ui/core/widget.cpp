@@ -12,10 +12,14 @@ namespace {
 // Offsets an area given in the parent's coordinates by every ancestor's position, up to the root.
 rect absolute_area(const widget* parent, rect area)
 {
+    std::int64_t x = area.x;
+    std::int64_t y = area.y;
     for (const widget* ancestor = parent; ancestor != nullptr; ancestor = ancestor->parent()) {
-        area.x += ancestor->geometry().x;
-        area.y += ancestor->geometry().y;
+        x += ancestor->geometry().x;
+        y += ancestor->geometry().y;
     }
+    area.x = saturate_units(x);
+    area.y = saturate_units(y);
     return area;
 }
 
@@ -32,9 +36,9 @@ void anchor_axis(const anchor& near, const anchor& far, std::int32_t parent_leng
 {
     if (far.on && near.on) {
         position = near.margin;
-        length = parent_length - far.margin - position;
+        length = saturate_units(std::int64_t{parent_length} - far.margin - position);
     } else if (far.on) {
-        position = parent_length - far.margin - length;
+        position = saturate_units(std::int64_t{parent_length} - far.margin - length);
     } else if (near.on) {
         position = near.margin;
     }

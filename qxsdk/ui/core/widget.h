@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 #include <utility>
@@ -28,6 +30,13 @@ struct point {
 
     friend bool operator==(const point&, const point&) = default;
 };
+
+// The 32-bit value nearest to a result of 64-bit unit arithmetic.
+constexpr std::int32_t saturate_units(std::int64_t value) noexcept
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
 
 // A margin kept from one of the parent's edges when the parent is resized.
 struct anchor {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,35 @@ TEST_F(WindowRoutingTest, HitTestingFindsTheDeepestShownWidgetWithTheLaterSiblin
     EXPECT_EQ(widget_at_point(window, {115, 35}), &check_box);
     set_visible(window.root(), false);
     EXPECT_EQ(widget_at_point(window, {115, 35}), nullptr);
+}
+
+// Widgets whose far edges lie past 2^31, and a root moved to the most negative x, still hit-test by their
+// true edges.
+TEST(HitTesting, HoldsAtTheEndsOfTheRange)
+{
+    constexpr std::int32_t max = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t min = std::numeric_limits<std::int32_t>::min();
+    test_window window{{0, 0, max, max}};
+    widget far;
+    attach_widget(far, window.root(), {max - 10, max - 10, 100, 100});
+    struct row {
+        point p;
+        const widget* expected;
+    };
+    const row rows[] = {
+        {{max - 5, max - 5}, &far},
+        {{max - 11, max - 5}, &window.root()},
+        {{5, 5}, &window.root()},
+    };
+    for (const row& r : rows) {
+        EXPECT_EQ(widget_at_point(window, r.p), r.expected) << r.p.x << ", " << r.p.y;
+    }
+
+    test_window moved{{0, 0, 10, 10}};
+    widget corner;
+    attach_widget(corner, moved.root(), {0, 0, 5, 5});
+    set_geometry(moved.root(), {min, 0, 10, 10});
+    EXPECT_EQ(widget_at_point(moved, {1, 1}), &moved.root());  // 1 - min is far right of the corner
 }
 
 TEST_F(WindowRoutingTest, AClickOnADisabledWidgetNeitherFocusesNorFires)
