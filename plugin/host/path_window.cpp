@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kyrox {
 
@@ -18,6 +19,21 @@ float distance(FlatPoint a, FlatPoint b) noexcept
 float unit_clamp(float f) noexcept
 {
     return f > 0.0f ? std::min(f, 1.0f) : 0.0f;
+}
+
+// (1 - c) a + c b. Offsets are read unbounded, and with the size ramp spanning the whole outline c is
+// the offset itself, so the products can leave the float range although a and b are ordinary. Only
+// then is the value worked out in double, kept within the float range (a sum of infinities of both
+// signs, which no finite inputs give, counts as 0).
+float interpolate(float a, float b, float c) noexcept
+{
+    const float value = (1.0f - c) * a + c * b;
+    if (std::isfinite(value)) {
+        return value;
+    }
+    const double wide = (1.0 - static_cast<double>(c)) * a + static_cast<double>(c) * b;
+    constexpr double largest = std::numeric_limits<float>::max();
+    return std::isnan(wide) ? 0.0f : static_cast<float>(std::clamp(wide, -largest, largest));
 }
 
 FlatPoint between(FlatPoint previous, FlatPoint current, float f) noexcept
@@ -82,8 +98,8 @@ private:
     void append(FlatPoint p, float v)
     {
         const float c = window_.offset_size ? std::max((v - lo_) * r_, 0.0f) : v;
-        piece_.push_back({p.x, p.y, (1.0f - c) * window_.start_half_width + c * window_.end_half_width,
-                          (1.0f - c) * window_.start_cap + c * window_.end_cap});
+        piece_.push_back({p.x, p.y, interpolate(window_.start_half_width, window_.end_half_width, c),
+                          interpolate(window_.start_cap, window_.end_cap, c)});
     }
 
     const PathWindow& window_;

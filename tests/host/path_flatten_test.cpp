@@ -196,6 +196,8 @@ TEST(PathWindow, OffsetSizeOffShowsOnlyItsPartOfTheWholeTaper)
 
 struct ExtremeWindow {
     float start, end, evolution;
+    bool offset_size = true;
+    float size = 1.0f;  // scales the fixture's widths and caps
 };
 
 class ExtremeWindows : public ::testing::TestWithParam<ExtremeWindow> {};
@@ -203,7 +205,13 @@ class ExtremeWindows : public ::testing::TestWithParam<ExtremeWindow> {};
 TEST_P(ExtremeWindows, GiveFiniteWidths)
 {
     const ExtremeWindow& c = GetParam();
-    for (const auto& piece : cut(square(), window(c.start, c.end, c.evolution))) {
+    kyrox::PathWindow w = window(c.start, c.end, c.evolution);
+    w.offset_size = c.offset_size;
+    w.start_half_width *= c.size;
+    w.end_half_width *= c.size;
+    w.start_cap *= c.size;
+    w.end_cap *= c.size;
+    for (const auto& piece : cut(square(), w)) {
         for (const PathPoint& p : piece) {
             EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.half_width) &&
                         std::isfinite(p.cap_length));
@@ -214,6 +222,11 @@ TEST_P(ExtremeWindows, GiveFiniteWidths)
 INSTANTIATE_TEST_SUITE_P(Windows, ExtremeWindows,
                          ::testing::Values(ExtremeWindow{0.5f, 0.5f, 0.0f}, ExtremeWindow{-5.0f, 10.0f, 0.0f},
                                            ExtremeWindow{1.0f, 1.0f, 0.99f}, ExtremeWindow{0.0f, 1.0f, -0.999f},
-                                           ExtremeWindow{nan_value, 1.0f, 0.0f}, ExtremeWindow{1e30f, -1e30f, 0.3f}));
+                                           ExtremeWindow{nan_value, 1.0f, 0.0f}, ExtremeWindow{1e30f, -1e30f, 0.3f},
+                                           // Offset Size off: the ramp position is the offset itself, and
+                                           // 1e38 % entering after the wrap takes the taper past the float range.
+                                           ExtremeWindow{-1e36f, 0.5f, 0.5f, false, 40.0f},
+                                           ExtremeWindow{0.5f, -1e36f, 0.5f, false, 40.0f},
+                                           ExtremeWindow{-3.4e36f, 0.25f, 0.5f, false, 1e3f}));
 
 }  // namespace

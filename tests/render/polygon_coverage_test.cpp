@@ -1,10 +1,13 @@
 #include "plugin/render/coverage/polygon_coverage.h"
 
 #include "plugin/render/coverage/coverage_row.h"
+#include "plugin/render/coverage/scanline_crossings.h"
+#include "plugin/render/geometry/outline_geometry.h"
 #include "tests/render/outline_measure.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numeric>
@@ -240,6 +243,96 @@ TEST(PolygonCoverage, BadShapesAndFramesStayInside)
         if (w > 0 && h > 0) {
             EXPECT_GT(planes.core_at(0, 0), 0.0f);
             EXPECT_LE(planes.core_at(w - 1, h - 1), 1.2f);
+        }
+    }
+}
+
+// Coverage as the row jobs give it walking every edge of the whole sorted list over every sub-row
+// of the planes, in one job: what fill_polygon_coverage must match bit for bit.
+Planes whole_list_coverage(std::int32_t width, std::int32_t height, const std::vector<OutlinePoint>& points,
+                           PolygonKind kind, float intensity)
+{
+    Planes planes(width, height);
+    const kyrox::CoverageParams params{16, 0.00390625f, 0.0625f, points, intensity};
+    std::vector<OutlinePoint> kept = points;
+    std::ranges::transform(kept, kept.begin(), kyrox::clamp_to_limit);
+    const std::vector<kyrox::EdgeRecord> edges = kyrox::make_sorted_edges(kept, 16.0f);
+    const kyrox::CoverageJob job{0, &params, edges, kind, &planes.glow, &planes.core, intensity, width};
+    kyrox::polygon_rows_job({0, 16 * height, 0}, job);
+    return planes;
+}
+
+// The points from a to b, one every step pixels, b left out.
+void append_line(std::vector<OutlinePoint>& out, OutlinePoint a, OutlinePoint b, std::int32_t steps)
+{
+    for (std::int32_t i = 0; i < steps; ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(steps);
+        out.push_back({(1.0f - t) * a.x + t * b.x, (1.0f - t) * a.y + t * b.y});
+    }
+}
+
+// A square of the 32 x 32 plane with one corner drawn out to far, along many short edges.
+std::vector<OutlinePoint> far_corner(OutlinePoint far, std::int32_t steps)
+{
+    std::vector<OutlinePoint> points;
+    append_line(points, {4.0f, 4.0f}, far, steps);
+    append_line(points, far, {28.0f, 28.0f}, steps);
+    points.push_back({4.0f, 28.0f});
+    return points;
+}
+
+TEST(PolygonCoverage, OutlinesReachingFarOutsideMatchTheWholeEdgeList)
+{
+    struct Case {
+        const char* name;
+        std::vector<OutlinePoint> points;
+    };
+    std::vector<OutlinePoint> retraced;  // there and back along the same points: crossings of equal x
+    append_line(retraced, {-3e5f, 2.0f}, {30.0f, 29.5f}, 4000);
+    append_line(retraced, {30.0f, 29.5f}, {-3e5f, 2.0f}, 4000);
+    const std::vector<Case> cases{
+        {"right", far_corner({1e6f, 20.0f}, 5000)},
+        {"left", far_corner({-1e6f, 16.0f}, 5000)},
+        {"below", far_corner({20.0f, 1e6f}, 5000)},
+        {"above left", far_corner({-1e6f, -1e6f}, 5000)},
+        // Axis-aligned sides share their ymin in pairs, so their order is the sort's to choose.
+        {"wide rectangle", rectangle(-1e6f, 3.0f, 2e6f, 29.0f)},
+        {"tall rectangle", rectangle(3.5f, -1e6f, 12.0f, 3e6f)},
+        {"retraced line", retraced},
+        {"huge and finite", {{-3e38f, 5.0f}, {3e38f, 9.0f}, {7.0f, 3e38f}, {5.0f, 12.0f}}},
+    };
+    for (const Case& c : cases) {
+        for (PolygonKind kind : {blade, piece}) {
+            for (float intensity : {1.0f, 0.37f}) {
+                SCOPED_TRACE(::testing::Message()
+                             << c.name << ", kind " << static_cast<int>(kind) << ", intensity " << intensity);
+                Planes planes(32, 32);
+                planes.fill(c.points, kind, intensity);
+                const Planes expected = whole_list_coverage(32, 32, c.points, kind, intensity);
+                EXPECT_GT(expected.core_total(), 0.0);
+                for (std::int32_t y = 0; y < 32; ++y) {
+                    for (std::int32_t x = 0; x < 32; ++x) {
+                        ASSERT_EQ(planes.core_at(x, y), expected.core_at(x, y)) << x << ", " << y;
+                        ASSERT_EQ(planes.glow_at(x, y), expected.glow_at(x, y)) << x << ", " << y;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(PolygonCoverage, MillionPointsOutsideTheFrameCoverWhatTheirCornerCovers)
+{
+    // A corner drawn out 10^6 px to the left along 10^6 points covers the plane as the four points
+    // of its corners do, up to a sub-row where rounding moves a short edge's crossing past one.
+    Planes planes(32, 32);
+    planes.fill(far_corner({-1e6f, 16.0f}, 500000), piece);
+    Planes corners(32, 32);
+    corners.fill({{4.0f, 4.0f}, {-1e6f, 16.0f}, {28.0f, 28.0f}, {4.0f, 28.0f}}, piece);
+    EXPECT_GT(corners.core_total(), 50.0);
+    for (std::int32_t y = 0; y < 32; ++y) {
+        for (std::int32_t x = 0; x < 32; ++x) {
+            EXPECT_NEAR(planes.core_at(x, y), corners.core_at(x, y), 1.0f / 16.0f) << x << ", " << y;
         }
     }
 }

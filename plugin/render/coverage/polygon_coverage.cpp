@@ -45,6 +45,11 @@ void add_row_spans(const CoverageRow& row, const SpanScale& scale, std::span<con
     }
 }
 
+struct RowCrossings {
+    bool crossed = false;  // some sub-row has crossings
+    bool tied = false;     // some sub-row's crossings depend on the order of edges of equal ymin
+};
+
 }  // namespace
 
 bool polygon_rows_job(const ThreadWorkData& work, const CoverageJob& job)
@@ -54,17 +59,25 @@ bool polygon_rows_job(const ThreadWorkData& work, const CoverageJob& job)
     const SpanScale scale{s, s * job.width, params.sample_weight, params.row_weight};
     std::vector<std::vector<Crossing>> lists(static_cast<std::size_t>(s));
     std::size_t cursor = 0;
+    std::size_t whole_cursor = 0;
+    const auto collect_row = [&](std::int32_t r, std::span<const EdgeRecord> edges, std::size_t& at) {
+        RowCrossings found;
+        for (std::int32_t k = 0; k < s; ++k) {
+            std::vector<Crossing>& list = lists[static_cast<std::size_t>(k)];
+            found.tied = collect_span_crossings(list, edges, at, r * s + k, job.kind, scale.row_end) || found.tied;
+            found.crossed = found.crossed || !list.empty();
+        }
+        return found;
+    };
     const std::int32_t row_begin = (job.first_sub_row + work.begin) / s;
     const std::int32_t row_end = (job.first_sub_row + work.end) / s;
     for (std::int32_t r = row_begin; r < row_end; ++r) {
-        bool crossed = false;
-        for (std::int32_t k = 0; k < s; ++k) {
-            std::vector<Crossing>& list = lists[static_cast<std::size_t>(k)];
-            collect_span_crossings(list, job.edges, cursor, r * s + k, job.kind, scale.row_end);
-            crossed = crossed || !list.empty();
-        }
-        if (!crossed) {
+        const RowCrossings found = collect_row(r, job.edges, cursor);
+        if (!found.crossed) {
             continue;
+        }
+        if (found.tied && job.whole_order != nullptr) {
+            collect_row(r, job.whole_order->edges(), whole_cursor);
         }
         const CoverageRow row{job.glow_source->row(r), job.core->row(r), job.intensity};
         add_row_spans(row, scale, lists);
@@ -87,7 +100,6 @@ void fill_polygon_coverage(const CoverageParams& params, FloatPlane& glow_source
     }
     std::vector<OutlinePoint> points(params.points.begin(), params.points.end());
     std::transform(points.begin(), points.end(), points.begin(), clamp_to_limit);
-    const std::vector<EdgeRecord> edges = make_sorted_edges(points, static_cast<float>(s));
     const auto [lowest, highest] =
         std::minmax_element(points.begin(), points.end(), [](OutlinePoint a, OutlinePoint b) { return a.y < b.y; });
     const std::int32_t limit = s * height;
@@ -96,9 +108,16 @@ void fill_polygon_coverage(const CoverageParams& params, FloatPlane& glow_source
     if (last - first < 1) {
         return;
     }
+    // Only edges that cross a sub-row of the planes take part: an outline reaching far beyond the
+    // frame costs no more per row than its part within the frame's rows.
+    const SubRowRange rows{first, last};
+    const RowRangeEdges kept = make_row_range_edges(points, static_cast<float>(s), rows);
+    WholeOrderEdges whole_order(points, static_cast<float>(s), rows);
     // A weight without a value would wipe the glow source cells it touches; it counts as none.
     const float intensity = std::isfinite(params.intensity) ? params.intensity : 0.0f;
-    const CoverageJob job{first, &params, edges, kind, &glow_source, &core, intensity, width};
+    const CoverageJob job{first,     &params,      kept.edges,
+                          kind,      &glow_source, &core,
+                          intensity, width,        kept.ymin_repeats ? &whole_order : nullptr};
     parallel_for(
         worker_pool(), [&job](const ThreadWorkData& work) { return polygon_rows_job(work, job); }, last - first);
 }

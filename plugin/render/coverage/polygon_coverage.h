@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "plugin/render/geometry/core_polygon.h"
+#include "plugin/render/coverage/row_range_edges.h"
 #include "plugin/render/coverage/scanline_crossings.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/worker_pool.h"
@@ -31,6 +32,9 @@ struct CoverageJob {
     FloatPlane* core = nullptr;
     float intensity = 1.0f;
     std::int32_t width = 0;
+    // Set when edges may hold equal ymin in another order than the whole sorted list: a pixel row
+    // with crossings of equal x is then worked from these.
+    WholeOrderEdges* whole_order = nullptr;
 };
 
 // Adds the anti-aliased coverage of the outline into both planes: times intensity (never below 0)

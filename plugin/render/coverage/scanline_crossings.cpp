@@ -6,19 +6,25 @@
 
 namespace kyrox {
 
-std::vector<EdgeRecord> make_sorted_edges(std::span<const OutlinePoint> points, float scale)
+std::vector<EdgeRecord> make_edges(std::span<const OutlinePoint> points, float scale)
 {
     std::vector<EdgeRecord> edges;
     edges.reserve(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const OutlinePoint& p = points[i];
-        const OutlinePoint& before = points[i == 0 ? points.size() - 1 : i - 1];
-        EdgeRecord e{p.x * scale, p.y * scale, before.x * scale, before.y * scale, 0.0f, 0.0f};
-        e.ymin = std::min(e.y0, e.y1);
-        e.ymax = std::max(e.y0, e.y1);
-        edges.push_back(e);
+        edges.push_back(edge_of_point(points, i, scale));
     }
+    return edges;
+}
+
+void sort_by_ymin(std::vector<EdgeRecord>& edges)
+{
     std::sort(edges.begin(), edges.end(), [](const EdgeRecord& a, const EdgeRecord& b) { return a.ymin < b.ymin; });
+}
+
+std::vector<EdgeRecord> make_sorted_edges(std::span<const OutlinePoint> points, float scale)
+{
+    std::vector<EdgeRecord> edges = make_edges(points, scale);
+    sort_by_ymin(edges);
     return edges;
 }
 
@@ -89,9 +95,26 @@ void widen_span_ends(std::vector<Crossing>& crossings, std::span<const EdgeRecor
     }
 }
 
+// Whether the sorted crossings could have come out otherwise had edges of equal ymin come in another
+// order. Up to 16 elements std::sort is an insertion sort (libstdc++), which keeps equal x in the order
+// given, so only equal x from edges of equal ymin could; beyond that, any two of equal x could.
+bool order_sensitive(std::span<const Crossing> sorted, std::span<const EdgeRecord> edges) noexcept
+{
+    constexpr std::size_t stable_sort_size = 16;
+    for (std::size_t i = 0; i + 1 < sorted.size(); ++i) {
+        for (std::size_t j = i + 1; j < sorted.size() && sorted[j].x == sorted[i].x; ++j) {
+            if (sorted.size() > stable_sort_size || edges[static_cast<std::size_t>(sorted[i].edge)].ymin ==
+                                                        edges[static_cast<std::size_t>(sorted[j].edge)].ymin) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
-void collect_span_crossings(std::vector<Crossing>& out, std::span<const EdgeRecord> edges, std::size_t& cursor,
+bool collect_span_crossings(std::vector<Crossing>& out, std::span<const EdgeRecord> edges, std::size_t& cursor,
                             std::int32_t v, PolygonKind kind, std::int32_t row_end)
 {
     out.clear();
@@ -103,11 +126,13 @@ void collect_span_crossings(std::vector<Crossing>& out, std::span<const EdgeReco
         out.push_back({x, rounded(x, row_end), direction, static_cast<std::int32_t>(i)});
     });
     if (out.empty()) {
-        return;
+        return false;
     }
     std::sort(out.begin(), out.end(), [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+    const bool sensitive = order_sensitive(out, edges);
     reduce_to_span_ends(out, kind);
     widen_span_ends(out, edges, v, row_end);
+    return sensitive;
 }
 
 bool same_span_ends(std::span<const Crossing> a, std::span<const Crossing> b) noexcept

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -18,8 +19,26 @@ struct EdgeRecord {
     float ymax = 0.0f;
 };
 
+// The edge from point i of the closed outline to the point before it (the first to the last), with
+// the coordinates multiplied by scale.
+inline EdgeRecord edge_of_point(std::span<const OutlinePoint> points, std::size_t i, float scale) noexcept
+{
+    const OutlinePoint& p = points[i];
+    const OutlinePoint& before = points[i == 0 ? points.size() - 1 : i - 1];
+    EdgeRecord e{p.x * scale, p.y * scale, before.x * scale, before.y * scale, 0.0f, 0.0f};
+    e.ymin = std::min(e.y0, e.y1);
+    e.ymax = std::max(e.y0, e.y1);
+    return e;
+}
+
 // The edges of the closed outline, every point joined to the point before it (the first to the
-// last), with the coordinates multiplied by scale, sorted by ymin (equal ymin in no fixed order).
+// last), with the coordinates multiplied by scale, in the order of the points.
+std::vector<EdgeRecord> make_edges(std::span<const OutlinePoint> points, float scale);
+
+// Sorts by ymin; equal ymin end in an order that depends on the whole list.
+void sort_by_ymin(std::vector<EdgeRecord>& edges);
+
+// make_edges, sorted by ymin (equal ymin in no fixed order).
 std::vector<EdgeRecord> make_sorted_edges(std::span<const OutlinePoint> points, float scale);
 
 // Half-open rule: an edge crosses scanline y when y lies in (lower end, upper end]; horizontal
@@ -74,7 +93,8 @@ struct Crossing {
 // fill rule of kind (a blade: leftmost to rightmost; a path piece: nonzero winding) and widened so
 // that each span reaches the outermost x its edges take within the band [v, v + 1]. Rounded x values
 // are clamped to [-1, row_end], which changes no span of the row [0, row_end) but keeps the conversion defined.
-void collect_span_crossings(std::vector<Crossing>& out, std::span<const EdgeRecord> edges, std::size_t& cursor,
+// Returns whether the crossings' sorted order could differ had edges of equal ymin come in another order.
+bool collect_span_crossings(std::vector<Crossing>& out, std::span<const EdgeRecord> edges, std::size_t& cursor,
                             std::int32_t v, PolygonKind kind, std::int32_t row_end);
 
 // Same count and the same rounded x in every crossing: two sub-scanlines that add the same spans.
