@@ -26,20 +26,13 @@ void check(PF_Err error, const char* what)
 
 FrameSession::FrameSession(PF_EntryPointFunc entry, const SessionSettings& settings)
     : host_(entry),
+      setup_(host_),  // the start-up banner is the plug-in's, not ours: dropped
       bitdepth_(static_cast<A_short>(settings.bytes_per_channel * 8)),
       width_(std::max<A_long>(settings.width / settings.downsample, 1)),
       height_(std::max<A_long>(settings.height / settings.downsample, 1))
 {
-    StderrCapture banner;  // the start-up banner is the plug-in's, not ours
-    check(host_.global_setup(), "global set-up");
-    banner.finish();
-    // The destructor does not run for a constructor that throws: set the plug-in down here.
-    try {
-        prepare(settings);
-    } catch (...) {
-        host_.global_setdown();
-        throw;
-    }
+    check(setup_.error(), "global set-up");
+    prepare(settings);
 }
 
 void FrameSession::prepare(const SessionSettings& settings)
@@ -68,11 +61,6 @@ void FrameSession::prepare(const SessionSettings& settings)
     key_point(host_, core_start_id, 0, b.start_x * sx, b.start_y * sy);
     key_point(host_, core_end_id, 0, b.first_end_x * sx, b.first_end_y * sy);
     key_point(host_, core_end_id, std::max<A_long>(last, 1), b.last_end_x * sx, b.last_end_y * sy);
-}
-
-FrameSession::~FrameSession()
-{
-    host_.global_setdown();
 }
 
 PF_Err FrameSession::render(A_long frame)

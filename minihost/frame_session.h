@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "minihost/global_setup.h"
 #include "minihost/host.h"
 
 namespace minihost {
@@ -32,7 +33,6 @@ struct SessionSettings {
 class FrameSession {
 public:
     FrameSession(PF_EntryPointFunc entry, const SessionSettings& settings);
-    ~FrameSession();
     FrameSession(const FrameSession&) = delete;
     FrameSession& operator=(const FrameSession&) = delete;
 
@@ -49,6 +49,7 @@ private:
     void prepare(const SessionSettings& settings);
 
     Host host_;
+    GlobalSetup setup_;  // after the host: set down before it goes
     A_short bitdepth_;
     A_long width_;
     A_long height_;

@@ -3,12 +3,15 @@
 #include <charconv>
 #include <cmath>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "minihost/param_state.h"
+#include "minihost/scene_values.h"
 #include "minihost/text_glyphs.h"
 
 namespace minihost {
@@ -17,34 +20,46 @@ namespace {
 
 using nlohmann::json;
 
-PF_Fixed fixed(double value)
+// 16.16 fixed point holds -32768 to just under 32768; the largest value rounds to the largest Fixed.
+constexpr RealRange fixed_range{-32768.0, 32767.0 + 65535.0 / 65536.0};
+// Mask vertices and text positions, in pixels: some thirty times the largest frame side, so that blends
+// between keys and a line's pen stay finite and exact to far below a pixel.
+constexpr RealRange position_range{-1.0e6, 1.0e6};
+constexpr RealRange text_size_range{smallest_text_size, largest_text_size};
+constexpr A_long largest_layer_side = 32768;
+
+PF_Fixed fixed(const SceneValue& value)
 {
-    return static_cast<PF_Fixed>(std::lround(value * 65536.0));
+    return static_cast<PF_Fixed>(std::lround(value.real(fixed_range) * 65536.0));
 }
 
-// The parameter's record with a JSON value put in the field its kind uses.
-PF_ParamDef with_value(PF_ParamDef def, const json& value)
+// The parameter's record with a scene value put in the field its kind uses.
+PF_ParamDef with_value(PF_ParamDef def, const SceneValue& value)
 {
     switch (def.param_type) {
     case PF_Param_FLOAT_SLIDER:
-        def.u.fs_d.value = value.get<double>();
+        def.u.fs_d.value = value.real();
         break;
     case PF_Param_POPUP:
-        def.u.pd.value = value.get<A_long>();
+        def.u.pd.value = value.whole<A_long>();
         break;
     case PF_Param_CHECKBOX:
-        def.u.bd.value = value.get<bool>() ? 1 : 0;
+        def.u.bd.value = value.boolean() ? 1 : 0;
         break;
     case PF_Param_ANGLE:
-        def.u.ad.value = fixed(value.get<double>());
+        def.u.ad.value = fixed(value);
         break;
-    case PF_Param_POINT:
-        def.u.td.x_value = fixed(value.at(0).get<double>());
-        def.u.td.y_value = fixed(value.at(1).get<double>());
+    case PF_Param_POINT: {
+        const std::vector<SceneValue> xy = value.elements(2);
+        def.u.td.x_value = fixed(xy[0]);
+        def.u.td.y_value = fixed(xy[1]);
         break;
-    case PF_Param_COLOR:
-        def.u.cd.value = {255, value.at(0).get<A_u_char>(), value.at(1).get<A_u_char>(), value.at(2).get<A_u_char>()};
+    }
+    case PF_Param_COLOR: {
+        const std::vector<SceneValue> rgb = value.elements(3);
+        def.u.cd.value = {255, rgb[0].whole<A_u_char>(), rgb[1].whole<A_u_char>(), rgb[2].whole<A_u_char>()};
         break;
+    }
     default:
         throw std::runtime_error("a scene file sets a parameter of a kind it cannot describe");
     }
@@ -67,46 +82,113 @@ PF_ParamDef& scene_param(Host& host, const std::string& path, const std::string&
     return param_by_id(host, id);
 }
 
-MaskShape mask_shape(const json& key, bool open)
+PF_RationalScale ratio(const SceneValue& value)
+{
+    const std::vector<SceneValue> parts = value.elements(2);
+    return {parts[0].whole<A_long>(), parts[1].whole<A_u_long>()};
+}
+
+MaskShape mask_shape(const SceneValue& key, bool open)
 {
     MaskShape shape;
     shape.open = open;
-    for (const json& v : key.at("vertices")) {
-        shape.vertices.push_back({v.at(0).get<double>(), v.at(1).get<double>(), v.at(2).get<double>(),
-                                  v.at(3).get<double>(), v.at(4).get<double>(), v.at(5).get<double>()});
+    for (const SceneValue& vertex : key.member("vertices").elements()) {
+        const std::vector<SceneValue> v = vertex.elements(6);
+        shape.vertices.push_back({v[0].real(position_range), v[1].real(position_range), v[2].real(position_range),
+                                  v[3].real(position_range), v[4].real(position_range), v[5].real(position_range)});
     }
     return shape;
 }
 
-void load_masks(Host& host, const json& masks)
+void load_masks(Host& host, const SceneValue& masks)
 {
-    for (const json& mask : masks) {
+    for (const SceneValue& mask : masks.elements()) {
         AnimatedMask animated;
-        const bool open = mask.value("open", false);
-        for (const json& key : mask.at("keys")) {
-            animated.keys.push_back({key.value("time", 0), mask_shape(key, open)});
+        const bool open = mask.boolean_or("open", false);
+        for (const SceneValue& key : mask.member("keys").elements()) {
+            animated.keys.push_back({key.whole_or<A_long>("time", 0), mask_shape(key, open)});
         }
         host.scene().masks.push_back(std::move(animated));
     }
 }
 
-void load_text(Host& host, const json& text)
+void load_text(Host& host, const SceneValue& text)
 {
     TextSetting setting;
-    setting.font_file = text.value("font", std::string("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
-    setting.text = text.at("text").get<std::string>();
-    setting.pixel_size = text.value("size", 48.0);
-    setting.baseline_x = text.value("x", 0.0);
-    setting.baseline_y = text.value("y", setting.pixel_size);
-    setting.width = text.value("width", host.in_data().width);
-    setting.height = text.value("height", host.in_data().height);
+    const std::optional<SceneValue> font = text.find("font");
+    setting.font_file = font ? font->text() : "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    setting.text = text.member("text").text();
+    setting.pixel_size = text.real_or("size", 48.0, text_size_range);
+    setting.baseline_x = text.real_or("x", 0.0, position_range);
+    setting.baseline_y = text.real_or("y", setting.pixel_size, position_range);
+    setting.width = text.whole_or<A_long>("width", host.in_data().width, 1, largest_layer_side);
+    setting.height = text.whole_or<A_long>("height", host.in_data().height, 1, largest_layer_side);
     setting.bytes_per_channel = host.input_layer().bytes_per_channel();
     CompLayer layer = text_layer_from_font(setting);
-    layer.id = text.value("id", 1u);
+    layer.id = text.whole_or<AEGP_LayerIDVal>("id", 1u);
     choose_text_layer(host, std::move(layer));
 }
 
+void load_time(PF_InData& in, const SceneValue& time)
+{
+    in.current_time = time.whole_or("current", in.current_time);
+    in.time_step = time.whole_or("step", in.time_step);
+    in.local_time_step = time.whole_or("local_step", in.local_time_step);
+    in.time_scale = time.whole_or("scale", in.time_scale);
+}
+
+void load(Host& host, const SceneValue& scene, const std::string& path)
+{
+    PF_InData& in = host.in_data();
+    if (const std::optional<SceneValue> time = scene.find("time")) {
+        load_time(in, *time);
+    }
+    if (const std::optional<SceneValue> downsample = scene.find("downsample")) {
+        in.downsample_x = ratio(*downsample);
+        in.downsample_y = in.downsample_x;
+    }
+    if (const std::optional<SceneValue> pixel_aspect = scene.find("pixel_aspect")) {
+        in.pixel_aspect_ratio = ratio(*pixel_aspect);
+    }
+    host.scene().layer_flags = scene.whole_or("layer_flags", host.scene().layer_flags);
+    host.scene().comp_flags = scene.whole_or("comp_flags", host.scene().comp_flags);
+    if (const std::optional<SceneValue> params = scene.find("params")) {
+        for (const auto& [key, value] : params->members()) {
+            PF_ParamDef& def = scene_param(host, path, key);
+            def = with_value(def, value);
+        }
+    }
+    if (const std::optional<SceneValue> keyframes = scene.find("keyframes")) {
+        for (const SceneValue& key : keyframes->elements()) {
+            const A_long id = key.member("id").whole<A_long>();
+            PF_ParamDef& def = scene_param(host, path, std::to_string(id));
+            key_param(host, id, key.member("time").whole<A_long>(), with_value(def, key.member("value")));
+        }
+    }
+    if (const std::optional<SceneValue> masks = scene.find("masks")) {
+        load_masks(host, *masks);
+    }
+    if (const std::optional<SceneValue> text = scene.find("text")) {
+        load_text(host, *text);
+    }
+}
+
 }  // namespace
+
+void load_scene(Host& host, std::istream& file, const std::string& path)
+{
+    json scene;
+    try {
+        scene = json::parse(file);
+    } catch (const json::exception& error) {
+        throw std::runtime_error("the scene file " + path + " is not usable: " + error.what());
+    }
+    try {
+        load(host, SceneValue(scene, ""), path);
+    } catch (const SceneValueError& error) {
+        throw std::runtime_error("the scene file " + path + " is not usable: " + error.what());
+    }
+}
 
 void load_scene_file(Host& host, const std::string& path)
 {
@@ -114,41 +196,7 @@ void load_scene_file(Host& host, const std::string& path)
     if (!file) {
         throw std::runtime_error("cannot read the scene file " + path);
     }
-    try {
-        const json scene = json::parse(file);
-        PF_InData& in = host.in_data();
-        if (const auto time = scene.find("time"); time != scene.end()) {
-            in.current_time = time->value("current", in.current_time);
-            in.time_step = time->value("step", in.time_step);
-            in.local_time_step = time->value("local_step", in.local_time_step);
-            in.time_scale = time->value("scale", in.time_scale);
-        }
-        if (const auto ratio = scene.find("downsample"); ratio != scene.end()) {
-            in.downsample_x = {ratio->at(0).get<A_long>(), ratio->at(1).get<A_u_long>()};
-            in.downsample_y = in.downsample_x;
-        }
-        if (const auto ratio = scene.find("pixel_aspect"); ratio != scene.end()) {
-            in.pixel_aspect_ratio = {ratio->at(0).get<A_long>(), ratio->at(1).get<A_u_long>()};
-        }
-        host.scene().layer_flags = scene.value("layer_flags", host.scene().layer_flags);
-        host.scene().comp_flags = scene.value("comp_flags", host.scene().comp_flags);
-        const json params = scene.value("params", json::object());
-        for (const auto& [key, value] : params.items()) {
-            PF_ParamDef& def = scene_param(host, path, key);
-            def = with_value(def, value);
-        }
-        for (const json& key : scene.value("keyframes", json::array())) {
-            const A_long id = key.at("id").get<A_long>();
-            PF_ParamDef& def = scene_param(host, path, std::to_string(id));
-            key_param(host, id, key.at("time").get<A_long>(), with_value(def, key.at("value")));
-        }
-        load_masks(host, scene.value("masks", json::array()));
-        if (const auto text = scene.find("text"); text != scene.end()) {
-            load_text(host, *text);
-        }
-    } catch (const json::exception& error) {
-        throw std::runtime_error("the scene file " + path + " is not usable: " + error.what());
-    }
+    load_scene(host, file, path);
 }
 
 }  // namespace minihost

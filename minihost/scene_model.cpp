@@ -74,7 +74,9 @@ auto value_at(const std::vector<std::pair<A_long, Key>>& keys, A_long time, Blen
     if (after == keys.end()) {
         return before->second;
     }
-    const double f = static_cast<double>(time - before->first) / static_cast<double>(after->first - before->first);
+    // In double: keys may lie further apart than A_long holds; the differences are exact either way.
+    const double f = (static_cast<double>(time) - static_cast<double>(before->first)) /
+                     (static_cast<double>(after->first) - static_cast<double>(before->first));
     return blend_keys(before->second, after->second, f);
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -117,17 +118,19 @@ int cubic_to(const FT_Vector* control1, const FT_Vector* control2, const FT_Vect
     return 0;
 }
 
-void draw_coverage(HostWorld& pixels, const FT_Bitmap& bitmap, A_long left, A_long top)
+// The bitmap's top left corner is in 64 bits: a long line's pen runs far past the layer, and past 32 bits.
+void draw_coverage(HostWorld& pixels, const FT_Bitmap& bitmap, std::int64_t left, std::int64_t top)
 {
-    for (unsigned row = 0; row < bitmap.rows; ++row) {
-        for (unsigned column = 0; column < bitmap.width; ++column) {
-            const A_long x = left + static_cast<A_long>(column);
-            const A_long y = top + static_cast<A_long>(row);
-            if (x < 0 || y < 0 || x >= pixels.width() || y >= pixels.height()) {
-                continue;
-            }
-            const float coverage =
-                static_cast<float>(bitmap.buffer[static_cast<std::ptrdiff_t>(row) * bitmap.pitch + column]) / 255.0f;
+    // Only the part of the bitmap that lands on the layer.
+    const std::int64_t first_row = std::max<std::int64_t>(0, -top);
+    const std::int64_t end_row = std::min<std::int64_t>(bitmap.rows, pixels.height() - top);
+    const std::int64_t first_column = std::max<std::int64_t>(0, -left);
+    const std::int64_t end_column = std::min<std::int64_t>(bitmap.width, pixels.width() - left);
+    for (std::int64_t row = first_row; row < end_row; ++row) {
+        for (std::int64_t column = first_column; column < end_column; ++column) {
+            const auto x = static_cast<A_long>(left + column);
+            const auto y = static_cast<A_long>(top + row);
+            const float coverage = static_cast<float>(bitmap.buffer[row * bitmap.pitch + column]) / 255.0f;
             const float alpha = std::max(pixels.channel(x, y, 0), coverage);
             for (int c = 0; c < 4; ++c) {
                 pixels.set_channel(x, y, c, alpha);
@@ -140,6 +143,11 @@ void draw_coverage(HostWorld& pixels, const FT_Bitmap& bitmap, A_long left, A_lo
 
 CompLayer text_layer_from_font(const TextSetting& setting)
 {
+    // Checked first: the 26.6 conversion of a size far outside the range overflows.
+    if (!(setting.pixel_size >= smallest_text_size && setting.pixel_size <= largest_text_size)) {
+        throw std::runtime_error("minihost: text size " + std::to_string(setting.pixel_size) + " is outside " +
+                                 std::to_string(smallest_text_size) + " to " + std::to_string(largest_text_size));
+    }
     FT_Library raw_library = nullptr;
     check(FT_Init_FreeType(&raw_library), "start");
     const Library library(raw_library);
@@ -165,9 +173,8 @@ CompLayer text_layer_from_font(const TextSetting& setting)
         check(FT_Outline_Decompose(&face->glyph->outline, &funcs, &builder), "walk a glyph outline");
         builder.close();
         check(FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL), "render a glyph");
-        draw_coverage(layer.pixels, face->glyph->bitmap,
-                      static_cast<A_long>(std::lround(pen_x)) + face->glyph->bitmap_left,
-                      static_cast<A_long>(std::lround(setting.baseline_y)) - face->glyph->bitmap_top);
+        draw_coverage(layer.pixels, face->glyph->bitmap, std::llround(pen_x) + face->glyph->bitmap_left,
+                      std::llround(setting.baseline_y) - face->glyph->bitmap_top);
         pen_x += static_cast<double>(face->glyph->advance.x) / 64.0;
     }
     layer.outlines = std::move(builder.paths);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "minihost/global_setup.h"
 #include "minihost/host.h"
 #include "minihost/cli/scene_dump.h"
 #include "plugin/host/smart_render.h"
@@ -12,7 +13,7 @@
 
 namespace minihost {
 
-int dump_scene(std::ostream& out, const SceneDumpRequest& request)
+int dump_scene(std::ostream& out, std::ostream& err, const SceneDumpRequest& request)
 {
     Host host(&kyrox::plugin_entry);
     const A_long width = std::max<A_long>(request.width / request.downsample, 1);
@@ -21,7 +22,9 @@ int dump_scene(std::ostream& out, const SceneDumpRequest& request)
     host.in_data().downsample_x = {1, static_cast<A_u_long>(request.downsample)};
     host.in_data().downsample_y = host.in_data().downsample_x;
     out << "Frame: " << width << " x " << height << ", downsample 1/" << request.downsample << "\n";
-    if (host.global_setup() != PF_Err_NONE || host.params_setup() != PF_Err_NONE) {
+    GlobalSetup setup(host);
+    err << setup.banner() << "\n";
+    if (setup.error() != PF_Err_NONE || host.params_setup() != PF_Err_NONE) {
         return 1;
     }
     if (!request.scene_file.empty()) {
@@ -49,7 +52,6 @@ int dump_scene(std::ostream& out, const SceneDumpRequest& request)
     });
     out << "Host objects still held: " << open_host_objects(host)
         << ", suites still held: " << host.outstanding_suites() << "\n";
-    host.global_setdown();
     return context.error == PF_Err_NONE ? 0 : 1;
 }
 

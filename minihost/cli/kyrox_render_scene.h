@@ -16,7 +16,9 @@ struct SceneDumpRequest {
 };
 
 // Runs the plug-in built into this program through set-up and pre-render of one frame, gathers that
-// frame's scene and distortion settings and prints them. Returns the process exit code.
-int dump_scene(std::ostream& out, const SceneDumpRequest& request);
+// frame's scene and distortion settings and prints them to `out`; the plug-in's start-up banner goes to
+// `err` as a line of its own. Returns the process exit code; throws std::runtime_error for a scene file
+// it cannot use, with the plug-in set down.
+int dump_scene(std::ostream& out, std::ostream& err, const SceneDumpRequest& request);
 
 }  // namespace minihost

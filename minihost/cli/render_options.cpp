@@ -14,23 +14,23 @@ constexpr long largest_downsample = 256;
 // The arguments in order, with the values each option takes after it.
 class Arguments {
 public:
-    explicit Arguments(std::span<const char* const> arguments) : arguments_(arguments) {}
+    explicit Arguments(std::span<const std::string_view> arguments) : arguments_(arguments) {}
 
     bool done() const noexcept { return at_ >= arguments_.size(); }
-    std::string next() { return arguments_[at_++]; }
+    std::string next() { return std::string(arguments_[at_++]); }
 
     // The next of `count` values of `option`. An argument that starts with "--" is the next option,
     // not a value.
     std::string value_of(const std::string& option, int count)
     {
-        if (done() || std::string_view(arguments_[at_]).starts_with("--")) {
+        if (done() || arguments_[at_].starts_with("--")) {
             throw UsageError(option + (count == 1 ? " needs a value" : " needs " + std::to_string(count) + " values"));
         }
         return next();
     }
 
 private:
-    std::span<const char* const> arguments_;
+    std::span<const std::string_view> arguments_;
     std::size_t at_ = 0;
 };
 
@@ -41,7 +41,7 @@ long number_of(const std::string& option, const char* role, const std::string& t
     char* end = nullptr;
     errno = 0;
     const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || value < least || value > most) {
+    if (text.empty() || end != text.data() + text.size() || errno != 0 || value < least || value > most) {
         throw UsageError(option + ": " + role + " must be " + std::to_string(least) + " to " + std::to_string(most) +
                          ", not " + text);
     }
@@ -50,7 +50,7 @@ long number_of(const std::string& option, const char* role, const std::string& t
 
 }  // namespace
 
-RenderOptions parse_render_options(std::span<const char* const> arguments)
+RenderOptions parse_render_options(std::span<const std::string_view> arguments)
 {
     RenderOptions o;
     Arguments args(arguments);

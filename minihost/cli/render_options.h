@@ -5,6 +5,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "hostapi/pf_basic_types.h"
 
@@ -43,7 +44,7 @@ public:
 inline constexpr A_long largest_frame_side = 32768;
 
 // The options of the arguments after the program's name. Throws UsageError.
-RenderOptions parse_render_options(std::span<const char* const> arguments);
+RenderOptions parse_render_options(std::span<const std::string_view> arguments);
 
 void print_usage(std::ostream& out);
 

@@ -43,6 +43,8 @@ protected:
         std::ofstream(folder / "unknown_id.json") << R"({"params": {"9999": 1}})";
         std::ofstream(folder / "named_key.json") << R"({"params": {"gamma": 1}})";
         std::ofstream(folder / "a_file") << "not a folder";
+        std::ofstream(folder / "huge_time.json") << R"({"time": {"current": 1e10}})";
+        std::ofstream(folder / "huge_text.json") << R"({"text": {"text": "K", "size": 1e30}})";
     }
     void TearDown() override { fs::remove_all(folder); }
 
@@ -103,6 +105,11 @@ TEST_F(RenderCli, EachBadInputIsNamedWithItsExitCode)
         {"--scene unknown_id.json", 1, "names parameter ID 9999, which the effect does not have"},
         {"--scene named_key.json", 1, "names the parameter \"gamma\": parameters are named by their numeric ID"},
         {"--scene missing.json", 1, "cannot read the scene file missing.json"},
+        {"--scene huge_time.json", 1,
+         "the scene file huge_time.json is not usable: time.current must be a whole number from -2147483648 to "
+         "2147483647, not 10000000000.0\n"},
+        {"--scene huge_text.json", 1,
+         "the scene file huge_text.json is not usable: text.size must be a number from 1 to 4096, not 1e+30\n"},
         {"--size 32768 32768 --depth 32", 1, "a 32768 x 32768 32-bit frame needs about 88.0 GiB of memory"},
         {"--output a_file/frames", 1, "cannot create the output folder a_file/frames"},
         {"--contact-sheet --output a_file/sheet", 1, "cannot create the output folder a_file/sheet"},
@@ -185,6 +192,35 @@ TEST_F(RenderCli, AWriteFailingPartWayStopsTheRun)
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names,
               (std::vector<std::string>{"frame_0000.png", "frame_0001.png", "frame_0002.png", "frame_0003.png"}));
+}
+
+// Runs that fail after the plug-in's set-up set it down (a leak fails the sanitized build's exit code) and
+// keep its start-up banner on a line of its own, apart from the error.
+TEST_F(RenderCli, AFailedRunSetsThePluginDownAndKeepsItsBannerApart)
+{
+    const std::string banner =
+        "## Kyrox " KYROX_VERSION_STRING(KYROX_VERSION_MAJOR, KYROX_VERSION_MINOR, KYROX_VERSION_BUILD) "\n";
+    const struct {
+        const char* arguments;
+        bool with_plugin;
+        int exit_code;
+        std::string err;
+    } cases[] = {
+        {"--dump-scene --scene unknown_id.json", false, 1,
+         banner + "kyrox-render: the scene file unknown_id.json names parameter ID 9999, which the effect does not "
+                  "have (see --list-params)\n"},
+        {"--dump-scene --scene huge_time.json", false, 1,
+         banner + "kyrox-render: the scene file huge_time.json is not usable: time.current must be a whole number "
+                  "from -2147483648 to 2147483647, not 10000000000.0\n"},
+        {"--smoke --preset Neom", true, 2, "kyrox-render: no preset named \"Neom\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome outcome = render(c.arguments, "", c.with_plugin);
+        EXPECT_EQ(outcome.exit_code, c.exit_code) << outcome.err;
+        EXPECT_EQ(outcome.err.substr(0, c.err.size()), c.err);
+        EXPECT_EQ(outcome.err.find("LeakSanitizer"), std::string::npos) << outcome.err;
+    }
 }
 
 TEST_F(RenderCli, DumpSceneHonoursTheDownsampleFactor)
