@@ -1,8 +1,9 @@
 #include "plugin/platform/crash_dump_platform.h"
+#include "plugin/platform/win32/dump_writer.h"
 #include "plugin/platform/win32/fault_record.h"
 
+#include <atomic>
 #include <memory>
-#include <mutex>
 
 #include <windows.h>
 
@@ -16,7 +17,46 @@ struct HandleCloser {
     void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
 };
 
+// The thread that writes a dump, 0 for none (no thread has ID 0).
+std::atomic<DWORD> dump_writer_thread{0};
+
+// Holds the writer for one dump; a dump cut short by a fault leaves it to dump_writer::give_up_on_this_thread.
+class HeldDumpWriter {
+public:
+    HeldDumpWriter() noexcept { dump_writer::acquire(); }
+    ~HeldDumpWriter() { dump_writer::release(); }
+    HeldDumpWriter(const HeldDumpWriter&) = delete;
+    HeldDumpWriter& operator=(const HeldDumpWriter&) = delete;
+};
+
 }  // namespace
+
+namespace dump_writer {
+
+void acquire() noexcept
+{
+    const DWORD self = GetCurrentThreadId();
+    for (DWORD holder = 0; !dump_writer_thread.compare_exchange_weak(holder, self, std::memory_order_acquire);
+         holder = 0) {
+        if (holder == self) {
+            return;
+        }
+        Sleep(1);
+    }
+}
+
+void release() noexcept
+{
+    dump_writer_thread.store(0, std::memory_order_release);
+}
+
+void give_up_on_this_thread() noexcept
+{
+    DWORD self = GetCurrentThreadId();
+    dump_writer_thread.compare_exchange_strong(self, 0, std::memory_order_release);
+}
+
+}  // namespace dump_writer
 
 void write_dump_file(const std::filesystem::path& file, const FaultRecord* fault, long) noexcept
 {
@@ -34,8 +74,7 @@ void write_dump_file(const std::filesystem::path& file, const FaultRecord* fault
         exception.ClientPointers = TRUE;
     }
     // The dump library is not thread-safe, and faults on several threads at once are expected.
-    static std::mutex dump_library;
-    const std::lock_guard hold(dump_library);
+    const HeldDumpWriter hold;
     MiniDumpWriteDump(GetCurrentProcess(), GetCurrentProcessId(), raw, MiniDumpWithDataSegs,
                       with_exception ? &exception : nullptr, nullptr, nullptr);
 }

@@ -7,6 +7,7 @@
 #include "plugin/platform/crash_guard.h"
 
 #include "plugin/platform/crash_dump.h"
+#include "plugin/platform/win32/dump_writer.h"
 #include "plugin/platform/win32/fault_record.h"
 
 #include <windows.h>
@@ -108,9 +109,11 @@ bool is_processor_fault(DWORD code) noexcept
 }
 
 // Where a faulting thread resumes: the jump runs in ordinary context, after the system has
-// finished dispatching the exception.
+// finished dispatching the exception. A fault inside this thread's own dump leaves the dump writer
+// held, which the jump would strand.
 [[noreturn, gnu::noinline]] void resume_at_guard(GuardFrame* frame)
 {
+    dump_writer::give_up_on_this_thread();
     __builtin_longjmp(frame->resume, 1);
 }
 
