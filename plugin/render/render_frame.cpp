@@ -212,7 +212,7 @@ void render_frame(std::span<const ColorRamp> base_ramps, const FrameTarget& targ
     const bool glow_on = any_glow(intensities);
 
     const std::vector<CorePolygon> polygons =
-        build_core_outline(scene, target.downsample_x, time, scales.start_cap, scales.end_cap);
+        build_core_outline(scene, target.downsample_x, time, scales.start_cap, scales.end_cap, {0, height});
     const OutlineBounds bounds = outline_bounds(polygons);
     const LevelRects rects = level_rects(bounds, scales.level_sizes, glow_on, width, height);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -21,8 +22,17 @@ struct RowSpanLists {
 bool find_row_spans(const ThreadWorkData& work, std::int32_t first_row, std::span<const EdgeRecord> edges,
                     RowSpanLists& lists);
 
+// Pixel rows first <= y < last that the outline is filled on (a plane's rows); by default every row.
+struct RowWindow {
+    std::int32_t first = std::numeric_limits<std::int32_t>::min();
+    std::int32_t last = std::numeric_limits<std::int32_t>::max();
+};
+
 // The row-monotone outline of the closed point list on the integer scanlines strictly inside its
 // y range: the left side top-down, then the right side bottom-up. The scanlines run on the pool.
-std::vector<OutlinePoint> row_monotone_outline(WorkerPool& pool, std::span<const OutlinePoint> points);
+// Within the window and one row beyond it on each side every point is the scanline's crossing;
+// further out each row keeps its point, at the outline's leftmost or rightmost x (see row_monotone_outline).
+std::vector<OutlinePoint> row_monotone_outline(WorkerPool& pool, std::span<const OutlinePoint> points,
+                                               RowWindow window = {});
 
 }  // namespace kyrox

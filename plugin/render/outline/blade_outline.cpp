@@ -71,7 +71,7 @@ std::vector<OutlinePoint> blade_sample_outline(const CoreSegment& sample, const 
 }
 
 std::vector<OutlinePoint> build_blade_outline(WorkerPool& pool, std::span<const CoreSegment> samples,
-                                              const BladeShape& shape)
+                                              const BladeShape& shape, RowWindow rows)
 {
     std::vector<OutlinePoint> outlines;
     outlines.reserve(static_cast<std::size_t>(shape.start_points + shape.end_points + 4) * samples.size());
@@ -88,7 +88,7 @@ std::vector<OutlinePoint> build_blade_outline(WorkerPool& pool, std::span<const 
         return outlines;
     }
     const std::vector<OutlinePoint> swept = swept_point_list(outlines, kept, shape);
-    return row_monotone_outline(pool, swept);
+    return row_monotone_outline(pool, swept, rows);
 }
 
 }  // namespace kyrox

@@ -3,6 +3,7 @@
 #include <span>
 #include <vector>
 
+#include "plugin/render/coverage/row_spans.h"
 #include "plugin/render/render_inputs.h"
 #include "plugin/render/geometry/core_polygon.h"
 #include "plugin/render/outline/elliptic_cap.h"
@@ -27,8 +28,9 @@ std::vector<OutlinePoint> blade_sample_outline(const CoreSegment& sample, const 
 
 // The blade's outline over all samples: one sample's capsule as it is; for several, the hull swept
 // by the capsules and the quads between consecutive samples' caps, reduced to one row-monotone
-// outline on the pool. Samples with non-finite points are left out; none left gives no points.
+// outline on the pool. Samples with non-finite points are left out; none left gives no points. The swept
+// outline is walked row by row only within the rows it is filled on (see row_monotone_outline).
 std::vector<OutlinePoint> build_blade_outline(WorkerPool& pool, std::span<const CoreSegment> samples,
-                                              const BladeShape& shape);
+                                              const BladeShape& shape, RowWindow rows = {});
 
 }  // namespace kyrox

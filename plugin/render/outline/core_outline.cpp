@@ -46,7 +46,7 @@ std::vector<CorePolygon> path_polygons(const SceneRecord& scene, float scale, fl
 }  // namespace
 
 std::vector<CorePolygon> build_core_outline(const SceneRecord& scene, float downsample, float time, CapSize start_cap,
-                                            CapSize end_cap)
+                                            CapSize end_cap, RowWindow rows)
 {
     const std::int32_t ns = cap_point_count(start_cap);
     const std::int32_t ne = cap_point_count(end_cap);
@@ -54,7 +54,7 @@ std::vector<CorePolygon> build_core_outline(const SceneRecord& scene, float down
         return path_polygons(scene, 1.0f / downsample, time, ns, ne);
     }
     const BladeShape shape{scene.start_offset, scene.end_offset, start_cap, end_cap, ns, ne};
-    std::vector<OutlinePoint> points = build_blade_outline(worker_pool(), scene.core_segments, shape);
+    std::vector<OutlinePoint> points = build_blade_outline(worker_pool(), scene.core_segments, shape, rows);
     std::vector<CorePolygon> polygons;
     if (!points.empty()) {
         polygons.push_back({PolygonKind::blade, 1.0f, std::move(points)});
