@@ -29,14 +29,10 @@ using kyrox::fuzz::coordinate;
 }
 
 struct Planes {
-    Planes(std::int32_t width, std::int32_t height) : glow(model(width, height)), core(model(width, height)) {}
-
-    static kyrox::WorldView model(std::int32_t width, std::int32_t height)
+    Planes(std::int32_t width, std::int32_t height)
+        : glow(kyrox::WorldView{.width = width, .height = height}),
+          core(kyrox::WorldView{.width = width, .height = height})
     {
-        kyrox::WorldView view;
-        view.width = width;
-        view.height = height;
-        return view;
     }
 
     kyrox::FloatPlane glow;

@@ -214,6 +214,8 @@ TEST_F(WidgetTest, SetEnabledRaisesNothingAndRepaints)
 
 TEST_F(WidgetTest, AnchorsHoldMarginsWhenTheParentResizes)
 {
+    constexpr std::int32_t most = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t least = std::numeric_limits<std::int32_t>::min();
     struct anchor_case {
         const char* what;
         anchor_set anchors;  // top, bottom, left, right
@@ -228,6 +230,11 @@ TEST_F(WidgetTest, AnchorsHoldMarginsWhenTheParentResizes)
         {"bottom only", {{}, {true, 5}, {}, {}}, {1, 0, 10, 30}, {1, 165, 10, 30}},
         {"top only", {{true, 3}, {}, {}, {}}, {1, 50, 10, 30}, {1, 3, 10, 30}},
         {"none", {}, {1, 2, 3, 4}, {1, 2, 3, 4}},
+        // Margins and lengths at the ends of the 32-bit range hold the result at the range's end.
+        {"both, far margin least", {{}, {}, {true, 10}, {true, least}}, {0, 0, 50, 20}, {10, 0, most, 20}},
+        {"both, near margin least", {{}, {}, {true, least}, {true, 10}}, {0, 0, 50, 20}, {least, 0, most, 20}},
+        {"right only, length least", {{}, {}, {}, {true, 10}}, {0, 0, least, 20}, {most, 0, least, 20}},
+        {"bottom only, margin most", {{}, {true, most}, {}, {}}, {1, 0, 10, most}, {1, least, 10, most}},
     };
     for (const anchor_case& c : cases) {
         widget parent;
@@ -242,34 +249,12 @@ TEST_F(WidgetTest, AnchorsHoldMarginsWhenTheParentResizes)
     EXPECT_TRUE(log.empty()) << "anchoring writes the rectangle without events";
 }
 
-// Positions and margins at the ends of the 32-bit range: anchoring and the repainted area are held to the
-// range instead of wrapping past it.
-TEST_F(WidgetTest, AnchorsAndRepaintsHoldAtTheEndsOfTheRange)
+// An area whose ancestors' positions add up beyond the 32-bit range is repainted at the range's end
+// instead of wrapping past it.
+TEST_F(WidgetTest, RepaintedAreasHoldAtTheEndsOfTheRange)
 {
     constexpr std::int32_t most = std::numeric_limits<std::int32_t>::max();
     constexpr std::int32_t least = std::numeric_limits<std::int32_t>::min();
-    struct anchor_case {
-        const char* what;
-        anchor_set anchors;  // top, bottom, left, right
-        rect before;
-        rect after;  // in a parent resized to 300 x 200
-    };
-    const anchor_case cases[] = {
-        {"both, far margin least", {{}, {}, {true, 10}, {true, least}}, {0, 0, 50, 20}, {10, 0, most, 20}},
-        {"both, near margin least", {{}, {}, {true, least}, {true, 10}}, {0, 0, 50, 20}, {least, 0, most, 20}},
-        {"right only, length least", {{}, {}, {}, {true, 10}}, {0, 0, least, 20}, {most, 0, least, 20}},
-        {"bottom only, margin most", {{}, {true, most}, {}, {}}, {1, 0, 10, most}, {1, least, 10, most}},
-    };
-    for (const anchor_case& c : cases) {
-        widget parent;
-        widget child;
-        attach_widget(parent, root, {0, 0, 100, 100});
-        attach_widget(child, parent, c.before);
-        child.anchors() = c.anchors;
-        set_geometry(parent, {0, 0, 300, 200});
-        EXPECT_EQ(child.geometry(), c.after) << c.what;
-    }
-
     widget outer;
     widget inner;
     attach_widget(outer, root, {most - 5, least + 5, 10, 10});
