@@ -6,16 +6,6 @@
 
 namespace kyrox {
 
-std::vector<EdgeRecord> make_edges(std::span<const OutlinePoint> points, float scale)
-{
-    std::vector<EdgeRecord> edges;
-    edges.reserve(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        edges.push_back(edge_of_point(points, i, scale));
-    }
-    return edges;
-}
-
 void sort_by_ymin(std::vector<EdgeRecord>& edges)
 {
     std::sort(edges.begin(), edges.end(), [](const EdgeRecord& a, const EdgeRecord& b) { return a.ymin < b.ymin; });
@@ -23,7 +13,11 @@ void sort_by_ymin(std::vector<EdgeRecord>& edges)
 
 std::vector<EdgeRecord> make_sorted_edges(std::span<const OutlinePoint> points, float scale)
 {
-    std::vector<EdgeRecord> edges = make_edges(points, scale);
+    std::vector<EdgeRecord> edges;
+    edges.reserve(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        edges.push_back(edge_of_point(points, i, scale));
+    }
     sort_by_ymin(edges);
     return edges;
 }

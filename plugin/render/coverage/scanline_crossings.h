@@ -31,14 +31,11 @@ inline EdgeRecord edge_of_point(std::span<const OutlinePoint> points, std::size_
     return e;
 }
 
-// The edges of the closed outline, every point joined to the point before it (the first to the
-// last), with the coordinates multiplied by scale, in the order of the points.
-std::vector<EdgeRecord> make_edges(std::span<const OutlinePoint> points, float scale);
-
 // Sorts by ymin; equal ymin end in an order that depends on the whole list.
 void sort_by_ymin(std::vector<EdgeRecord>& edges);
 
-// make_edges, sorted by ymin (equal ymin in no fixed order).
+// The edges of the closed outline, every point joined to the point before it (the first to the
+// last), with the coordinates multiplied by scale, sorted by ymin (equal ymin in no fixed order).
 std::vector<EdgeRecord> make_sorted_edges(std::span<const OutlinePoint> points, float scale);
 
 // Half-open rule: an edge crosses scanline y when y lies in (lower end, upper end]; horizontal

@@ -2,14 +2,12 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
 #include <limits>
 #include <sstream>
 
-#include "plugin/host/param_ids.h"
 #include "plugin/host/param_table.h"
 #include "tests/fuzz/frames/fuzz_host.h"
 

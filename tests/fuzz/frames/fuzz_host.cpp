@@ -44,6 +44,7 @@ FuzzHost::FuzzHost() : host_(&kyrox::plugin_entry)
     }
     host_.params_setup();
     defaults_ = host_.params();
+    in_defaults_ = host_.in_data();
     host_.scene().layers.push_back(square_glyph_layer());
     text_layer_ = &host_.scene().layers.back();
 }
@@ -73,14 +74,7 @@ void FuzzHost::reset()
     scene.masks.clear();
     scene.layer_flags = AEGP_LayerFlag_NONE;
     scene.comp_flags = AEGP_CompFlag_NONE;
-    PF_InData& in = host_.in_data();
-    in.current_time = 0;
-    in.time_step = 1;
-    in.local_time_step = 1;
-    in.time_scale = 24;
-    in.downsample_x = {1, 1};
-    in.downsample_y = {1, 1};
-    in.pixel_aspect_ratio = {1, 1};
+    host_.in_data() = in_defaults_;
     for (const A_long id : {param::core_start, param::core_end}) {
         const FixedPoint point{param(id).u.td.x_value, param(id).u.td.y_value};
         key_point(id, point, point);

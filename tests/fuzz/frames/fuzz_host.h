@@ -57,6 +57,7 @@ public:
 private:
     minihost::Host host_;
     std::vector<PF_ParamDef> defaults_;
+    PF_InData in_defaults_{};
     minihost::CompLayer* text_layer_ = nullptr;
 };
 
