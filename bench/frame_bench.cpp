@@ -162,8 +162,10 @@ void BM_StageHotCoreCut(benchmark::State& state)
 {
     StageFrame f;
     const kyrox::CoreRect rect = kyrox::core_rect(f.bounds, frame_width, frame_height);
+    kyrox::BoxBlurScratch kept;  // as a frame keeps it
+    kyrox::fit_box_blur_scratch(kept, std::uint64_t{frame_width} * frame_height);
     for (auto _ : state) {
-        kyrox::box_blur_sat(f.scratch.view(), f.glow_source.view(), rect, 4.0f, 4.0f);
+        kyrox::box_blur_sat(f.scratch.view(), f.glow_source.view(), rect, 4.0f, 4.0f, kept);
         rows(rect.y1 - rect.y0, [&](const kyrox::ThreadWorkData& w) {
             return kyrox::cut_hot_core_job(w, rect, f.scratch, f.glow_source);
         });

@@ -1,11 +1,13 @@
 // Whether frames keep up with real time: every built-in preset at 1920 x 1080, 8-bit, on all workers,
 // set against the machine's memory bandwidth (a STREAM-style triad) and the bytes the preset's planes
-// and passes must move at least; the speed-up from 1 to 2, 4 and 8 workers; the cost of 3840 x 2160
-// against 1920 x 1080; page faults per frame throughout.
+// and passes must move at least; the heaviest presets again on a moving blade, frame after frame of
+// kyrox-render's default animation, as a blade in a composition moves; the speed-up from 1 to 2, 4 and
+// 8 workers; the cost of 3840 x 2160 against 1920 x 1080; page faults per frame throughout.
 //
 // Counters: ms_per_frame (wall), floor_ms (bytes moved / triad bandwidth), x_floor (ms_per_frame /
-// floor_ms), faults_per_frame (minor page faults of the process), speedup (against 1 worker),
-// x_1080p (4K frame time over 1080p frame time).
+// floor_ms), faults_per_frame (minor page faults of the process), x_still (a moving blade's frame time
+// over the same preset's still frame), speedup (against 1 worker), x_1080p (4K frame time over 1080p
+// frame time).
 //
 // Unless KYROX_SIMD names one path, the benchmarks run once per instruction path the machine has and
 // end with a table of every frame time per path and the speed-up over SSE2 (path_comparison.h).
@@ -115,22 +117,34 @@ double bytes_per_pixel(const kyrox::presets::PresetRow& preset)
 // Wall time per frame of the last run of each named case, for the ratios of later cases.
 std::map<std::string, double> seconds_per_frame;
 
-// Renders frames of the preset and sets the counters; returns the seconds per frame.
-double run_frames(benchmark::State& state, const char* preset, A_long width, A_long height, unsigned workers)
+// How the benchmark's frames follow one another: the blade of frame 5 again and again, or the blade
+// of kyrox-render's default frames 0 to 23 moving across them, in a loop.
+enum class Motion { still, moving };
+
+constexpr A_long moving_frames = 24;
+
+// Renders frames of the preset and sets the counters; returns the seconds per frame. Faults are
+// counted once a first pass has sized the kept buffers (a whole loop of the moving blade).
+double run_frames(benchmark::State& state, const char* preset, A_long width, A_long height, unsigned workers,
+                  Motion motion = Motion::still)
 {
     use_workers(workers);
     minihost::SessionSettings settings;
     settings.width = width;
     settings.height = height;
     settings.preset = preset;
-    settings.frame_count = 12;
+    settings.frame_count = motion == Motion::still ? 12 : moving_frames;
     minihost::FrameSession session(&kyrox::plugin_entry, settings);
-    session.render(5);  // the first frame sizes the kept buffers
+    A_long frame = 0;
+    const auto next_frame = [&] { return motion == Motion::still ? 5 : frame++ % moving_frames; };
+    for (A_long warm = 0; warm < (motion == Motion::still ? 1 : moving_frames); ++warm) {
+        session.render(next_frame());
+    }
     const long faults = minor_faults();
     const auto start = Clock::now();
     std::int64_t frames = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(session.render(5));
+        benchmark::DoNotOptimize(session.render(next_frame()));
         ++frames;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count() / static_cast<double>(frames);
@@ -157,9 +171,27 @@ void BM_Preset(benchmark::State& state)
     const double floor = bytes_per_pixel(preset) * 1920.0 * 1080.0 / bandwidth;
     state.counters["floor_ms"] = floor * 1e3;
     state.counters["x_floor"] = seconds / floor;
+    seconds_per_frame[std::string("still ") + preset.name] = seconds;
     state.SetLabel(preset.name);
 }
 BENCHMARK(BM_Preset)->DenseRange(0, kyrox::presets::preset_rows.size() - 1)->Unit(benchmark::kMillisecond);
+
+// Default and the heaviest presets with the blade moving from frame to frame; after BM_Preset, whose
+// still frames they are set against.
+void BM_MovingBlade(benchmark::State& state, const char* preset)
+{
+    const double seconds =
+        run_frames(state, preset, 1920, 1080, kyrox::platform::logical_processor_count(), Motion::moving);
+    if (const auto still = seconds_per_frame.find(std::string("still ") + preset); still != seconds_per_frame.end()) {
+        state.counters["x_still"] = seconds / still->second;
+    }
+    state.SetLabel(std::string(preset) + ", moving");
+}
+BENCHMARK_CAPTURE(BM_MovingBlade, default_preset, "Default")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MovingBlade, solar, "Solar")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MovingBlade, fire, "Fire")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MovingBlade, inferno, "Inferno")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MovingBlade, nebula, "Nebula")->Unit(benchmark::kMillisecond);
 
 // 1, 2, 4 and 8 workers on one preset; registered in that order, so the 1-worker time is known.
 void BM_Scaling(benchmark::State& state, const char* preset)

@@ -65,6 +65,8 @@ void FrameSession::prepare(const SessionSettings& settings)
 
 PF_Err FrameSession::render(A_long frame)
 {
+    // The log holds the latest frame's calls only: over a long sequence it would grow without end.
+    host_.log().clear();
     host_.in_data().current_time = frame;
     PF_PreRenderOutput pre_render{};
     const PF_Err pre_error = host_.smart_pre_render(pre_render, host_.pre_render_input(bitdepth_));

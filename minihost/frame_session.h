@@ -36,7 +36,8 @@ public:
     FrameSession(const FrameSession&) = delete;
     FrameSession& operator=(const FrameSession&) = delete;
 
-    // Renders frame `frame` (at 24 frames a second) into the host's output.
+    // Renders frame `frame` (at 24 frames a second) into the host's output. The host's call log is
+    // cleared first, so that it holds this frame's calls.
     PF_Err render(A_long frame);
 
     Host& host() noexcept { return host_; }

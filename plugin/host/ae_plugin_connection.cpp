@@ -3,6 +3,7 @@
 #include "plugin/host/parameters.h"
 #include "plugin/host/presets.h"
 #include "plugin/host/smart_render.h"
+#include "plugin/render/render_frame.h"
 
 namespace kyrox {
 
@@ -31,9 +32,15 @@ void AePluginConnection::pre_render(CommandContext& context, PF_CheckoutResult& 
     request_render_layers(context, result);
 }
 
+// The frames' kept buffers go with the effect: a host that keeps the plug-in loaded after setting it
+// down gets its memory back.
+void AePluginConnection::on_global_setdown(CommandContext&)
+{
+    release_kept_frame_buffers();
+}
+
 // Commands the effect answers without doing anything.
 void AePluginConnection::on_global_setup(CommandContext&) {}
-void AePluginConnection::on_global_setdown(CommandContext&) {}
 void AePluginConnection::query_dynamic_flags(CommandContext&) {}
 void AePluginConnection::handle_event(CommandContext&) {}
 void AePluginConnection::render_audio(CommandContext&) {}

@@ -43,10 +43,11 @@ FrameTarget distortion_block(const FrameTarget& target, const FloatPlane& source
     return block;
 }
 
-// A frame's planes, kept from frame to frame per pixel depth so that frames of one size allocate
-// nothing and take no page faults. Each frame clears the planes that stages accumulate into and
-// leaves the others to the stage that writes every cell; the distortion stage's scratch plane also
-// serves the hot-core cut.
+// A frame's planes and scratch, kept from frame to frame per pixel depth so that frames of one size
+// allocate nothing and take no page faults, however the blade moves. Each frame clears the planes
+// that stages accumulate into and leaves the others to the stage that writes every cell; the
+// distortion stage's scratch plane also serves the hot-core cut. A change of frame size replaces
+// them all; a change of the blade's rectangles never shrinks them.
 struct FramePlanes {
     FloatPlane glow_source;
     FloatPlane core;
@@ -54,14 +55,31 @@ struct FramePlanes {
     FloatPlane halo;
     FloatPlane distorted_halo;
     DistortionBuffers distortion;
+    BoxBlurScratch box_blur;
 };
 
-// Released when the plug-in is unloaded. Two frames of one depth must not use them at the same time.
+// A depth's kept planes, which say whether they exist: a host may set the plug-in down from a static
+// destructor of its own at exit, when the plug-in's statics may be gone already. The depth's Gaussian
+// buffers are made first, so that they outlive the planes and the flag answers for both.
+template <class Channel>
+struct DepthPlanes {
+    DepthPlanes() noexcept { alive = true; }
+    ~DepthPlanes() { alive = false; }
+    DepthPlanes(const DepthPlanes&) = delete;
+    DepthPlanes& operator=(const DepthPlanes&) = delete;
+
+    FramePlanes planes;
+    static inline constinit bool alive = false;  // trivially destroyed: readable at any time
+};
+
+// Released at global set-down, or else when the plug-in is unloaded. Two frames of one depth must not
+// use them at the same time.
 template <class Channel>
 FramePlanes& depth_frame_planes()
 {
-    static FramePlanes planes;
-    return planes;
+    depth_gauss_buffers<Channel>();
+    static DepthPlanes<Channel> kept;
+    return kept.planes;
 }
 
 void clear_plane_rows(const ThreadWorkData& w, FloatPlane& plane)
@@ -125,6 +143,7 @@ void draw_glow_frame(const FrameState& f, const std::array<float, glow_level_cou
 
     GaussBuffers& gauss = depth_gauss_buffers<Channel>();
     size_gauss_buffers(gauss, static_cast<std::uint64_t>(core.width()) * static_cast<std::uint64_t>(height));
+    size_gauss_strips(gauss, height, worker_pool().thread_count());
     std::array<double, glow_level_count> sigmas{};
     for (std::size_t k = 0; k < sigmas.size(); ++k) {
         sigmas[k] = gauss_sigma(level_sizes[k]);
@@ -198,6 +217,7 @@ void render_frame(std::span<const ColorRamp> base_ramps, const FrameTarget& targ
     FramePlanes& planes = depth_frame_planes<Channel>();
     fit_plane(planes.glow_source, target.output_view);
     fit_plane(planes.core, target.output_view);
+    fit_box_blur_scratch(planes.box_blur, static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height));
     FloatPlane& glow_source = planes.glow_source;
     FloatPlane& core = planes.core;
     // Coverage adds into the glow source and core planes, so they start each frame at zero.
@@ -233,13 +253,13 @@ void render_frame(std::span<const ColorRamp> base_ramps, const FrameTarget& targ
         FloatPlane& scratch = planes.distortion.scratch;
         fit_plane(scratch, target.output_view);
         const float box = hot_core_box * scales.inverse_downsample;
-        box_blur_sat(scratch.view(), glow_source.view(), rect, box, box);
+        box_blur_sat(scratch.view(), glow_source.view(), rect, box, box, planes.box_blur);
         run_rows(rect.y1 - rect.y0,
                  [&](const ThreadWorkData& w) { return cut_hot_core_job(w, rect, scratch, glow_source); });
     }
     if (scales.softness > 0.0f) {
         box_blur_sat(core.view(), core.view(), core_rect(bounds, core.width(), core.height()), scales.softness,
-                     scales.softness);
+                     scales.softness, planes.box_blur);
     }
 
     if (is_empty(drawable_area(bounds, target.input_view))) {
@@ -252,6 +272,27 @@ void render_frame(std::span<const ColorRamp> base_ramps, const FrameTarget& targ
     } else {
         draw_core_frame<Channel>(state);
     }
+}
+
+namespace {
+
+template <class Channel>
+void release_depth_buffers() noexcept
+{
+    if (!DepthPlanes<Channel>::alive) {
+        return;  // never made, or gone already at exit
+    }
+    depth_frame_planes<Channel>() = FramePlanes();
+    depth_gauss_buffers<Channel>() = GaussBuffers();
+}
+
+}  // namespace
+
+void release_kept_frame_buffers() noexcept
+{
+    release_depth_buffers<std::uint8_t>();
+    release_depth_buffers<std::uint16_t>();
+    release_depth_buffers<float>();
 }
 
 template void render_frame<std::uint8_t>(std::span<const ColorRamp>, const FrameTarget&, const SceneRecord&,

@@ -125,6 +125,44 @@ TEST(BoxBlurSat, BadSizesAndRectanglesGiveValuesInRange)
     EXPECT_NEAR(at(sharp, 1, 1), 0.0f, 1e-6f);
 }
 
+// A scratch kept from call to call serves rectangles of every size and place within its frame from
+// the storage it was given, with the results of a blur in buffers of its own: nothing a larger
+// rectangle left behind reaches a smaller one's result.
+TEST(BoxBlurSat, AKeptScratchServesEveryRectangleOfItsFrameFromItsStorage)
+{
+    constexpr std::int32_t width = 40;
+    constexpr std::int32_t height = 30;
+    FloatPlane source = plane_of(width, height, 0.0f);
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            source.row(y)[static_cast<std::size_t>(x)] = static_cast<float>((x * 7 + y * 13) % 17) / 17.0f;
+        }
+    }
+    kyrox::BoxBlurScratch kept;
+    kyrox::fit_box_blur_scratch(kept, width * height);
+    const float* image = kept.image.values().data();
+    const float* table = kept.table.values().data();
+    for (const CoreRect rect : {CoreRect{0, 0, width, height}, CoreRect{3, 2, 17, 12}, CoreRect{10, 5, 39, 29},
+                                CoreRect{0, 0, 1, 1}, CoreRect{-8, -8, 60, 60}}) {
+        FloatPlane alone = plane_of(width, height, 0.25f);
+        FloatPlane with_kept = plane_of(width, height, 0.25f);
+        kyrox::box_blur_sat(alone.view(), source.view(), rect, 2.5f, 2.5f);
+        kyrox::box_blur_sat(with_kept.view(), source.view(), rect, 2.5f, 2.5f, kept);
+        for (std::int32_t y = 0; y < height; ++y) {
+            for (std::int32_t x = 0; x < width; ++x) {
+                EXPECT_EQ(at(with_kept, x, y), at(alone, x, y)) << x << ", " << y;
+            }
+        }
+        EXPECT_EQ(kept.image.values().data(), image);
+        EXPECT_EQ(kept.table.values().data(), table);
+    }
+    kyrox::fit_box_blur_scratch(kept, width * height);
+    EXPECT_EQ(kept.image.values().data(), image);
+    kyrox::fit_box_blur_scratch(kept, 20 * 10);  // another frame size: a smaller frame's worth
+    EXPECT_EQ(kept.image.values().size(), 200u);
+    EXPECT_EQ(kept.table.values().size(), 200u);
+}
+
 TEST(BoxBlurSat, TinyRectangles)
 {
     FloatPlane plane = plane_of(1, 1, 0.4f);

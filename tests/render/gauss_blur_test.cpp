@@ -185,6 +185,28 @@ TEST(GaussBuffers, ResizeOnlyWhenTheCellCountChanges)
     EXPECT_FALSE(holds_plane(gauss, 5, 5));
 }
 
+// Every chunk of a batch finds its strip sized before the batch starts, so that no chunk allocates,
+// and a strip that fits is kept from frame to frame.
+TEST(GaussBuffers, StripsAreSizedForEveryChunkBeforeTheBatch)
+{
+    const auto cells = [](std::int32_t height) {
+        return static_cast<std::size_t>(gauss_side_by_side_columns(simd::widest_path()) * height);
+    };
+    GaussBuffers gauss;
+    size_gauss_strips(gauss, 10, 3);
+    for (std::size_t i = 0; i < gauss.strips.size(); ++i) {
+        EXPECT_EQ(gauss.strips[i].size(), i < 3 ? cells(10) : 0u) << i;
+    }
+    const GaussPair* kept = gauss.strips[0].data();
+    size_gauss_strips(gauss, 10, 2);
+    EXPECT_EQ(gauss.strips[0].data(), kept);
+    EXPECT_TRUE(gauss.strips[2].empty());
+    size_gauss_strips(gauss, 12, 1000);
+    for (const std::vector<GaussPair>& strip : gauss.strips) {
+        EXPECT_EQ(strip.size(), cells(12));
+    }
+}
+
 TEST(GaussBuffers, EachDepthHasItsOwnPair)
 {
     EXPECT_NE(&depth_gauss_buffers<std::uint8_t>(), &depth_gauss_buffers<std::uint16_t>());
@@ -305,8 +327,10 @@ TEST(GaussBlur, PointBlursSymmetricallyWithUnitSumWhateverTheChunking)
     const GaussPasses passes = gauss_passes({1.0, 2.0, 3.0, 4.0});
     GaussBuffers pooled;
     size_gauss_buffers(pooled, size * size);
+    size_gauss_strips(pooled, size, worker_pool().thread_count());
     blur_on_pool(source, target, {}, passes, pooled);
 
+    // Without strips, as a chunk whose strip could not be had runs.
     GaussBuffers inline_run;
     size_gauss_buffers(inline_run, size * size);
     gauss_rows_job({0, size, 0}, {}, source, passes, inline_run);

@@ -21,6 +21,15 @@ using kyrox::test::FrameBuffers;
 constexpr std::int32_t W = 64;
 constexpr std::int32_t H = 48;
 
+// A host may set the plug-in down from a static destructor of its own at exit, after the kept
+// buffers of the frames this program rendered are gone.
+struct SetDownAtExit {
+    SetDownAtExit() = default;
+    SetDownAtExit(const SetDownAtExit&) = delete;
+    SetDownAtExit& operator=(const SetDownAtExit&) = delete;
+    ~SetDownAtExit() { kyrox::release_kept_frame_buffers(); }
+} set_down_at_exit;
+
 template <class Channel>
 class RenderFrame : public ::testing::Test {
 };
@@ -87,6 +96,19 @@ TYPED_TEST(RenderFrame, NoOutlineOrOneOutsideTheLayerLeavesOnlyTheClear)
             expect_all<C>(f, m == CompositeMode::transparent ? Pixel<C>{0, 0, 0, 0} : opaque_black<C>());
         }
     }
+}
+
+// Set-down releases what frames keep; the frames after it make their buffers anew and come out the same.
+TYPED_TEST(RenderFrame, FramesAfterTheKeptBuffersAreReleasedAreTheSame)
+{
+    using C = TypeParam;
+    FrameBuffers<C> first(W, H);
+    first.render(blade_scene(W, H));
+    kyrox::release_kept_frame_buffers();
+    kyrox::release_kept_frame_buffers();
+    FrameBuffers<C> again(W, H);
+    again.render(blade_scene(W, H));
+    EXPECT_TRUE(again.pixels() == first.pixels());
 }
 
 TYPED_TEST(RenderFrame, GlowReachesBeyondTheCore)

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <new>
 #include <vector>
 
 #include "plugin/platform/simd/lanes.h"
-#include "plugin/render/aligned_floats.h"
 #include "plugin/render/float_plane.h"
 #include "plugin/render/function_job.h"
 
@@ -235,8 +236,30 @@ bool box_blur_sat_job(BoxJobRecord record)
     return true;
 }
 
+void fit_box_blur_scratch(BoxBlurScratch& scratch, std::uint64_t frame_cells)
+{
+    if (frame_cells == scratch.frame_cells) {
+        return;
+    }
+    // Release the old cells before taking the new ones.
+    scratch = BoxBlurScratch();
+    if (frame_cells > std::numeric_limits<std::size_t>::max()) {
+        throw std::bad_alloc();
+    }
+    scratch.image.hold_at_least(static_cast<std::size_t>(frame_cells));
+    scratch.table.hold_at_least(static_cast<std::size_t>(frame_cells));
+    scratch.frame_cells = frame_cells;
+}
+
 void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRect rect, float horizontal_size,
                   float vertical_size)
+{
+    BoxBlurScratch scratch;
+    box_blur_sat(destination, source, rect, horizontal_size, vertical_size, scratch);
+}
+
+void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRect rect, float horizontal_size,
+                  float vertical_size, BoxBlurScratch& scratch)
 {
     rect = inside_both(rect, destination, source);
     const std::int32_t w = rect.x1 - rect.x0;
@@ -247,9 +270,10 @@ void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRec
     const auto uw = static_cast<std::size_t>(w);
     const std::size_t count = uw * static_cast<std::size_t>(h);
     // Both are written in full before they are read: the image by the copy, the table by its build.
-    const AlignedFloats image(count, AlignedFloats::unset);
-    const AlignedFloats table(count, AlignedFloats::unset);
-    const std::span<float> p = image.values();
+    scratch.image.hold_at_least(count);
+    scratch.table.hold_at_least(count);
+    const std::span<float> p = scratch.image.values().first(count);
+    const std::span<float> table = scratch.table.values().first(count);
     parallel_for(
         worker_pool(),
         [&](const ThreadWorkData& work) {
@@ -262,9 +286,9 @@ void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRec
         },
         h);
     const BoxJobRecord prototype{
-        0, 0, 0, p.data(), table.values().data(), w, h, usable_size(horizontal_size, w), usable_size(vertical_size, h)};
+        0, 0, 0, p.data(), table.data(), w, h, usable_size(horizontal_size, w), usable_size(vertical_size, h)};
     for (int pass = 0; pass < 2; ++pass) {
-        build_summed_area(p, table.values(), uw, static_cast<std::size_t>(h));
+        build_summed_area(p, table, uw, static_cast<std::size_t>(h));
         run_function_job(worker_pool(), box_blur_sat_job, prototype, h);
     }
     parallel_for(

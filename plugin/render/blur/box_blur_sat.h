@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "plugin/render/aligned_floats.h"
 #include "plugin/render/render_inputs.h"
 #include "plugin/render/geometry/core_rect.h"
 
@@ -21,12 +22,29 @@ struct BoxJobRecord {
     float vertical_size = 0.0f;
 };
 
+// The blur's image and summed-area table, kept from call to call and from frame to frame. Each is
+// given one frame's worth of cells when the frame size changes and is only ever touched as far as the
+// largest rectangle blurred since, so that the frames of a moving blade, whose rectangle changes every
+// frame, allocate nothing and touch no fresh pages, while untouched cells take no memory.
+struct BoxBlurScratch {
+    AlignedFloats image;
+    AlignedFloats table;
+    std::uint64_t frame_cells = 0;  // the frame size the buffers serve
+};
+
+// Gives both buffers frame_cells cells unless they serve that count already. Throws std::bad_alloc
+// when the cells cannot be had, leaving both empty, so that the next frame tries again.
+void fit_box_blur_scratch(BoxBlurScratch& scratch, std::uint64_t frame_cells);
+
 // Blurs the source plane's rectangle twice with a box of fractional size (a tent kernel) and writes
 // it into the same rectangle of the destination, which may be the same plane; every value lands in
 // [0, 1]. The rectangle is cut to both planes; nothing outside it is touched. Negative or NaN sizes
 // count as 0 (no blur); sizes beyond the rectangle act as the whole rectangle.
 void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRect rect, float horizontal_size,
                   float vertical_size);
+// The same in the scratch's buffers, which grow should the rectangle hold more cells than they do.
+void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRect rect, float horizontal_size,
+                  float vertical_size, BoxBlurScratch& scratch);
 
 // Each pixel of the record's rows becomes the average of its box, clipped to the rectangle, from
 // four table lookups; capped to [0, 1]. Returns true.

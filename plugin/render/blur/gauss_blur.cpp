@@ -120,6 +120,27 @@ void size_gauss_buffers(GaussBuffers& gauss, std::uint64_t cell_count)
     gauss.cell_count = cell_count;
 }
 
+void size_gauss_strips(GaussBuffers& gauss, std::int32_t height, std::int32_t chunks) noexcept
+{
+    const std::size_t cells = static_cast<std::size_t>(gauss_side_by_side_columns(simd::widest_path())) *
+                              static_cast<std::size_t>(std::max(height, 0));
+    const auto count = static_cast<std::size_t>(std::clamp(chunks, 0, static_cast<std::int32_t>(gauss.strips.size())));
+    for (std::size_t i = 0; i < gauss.strips.size(); ++i) {
+        std::vector<GaussPair>& strip = gauss.strips[i];
+        if (i >= count || strip.size() != cells) {
+            std::vector<GaussPair>().swap(strip);
+        }
+        if (i < count && strip.empty()) {
+            // Without a strip the forward outputs stay in the buffer: slower, the same results.
+            try {
+                strip.resize(cells);
+            } catch (const std::bad_alloc&) {
+                std::vector<GaussPair>().swap(strip);
+            }
+        }
+    }
+}
+
 namespace {
 
 bool holds_plane_cells(std::size_t size, std::int32_t width, std::int32_t height) noexcept
@@ -397,21 +418,12 @@ bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const F
         return true;
     }
     const simd::SimdPath path = simd::widest_path();
-    const std::int32_t strip_columns = gauss_side_by_side_columns(path);
     std::span<GaussPair> strip;
-    if (work.index >= 0 && static_cast<std::size_t>(work.index) < gauss.strips.size()) {
-        std::vector<GaussPair>& kept = gauss.strips[static_cast<std::size_t>(work.index)];
-        const std::size_t cells = static_cast<std::size_t>(strip_columns) * static_cast<std::size_t>(height);
-        if (kept.size() < cells) {
-            // Without a strip the forward outputs stay in the buffer: slower, the same results.
-            try {
-                std::vector<GaussPair>().swap(kept);
-                kept.resize(cells);
-            } catch (const std::bad_alloc&) {
-                std::vector<GaussPair>().swap(kept);
-            }
-        }
-        strip = kept;
+    const std::size_t cells =
+        static_cast<std::size_t>(gauss_side_by_side_columns(path)) * static_cast<std::size_t>(height);
+    if (work.index >= 0 && static_cast<std::size_t>(work.index) < gauss.strips.size() &&
+        gauss.strips[static_cast<std::size_t>(work.index)].size() >= cells) {
+        strip = gauss.strips[static_cast<std::size_t>(work.index)];
     }
     for (std::size_t p = 0; p < passes.size(); ++p) {
         const ColumnBlock block{first, end - first, vertical_span(rects[2 * p], rects[2 * p + 1], height)};

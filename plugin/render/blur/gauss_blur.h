@@ -59,6 +59,11 @@ struct GaussBuffers {
 // buffers empty and the count 0, so that the next frame tries again.
 void size_gauss_buffers(GaussBuffers& gauss, std::uint64_t cell_count);
 
+// Gives the strips of the first `chunks` chunks (at most 64) the cells of a plane `height` rows tall,
+// keeping those that have them, and releases the others. Called before a batch's chunks run, so that
+// none of them allocates: a strip that cannot be had stays empty and its chunk works without one.
+void size_gauss_strips(GaussBuffers& gauss, std::int32_t height, std::int32_t chunks) noexcept;
+
 // Whether both buffers hold a width x height plane.
 bool holds_plane(const GaussBuffers& gauss, std::int32_t width, std::int32_t height) noexcept;
 
@@ -109,7 +114,7 @@ inline constexpr std::int32_t gauss_row_group = 8;
 // and 4 in buffer 1, and returns true. They do nothing when the buffers do not hold the plane.
 
 // Index = plane column. Loads the column into both buffers and filters it vertically, over the rows
-// the two levels of each buffer can reach.
+// the two levels of each buffer can reach, through the chunk's strip where size_gauss_strips gave it one.
 bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const FloatPlane& source,
                     const GaussPasses& passes, GaussBuffers& gauss);
 
