@@ -1,15 +1,14 @@
 // Stored preset records through the host: arbitrary, truncated and oversized record lists, the built-in
 // blobs with bytes changed, the Preset popup at any value, and sequence records the effect must ignore;
-// then a small frame with what the parameters hold. Promises: no crash, undefined behaviour or leak; a list
-// with a wrong header changes nothing; a record changes only the value field at the start of a checkbox,
-// colour, popup or slider it names and marks that parameter changed; the frame renders without error and
-// float output is finite.
+// then a small frame with what the parameters hold. Promises: no crash, undefined behaviour or leak; every
+// parameter ends up exactly as the record format's own reading gives (preset_oracle.h: values, change
+// flags and every other field), so a list with a wrong header changes nothing; the frame renders without
+// error and float output is finite.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <set>
 #include <span>
 #include <vector>
 
@@ -18,6 +17,7 @@
 #include "plugin/host/param_ids.h"
 #include "plugin/host/presets.h"
 #include "tests/fuzz/frames/fuzz_host.h"
+#include "tests/fuzz/frames/preset_oracle.h"
 
 namespace {
 
@@ -64,54 +64,25 @@ std::vector<std::uint8_t> changed_built_in(std::span<const std::uint8_t> head, s
     return blob;
 }
 
-// Every ID a record of the list could carry, past the header: a superset of what the reader takes.
-std::set<std::uint32_t> ids_in(std::span<const std::uint8_t> blob)
+// The host's parameters hold exactly what was expected of them: values, change flags and every other
+// field.
+void check_params(const std::vector<PF_ParamDef>& expected, const std::vector<PF_ParamDef>& actual,
+                  const minihost::ParamState& state)
 {
-    std::set<std::uint32_t> ids;
-    for (std::size_t at = kyrox::flat_record_header_size; at + kyrox::flat_record_prefix_size <= blob.size();) {
-        ids.insert(u32_at(blob, at));
-        const std::uint64_t next = at + kyrox::flat_record_prefix_size + std::uint64_t{u32_at(blob, at + 4)};
-        if (next > blob.size()) {
-            break;
-        }
-        at = static_cast<std::size_t>(next);
-    }
-    return ids;
-}
-
-// Bytes of a parameter's value that a record may replace.
-std::size_t value_bytes(PF_ParamType type)
-{
-    switch (type) {
-    case PF_Param_CHECKBOX:
-    case PF_Param_COLOR:
-    case PF_Param_POPUP:
-        return 4;
-    case PF_Param_FLOAT_SLIDER:
-        return sizeof(PF_FpLong);
-    default:
-        return 0;
-    }
-}
-
-// What changed from before to after lies inside what the records may change.
-void check_changes(const std::vector<PF_ParamDef>& before, const std::vector<PF_ParamDef>& after,
-                   const minihost::ParamState& state, const std::set<std::uint32_t>& allowed)
-{
-    for (std::size_t i = 1; i < before.size(); ++i) {
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const PF_ParamDef& want = expected[i];
+        const PF_ParamDef& got = actual[i];
         const A_long id = state.id_at(static_cast<PF_ParamIndex>(i));
-        PF_ParamDef was = before[i];
-        PF_ParamDef now = after[i];
-        const bool flagged = now.uu.change_flags != was.uu.change_flags;
-        const std::size_t replaceable = allowed.contains(static_cast<std::uint32_t>(id)) ? value_bytes(was.param_type)
-                                                                                         : 0;
-        std::memcpy(&now.u, &was.u, replaceable);
-        now.uu = was.uu;
-        if (std::memcmp(&was, &now, sizeof was) != 0) {
-            fail("a record changed more than a value it may replace", id);
+        if (got.uu.change_flags != want.uu.change_flags) {
+            fail(want.uu.change_flags == PF_ChangeFlag_NONE ? "a parameter no record applies to is marked changed"
+                                                            : "a parameter a record applies to is not marked changed",
+                 id);
         }
-        if (flagged && !allowed.contains(static_cast<std::uint32_t>(id))) {
-            fail("a parameter no record names is marked changed", id);
+        if (std::memcmp(&got.u, &want.u, sizeof got.u) != 0) {
+            fail("a parameter's value is not what the records give", id);
+        }
+        if (std::memcmp(&got, &want, sizeof got) != 0) {
+            fail("a record changed a parameter beyond its value", id);
         }
     }
 }
@@ -128,11 +99,10 @@ void apply_records(kyrox::fuzz::FuzzHost& host, std::span<const std::uint8_t> bl
     context.out_data = &h.out_data();
     context.params = pointers.data();
     h.param_state().clear_change_flags(h.params());
-    const std::vector<PF_ParamDef> before = h.params();
+    const std::vector<PF_ParamDef> expected =
+        kyrox::fuzz::params_after(kyrox::fuzz::stored_records(blob), h.params(), h.param_state());
     h.run_as_command([&] { kyrox::apply_preset_blob(context, blob); });
-    const std::set<std::uint32_t> allowed = kyrox::has_flat_record_header(blob) ? ids_in(blob)
-                                                                                : std::set<std::uint32_t>{};
-    check_changes(before, h.params(), h.param_state(), allowed);
+    check_params(expected, h.params(), h.param_state());
     h.param_state().collect_changes(h.params());
 }
 
@@ -145,12 +115,11 @@ void choose_popup(kyrox::fuzz::FuzzHost& host, std::span<const std::uint8_t> hea
     const PF_ParamIndex index = chosen == 127 ? preset_index : chosen;
     host.param(kyrox::param::preset).u.pd.value = value;
     const bool applies = index == preset_index && value >= kyrox::first_preset_item && value <= kyrox::last_preset_item;
-    std::set<std::uint32_t> allowed;
-    if (applies) {
-        allowed.insert(kyrox::preset_param_ids.begin(), kyrox::preset_param_ids.end());
-    }
     h.param_state().clear_change_flags(h.params());
-    const std::vector<PF_ParamDef> before = h.params();
+    const std::vector<kyrox::fuzz::StoredRecord> records =
+        applies ? kyrox::fuzz::stored_records(kyrox::preset_table[static_cast<std::size_t>(value)])
+                : std::vector<kyrox::fuzz::StoredRecord>{};
+    const std::vector<PF_ParamDef> expected = kyrox::fuzz::params_after(records, h.params(), h.param_state());
     if (h.send(PF_Cmd_USER_CHANGED_PARAM, nullptr) != PF_Err_NONE) {
         fail("the user-changed command without its record failed", kyrox::param::preset);
     }
@@ -158,7 +127,7 @@ void choose_popup(kyrox::fuzz::FuzzHost& host, std::span<const std::uint8_t> hea
     if (h.send(PF_Cmd_USER_CHANGED_PARAM, &extra) != PF_Err_NONE) {
         fail("the user-changed command failed", kyrox::param::preset);
     }
-    check_changes(before, h.params(), h.param_state(), allowed);
+    check_params(expected, h.params(), h.param_state());
     h.param_state().collect_changes(h.params());
     if (host.param(kyrox::param::preset).u.pd.value != value) {
         fail("the Preset popup lost its value", kyrox::param::preset);
@@ -172,7 +141,7 @@ void send_sequence_data(kyrox::fuzz::FuzzHost& host, std::span<const std::uint8_
     const PF_Handle handle = h.new_handle(rest.size());
     std::copy(rest.begin(), rest.end(), static_cast<std::uint8_t*>(*handle));
     h.in_data().sequence_data = handle;
-    const std::vector<PF_ParamDef> before = h.params();
+    const std::vector<PF_ParamDef> expected = h.params();
     for (const PF_Cmd cmd :
          {PF_Cmd_SEQUENCE_SETUP, PF_Cmd_SEQUENCE_RESETUP, PF_Cmd_SEQUENCE_FLATTEN, PF_Cmd_SEQUENCE_SETDOWN}) {
         if (h.send(cmd) != PF_Err_NONE) {
@@ -181,7 +150,7 @@ void send_sequence_data(kyrox::fuzz::FuzzHost& host, std::span<const std::uint8_
     }
     h.in_data().sequence_data = nullptr;
     h.dispose_handle(handle);
-    check_changes(before, h.params(), h.param_state(), {});
+    check_params(expected, h.params(), h.param_state());
 }
 
 }  // namespace
