@@ -25,3 +25,7 @@ for preset in linux-asan linux-tsan fuzz windows; do
   step "test: $preset"
   ctest --preset "$preset"
 done
+
+# Resident sizes mean something only without sanitizers: the memory check's estimate against a real run.
+step "test: linux, peak memory"
+ctest --preset linux -L peak_memory

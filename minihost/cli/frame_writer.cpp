@@ -57,6 +57,14 @@ std::vector<WrittenFile> FrameWriter::finish()
     return std::exchange(written_, {});
 }
 
+std::vector<WrittenFile> FrameWriter::stop()
+{
+    std::unique_lock lock(mutex_);
+    waiting_.clear();
+    changed_.wait(lock, [&] { return !writing_; });
+    return std::exchange(written_, {});
+}
+
 void FrameWriter::throw_failure() const
 {
     if (failure_) {

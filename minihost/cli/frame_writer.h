@@ -26,7 +26,8 @@ struct WrittenFile {
 // written, so memory stays bounded: handing over another blocks until one is taken.
 //
 // After a write fails, the writer writes nothing more and the caller's next call throws the
-// failure. The destructor writes the frames still waiting (unless a write failed) and joins the thread.
+// failure. The destructor writes the frames still waiting (unless a write failed or the writer was
+// stopped) and joins the thread.
 class FrameWriter {
 public:
     // write(frame, path without extension) writes one file and returns its path, as write_image does.
@@ -45,6 +46,11 @@ public:
 
     // Waits until every frame handed over is written and returns the files not yet taken.
     std::vector<WrittenFile> finish();
+
+    // Drops the frames waiting, waits for the write in hand to end and returns the files not yet taken;
+    // nothing more is written. Whether that write is finished or given up is the write function's
+    // choice. Does not throw a failure: the run ends either way.
+    std::vector<WrittenFile> stop();
 
 private:
     struct Job {

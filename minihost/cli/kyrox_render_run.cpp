@@ -39,16 +39,18 @@
 #include "minihost/cli/render_options.h"
 #include "minihost/scene_file.h"
 #include "minihost/cli/staged_file.h"
+#include "minihost/cli/stop_request.h"
 
 namespace {
 
 using minihost::RenderOptions;
 
-// Where the program writes and how it gets its plug-in.
+// Where the program writes, how it gets its plug-in and what asks it to stop.
 struct Streams {
     std::ostream& out;
     std::ostream& err;
     const minihost::PluginOpener& open_plugin;
+    const minihost::StopRequest& stop;
 };
 
 std::string hex(A_long value)
@@ -175,8 +177,22 @@ struct FrameTimes {
     double hand_over_ms = 0.0;  // copying the frame for the writer and waiting for room in its queue
 };
 
-// Frames rendered and not yet written: with this many waiting, the renderer waits for the writer.
-constexpr std::size_t frames_waiting_to_be_written = 2;
+using minihost::frames_waiting_to_be_written;
+
+// Where a stopped sequence ended: "at frame 5: 5 of 40 files written (frames 0 to 4) in out". Files are
+// written in frame order, so those written are the first ones.
+std::string stop_point(const RenderOptions& options, A_long written, A_long count)
+{
+    std::ostringstream text;
+    text << "at frame " << options.first_frame + written << ": " << written << " of " << count << " files written";
+    if (written == 1) {
+        text << " (frame " << options.first_frame << ")";
+    } else if (written > 1) {
+        text << " (frames " << options.first_frame << " to " << options.first_frame + written - 1 << ")";
+    }
+    text << " in " << options.output.string();
+    return text.str();
+}
 
 int run_sequence(const RenderOptions& options, const Streams& streams)
 {
@@ -212,19 +228,32 @@ int run_sequence(const RenderOptions& options, const Streams& streams)
             progress.step_done(line.str());
         }
     };
-    minihost::FrameWriter writer(minihost::write_image, frames_waiting_to_be_written);
-    for (A_long frame = options.first_frame; frame <= options.last_frame; ++frame) {
-        const auto start = std::chrono::steady_clock::now();
-        check_render(session.render(frame), frame, options);
-        const double render_ms = milliseconds_since(start);
-        const auto hand_over_start = std::chrono::steady_clock::now();
-        std::ostringstream name;
-        name << "frame_" << std::setw(4) << std::setfill('0') << frame;
-        writer.hand_over(session.output(), options.output / name.str());
-        unwritten.push_back({render_ms, milliseconds_since(hand_over_start)});
-        report(writer.take_written());
+    const minihost::StopRequest& stop = streams.stop;
+    minihost::FrameWriter writer(
+        [&stop](const minihost::FramePixels& frame, const std::filesystem::path& without_extension) {
+            return minihost::write_image(frame, without_extension, stop);
+        },
+        frames_waiting_to_be_written);
+    try {
+        for (A_long frame = options.first_frame; frame <= options.last_frame; ++frame) {
+            const auto start = std::chrono::steady_clock::now();
+            check_render(session.render(frame), frame, options);
+            const double render_ms = milliseconds_since(start);
+            // A frame rendered after the request is not written: the run ends with the files begun.
+            stop.throw_if_requested();
+            const auto hand_over_start = std::chrono::steady_clock::now();
+            std::ostringstream name;
+            name << "frame_" << std::setw(4) << std::setfill('0') << frame;
+            writer.hand_over(session.output(), options.output / name.str());
+            unwritten.push_back({render_ms, milliseconds_since(hand_over_start)});
+            report(writer.take_written());
+        }
+        report(writer.finish());
+    } catch (const minihost::Stopped& stopped) {
+        // The file in hand is given up, and removed, by its writing; one finished meanwhile counts.
+        report(writer.stop());
+        throw minihost::Stopped(stopped.signal(), stop_point(options, written_count, count));
     }
-    report(writer.finish());
     progress.finish();
     const auto average = [&](double total) { return milliseconds_text(total / static_cast<double>(count)); };
     out << "Average per frame: render " << average(totals.render_ms)
@@ -256,25 +285,32 @@ int run_contact_sheet(const RenderOptions& options, const Streams& streams)
     minihost::ProgressReport progress("preset", static_cast<int>(presets.size()), streams.err, out,
                                       minihost::stderr_is_terminal());
     std::vector<minihost::LabelledImage> tiles;
-    for (std::size_t i = 0; i < presets.size(); ++i) {
-        minihost::SessionSettings settings = minihost::tile_session(layout, presets[i], options.last_frame + 1);
-        settings.bytes_per_channel = options.bitdepth / 8;
-        minihost::FrameSession session(plugin.entry, settings);
-        load_scene(session, options);
-        const auto start = std::chrono::steady_clock::now();
-        check_render(session.render(options.first_frame), options.first_frame, options);
-        std::ostringstream line;
-        line << "[" << i + 1 << "/" << presets.size() << "] " << presets[i] << "  render "
-             << milliseconds_text(milliseconds_since(start));
-        progress.step_done(line.str());
-        tiles.push_back({presets[i], minihost::tile_image(session.output(), layout)});
-    }
-    progress.finish();
-    std::ostringstream title;
-    title << "Kyrox presets on a " << layout.reference_width << " x " << layout.reference_height
-          << " frame, drawn at 1/" << minihost::tile_downsample(layout) << " resolution";
     const std::filesystem::path file = options.output / "contact_sheet.png";
-    minihost::write_png(minihost::contact_sheet(tiles, 8, minihost::label_font(), title.str()), file);
+    try {
+        for (std::size_t i = 0; i < presets.size(); ++i) {
+            streams.stop.throw_if_requested();
+            minihost::SessionSettings settings = minihost::tile_session(layout, presets[i], options.last_frame + 1);
+            settings.bytes_per_channel = options.bitdepth / 8;
+            minihost::FrameSession session(plugin.entry, settings);
+            load_scene(session, options);
+            const auto start = std::chrono::steady_clock::now();
+            check_render(session.render(options.first_frame), options.first_frame, options);
+            std::ostringstream line;
+            line << "[" << i + 1 << "/" << presets.size() << "] " << presets[i] << "  render "
+                 << milliseconds_text(milliseconds_since(start));
+            progress.step_done(line.str());
+            tiles.push_back({presets[i], minihost::tile_image(session.output(), layout)});
+        }
+        progress.finish();
+        std::ostringstream title;
+        title << "Kyrox presets on a " << layout.reference_width << " x " << layout.reference_height
+              << " frame, drawn at 1/" << minihost::tile_downsample(layout) << " resolution";
+        minihost::write_png(minihost::contact_sheet(tiles, 8, minihost::label_font(), title.str()), file, streams.stop);
+    } catch (const minihost::Stopped& stopped) {
+        throw minihost::Stopped(stopped.signal(), "after " + std::to_string(tiles.size()) + " of " +
+                                                      std::to_string(presets.size()) + " presets: " + file.string() +
+                                                      " not written");
+    }
     out << "Contact sheet of " << tiles.size() << " presets, each as on a " << layout.reference_width << " x "
         << layout.reference_height << " frame: " << std::filesystem::absolute(file).string() << "\n";
     return 0;
@@ -306,9 +342,13 @@ OpenPlugin load_plugin_file(const std::string& file)
     return plugin;
 }
 
-int run_kyrox_render(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err,
-                     const PluginOpener& open_plugin)
+namespace {
+
+// The run, with each failure turned into its message and exit code.
+int run_reporting_failures(std::span<const std::string_view> arguments, const Streams& streams)
 {
+    std::ostream& out = streams.out;
+    std::ostream& err = streams.err;
     RenderOptions options;
     try {
         options = parse_render_options(arguments);
@@ -320,13 +360,16 @@ int run_kyrox_render(std::span<const std::string_view> arguments, std::ostream& 
             out << version_text() << "\n";
             return 0;
         }
-        return run(options, {out, err, open_plugin});
+        return run(options, streams);
     } catch (const UsageError& error) {
         err << "kyrox-render: " << error.what() << "\nRun kyrox-render --help for the usage.\n";
         return 2;
     } catch (const UnknownPreset& error) {
         err << "kyrox-render: " << error.what() << "\n";
         return 2;
+    } catch (const Stopped& stopped) {
+        err << "kyrox-render: " << stopped.what() << "\n";
+        return 128 + stopped.signal();
     } catch (const std::bad_alloc&) {
         err << "kyrox-render: out of memory: " << memory_text(options) << "\n";
         return 1;
@@ -334,6 +377,26 @@ int run_kyrox_render(std::span<const std::string_view> arguments, std::ostream& 
         err << "kyrox-render: " << error.what() << "\n";
         return 1;
     }
+}
+
+}  // namespace
+
+int run_kyrox_render(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err,
+                     const StopRequest& stop, const PluginOpener& open_plugin)
+{
+    int exit_code = run_reporting_failures(arguments, {out, err, open_plugin, stop});
+    // Work that does not stop part way (a smoke run, a scene dump) still says it was asked to.
+    if (exit_code == 0 && stop.requested()) {
+        err << "kyrox-render: interrupted by " << signal_name(stop.signal()) << ", after the run was complete\n";
+        exit_code = 128 + stop.signal();
+    }
+    // The output is the result of --dump-scene and --list-params and the record of a run: losing any of
+    // it fails the run. A stream that failed once stays failed, so this also catches earlier writes.
+    if (!out.flush()) {
+        err << "kyrox-render: cannot write to standard output\n";
+        exit_code = exit_code == 0 ? 1 : exit_code;
+    }
+    return exit_code;
 }
 
 }  // namespace minihost

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "hostapi/pf_entry.h"
+#include "minihost/cli/stop_request.h"
 #include "minihost/plugin_module.h"
 
 namespace minihost {
@@ -25,9 +26,11 @@ using PluginOpener = std::function<OpenPlugin(const std::string& file)>;
 OpenPlugin load_plugin_file(const std::string& file);
 
 // kyrox-render with the arguments after the program's name: what the program prints goes to `out`
-// and `err`, and the result is its exit code (0; 1 when the run fails; 2 for bad arguments or an
-// unknown preset). Nothing escapes but what the program's own main would not catch either.
+// and `err`, and the result is its exit code (0; 1 when the run fails or `out` cannot be written; 2 for
+// bad arguments or an unknown preset; 128 + the signal when `stop` is requested, which a sequence or a
+// contact sheet heeds after the frame or tile in hand). Nothing escapes but what the program's own
+// main would not catch either.
 int run_kyrox_render(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err,
-                     const PluginOpener& open_plugin = load_plugin_file);
+                     const StopRequest& stop, const PluginOpener& open_plugin = load_plugin_file);
 
 }  // namespace minihost

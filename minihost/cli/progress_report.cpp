@@ -47,12 +47,14 @@ void ProgressReport::step_done(const std::string& step_line)
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     // Erase to the end of the line: the new text may be shorter than the last.
     terminal_ << "\r" << progress_line(noun_, done_, total_, elapsed) << "\x1b[K" << std::flush;
+    line_open_ = true;
 }
 
 void ProgressReport::finish()
 {
-    if (on_terminal_ && done_ > 0) {
+    if (line_open_) {
         terminal_ << "\n" << std::flush;
+        line_open_ = false;
     }
 }
 

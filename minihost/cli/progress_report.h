@@ -12,12 +12,17 @@ std::string progress_line(const std::string& noun, int done, int total, double e
 
 // Progress of a run of steps. On a terminal: one line on `terminal`, rewritten after each step.
 // Elsewhere (a log, a pipe): each step's own line on `log`, which a terminal would only scroll away.
+// A run that ends early ends the progress line too, so that its error starts a line of its own.
 class ProgressReport {
 public:
     ProgressReport(std::string noun, int total, std::ostream& terminal, std::ostream& log, bool on_terminal);
+    ~ProgressReport() { finish(); }
+    ProgressReport(const ProgressReport&) = delete;
+    ProgressReport& operator=(const ProgressReport&) = delete;
 
     void step_done(const std::string& step_line);
-    // Ends the progress line, so that what follows starts on a line of its own.
+    // Ends the progress line, so that what follows starts on a line of its own. Once: later calls
+    // do nothing.
     void finish();
 
 private:
@@ -27,6 +32,7 @@ private:
     std::ostream& terminal_;
     std::ostream& log_;
     bool on_terminal_;
+    bool line_open_ = false;  // the progress line waits for its end
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 

@@ -177,6 +177,48 @@ TEST(FrameWriter, AFailedWriteIsRethrownAndEndsTheWriting)
     }
 }
 
+// Stopping drops the frames waiting and waits for the one being written, which the write function
+// finishes or gives up; nothing is written after, not even when the writer goes.
+TEST(FrameWriter, StoppingDropsTheWaitingFramesAndWaitsForTheOneInHand)
+{
+    for (const bool gives_up : {false, true}) {
+        SCOPED_TRACE(gives_up ? "the write gives up" : "the write finishes");
+        Record record;
+        std::promise<void> started;
+        std::promise<void> release;
+        const std::shared_future<void> released = release.get_future().share();
+        {
+            FrameWriter writer(
+                [&](const FramePixels& frame, const fs::path& path) {
+                    if (number_of(frame) == 0) {
+                        started.set_value();
+                        released.wait();
+                        if (gives_up) {
+                            throw std::runtime_error("stopped");
+                        }
+                    }
+                    record.add(frame, path);
+                    return path;
+                },
+                2);
+            HostWorld world(1, 1, 1);
+            for (std::uint8_t n = 0; n < 3; ++n) {
+                mark(world, n);
+                writer.hand_over(world, frame_name(n));
+                if (n == 0) {
+                    started.get_future().wait();
+                }
+            }
+            auto stopped = std::async(std::launch::async, [&] { return paths_of(writer.stop()); });
+            EXPECT_EQ(stopped.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout)
+                << "returned before the write in hand ended";
+            release.set_value();
+            EXPECT_EQ(stopped.get(), gives_up ? std::vector<std::string>{} : std::vector<std::string>{"f0"});
+        }
+        EXPECT_EQ(record.numbers, gives_up ? std::vector<int>{} : std::vector<int>{0});
+    }
+}
+
 TEST(FrameWriter, ClosingWritesTheFramesStillWaiting)
 {
     Record record;

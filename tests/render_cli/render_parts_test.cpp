@@ -51,14 +51,25 @@ TEST(ProgressReport, OnATerminalRewritesOneLineElseLogsEachStep)
     const auto [quiet, logged] = two_steps(false);
     EXPECT_EQ(logged, "[1/2] a\n[2/2] b\n");
     EXPECT_EQ(quiet, "");
+
+    // A run that ends early, without finish(), ends the line too, so that its error starts its own.
+    std::ostringstream cut;
+    {
+        minihost::ProgressReport report("frame", 2, cut, cut, true);
+        report.step_done("[1/2] a");
+    }
+    EXPECT_EQ(cut.str().back(), '\n') << cut.str();
 }
 
-TEST(FrameMemory, CountsHostBuffersAndWorkingPlanes)
+TEST(FrameMemory, CountsHostBuffersWorkingPlanesAndTheWritersCopies)
 {
-    // Per pixel: input and output of 4 channels, six float planes, two Gaussian cells of 16 bytes.
-    EXPECT_EQ(minihost::frame_memory_bytes(10, 10, 1), 100u * (8 + 24 + 32));
-    EXPECT_EQ(minihost::frame_memory_bytes(10, 10, 4), 100u * (32 + 24 + 32));
-    EXPECT_EQ(minihost::frame_memory_text(1920, 1080, 2), "a 1920 x 1080 16-bit frame needs about 0.1 GiB of memory");
+    // Per pixel: input and output of 4 channels, six float planes and the box blur's two, two Gaussian
+    // cells of 16 bytes, the writer's three frame copies, and OpenEXR's four halves for float frames;
+    // the distortion's noise cells of 8 bytes at half size each way, 5 x 5 here.
+    EXPECT_EQ(minihost::frame_memory_bytes(10, 10, 1), 100u * (8 + 32 + 32 + 12) + 25 * 8);
+    EXPECT_EQ(minihost::frame_memory_bytes(10, 10, 2), 100u * (16 + 32 + 32 + 24) + 25 * 8);
+    EXPECT_EQ(minihost::frame_memory_bytes(10, 10, 4), 100u * (32 + 32 + 32 + 48 + 8) + 25 * 8);
+    EXPECT_EQ(minihost::frame_memory_text(1920, 1080, 2), "a 1920 x 1080 16-bit frame needs about 0.2 GiB of memory");
 }
 
 TEST(ClosestNames, RanksByEditsIgnoringCase)

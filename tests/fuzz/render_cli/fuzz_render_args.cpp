@@ -196,7 +196,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::ostringstream out;
     std::ostringstream err;
-    const int exit_code = minihost::run_kyrox_render(views, out, err, open_built_in);
+    const int exit_code = minihost::run_kyrox_render(views, out, err, minihost::StopRequest::never(), open_built_in);
     workspace().empty();
     if (exit_code == 0) {
         return 0;
