@@ -9,11 +9,11 @@
 #include <string>
 
 #include "minihost/frame_session.h"
+#include "minihost/plugin_module.h"
 #include "minihost/scene_file.h"
-#include "plugin/host/command_dispatch.h"
 
-// Every allocation of the program, counted, to show what a frame allocates once the frames before it
-// have sized what is kept.
+// Every allocation of the program, the built plug-in file's among them, counted, to show what a frame
+// allocates once the frames before it have sized what is kept.
 namespace {
 
 std::atomic<std::uint64_t> allocations{0};
@@ -167,7 +167,8 @@ TEST(SteadyFrames, AMovingBladeAllocatesNoLargeBlockOnceWarm)
         settings.preset = c.preset;
         settings.bytes_per_channel = c.bytes_per_channel;
         settings.frame_count = frames;
-        minihost::FrameSession session(&kyrox::plugin_entry, settings);
+        const minihost::PluginModule module(KYROX_PLUGIN_PATH);
+        minihost::FrameSession session(module.entry(), settings);
         if (*c.scene != '\0') {
             std::istringstream scene(c.scene);
             minihost::load_scene(session.host(), scene, c.name);
