@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -27,6 +28,12 @@ using kyrox::NoiseCell;
 using kyrox::WorldView;
 
 const float nan = std::numeric_limits<float>::quiet_NaN();
+const float inf = std::numeric_limits<float>::infinity();
+// What 0 x inf and inf - inf give, and NaNs of other payloads: where two different NaNs meet in an
+// add or a multiply, which one comes out follows the order the compiler gave the operands.
+const float default_nan = std::bit_cast<float>(0xffc00000u);
+const float payload_nan = std::bit_cast<float>(0x7fd23456u);
+const float negative_payload_nan = std::bit_cast<float>(0xffc00001u);
 
 // A plane of cells with a padded row stride, filled with uneven values.
 template <class Cell>
@@ -50,8 +57,10 @@ struct Case {
     const char* name;
     bool displace;
     float amount;
-    std::vector<float> along;  // one per sample
-    NoiseCell odd_cell;        // written into one noise cell: huge or NaN values push reads outside
+    std::vector<float> along;                  // one per sample
+    NoiseCell odd_cell;                        // written into one noise cell: huge or NaN values push reads outside
+    float odd_source = nan;                    // written into one source cell
+    std::optional<float> beside_odd_source{};  // where set, written into the source cell after it
 };
 
 const Case cases[] = {
@@ -70,6 +79,22 @@ const Case cases[] = {
     {"multiply", false, 100.0f, {0.0f}, {0.25f, -0.5f}},
     {"multiply, six samples", false, 250.0f, {0.0f, 1.5f, 3.0f, 4.5f, 6.0f, 7.5f}, {-3.0f, 5.0f}},
     {"multiply, noise NaN", false, 60.0f, {0.0f, 3.0f}, {nan, 1.0f}},
+    // An infinite wind speed: the first sample's offset is 0 x inf and the others' infinite, and
+    // the noise plane's cells are NaN.
+    {"infinite wind", true, 3.0f, {default_nan, -inf, -inf, -inf, -inf, -inf}, {nan, nan}},
+    {"infinite wind, multiply", false, 60.0f, {default_nan, inf, inf, inf, inf, inf}, {nan, nan}},
+    {"noise NaNs of other signs and payloads",
+     true,
+     2.0f,
+     {negative_payload_nan, 0.0f, 1.5f},
+     {payload_nan, default_nan}},
+    {"noise infinite", true, 0.5f, {0.0f, 2.0f, 4.5f}, {inf, -inf}},
+    {"multiply, noise infinite", false, 40.0f, {0.0f, 2.0f, 4.5f}, {-inf, inf}},
+    {"amount infinite", true, inf, {0.0f, 1.0f}, {0.25f, -0.5f}},
+    {"source NaNs side by side", true, 0.75f, {0.0f, 0.5f, 1.0f}, {0.0f, 0.0f}, default_nan, payload_nan},
+    {"source infinities side by side", true, 0.75f, {0.0f, 0.5f, 1.0f}, {0.0f, 0.0f}, inf, -inf},
+    {"source NaN beside infinity", true, 0.75f, {0.0f, 0.5f, 1.0f}, {0.0f, 0.0f}, negative_payload_nan, inf},
+    {"multiply, source NaN", false, 60.0f, {0.0f, 3.0f}, {0.25f, -0.5f}, negative_payload_nan, -inf},
 };
 
 struct Scene {
@@ -81,7 +106,10 @@ struct Scene {
             }
         }
         source.at(2, 5) = 2.5f;
-        source.at(3, 9) = nan;
+        source.at(3, 9) = c.odd_source;
+        if (c.beside_odd_source) {
+            source.at(3, 10) = *c.beside_odd_source;
+        }
         source.at(1, 12) = 1.0f;
         for (int i = 0; i < noise.view.height; ++i) {
             for (int j = 0; j < noise.view.width; ++j) {
@@ -107,6 +135,12 @@ struct Scene {
     Plane<NoiseCell> noise;
 };
 
+// Every path writes a NaN pixel as the default NaN.
+float written(float pixel)
+{
+    return std::isnan(pixel) ? default_nan : pixel;
+}
+
 // Pixel j of row i, one read at a time.
 float one_at_a_time(const Case& c, const Scene& scene, const std::vector<BilinearRows<2>>& rows, int i, int j)
 {
@@ -124,7 +158,7 @@ float one_at_a_time(const Case& c, const Scene& scene, const std::vector<Bilinea
         const float q = 1.0f - (1.0f - ((n[0] + n[1]) * 0.25f + 0.5f)) * c.amount * 0.01f;
         sum += t * (q > 0.0f ? q : 0.0f);
     }
-    return sum / static_cast<float>(rows.size());
+    return written(sum / static_cast<float>(rows.size()));
 }
 
 // A wide kernel, the path it needs and the pixels it takes at once.
@@ -212,13 +246,16 @@ TEST(DisplaceAvx512, DeclinesASourceItsGathersCannotReach)
 }
 
 // Through the job, wide and one-at-a-time pixels side by side: every row width from 1 to 80 covers
-// tails of each length after whole groups and blocks.
-TEST(NoiseDisplaceJob, EveryWidthGivesTheOneAtATimeBits)
+// tails of each length after whole groups and blocks. Where noise_cell is set, every noise cell holds it.
+void expect_job_matches(float wind_speed, std::optional<NoiseCell> noise_cell = {})
 {
     for (const bool displace : {true, false}) {
         for (int width = 1; width <= 80; ++width) {
             const Case c{"job", displace, 5.0f, {0.0f, 3.0f, 6.0f, 9.0f, 12.0f, 15.0f}, {0.5f, -0.25f}};
             Scene scene(c);
+            if (noise_cell) {
+                std::ranges::fill(scene.noise.cells, *noise_cell);
+            }
             Plane<float> source(width, 3);
             for (int i = 0; i < 3; ++i) {
                 for (int j = 0; j < width; ++j) {
@@ -229,8 +266,8 @@ TEST(NoiseDisplaceJob, EveryWidthGivesTheOneAtATimeBits)
             kyrox::DistortionSettings s;
             s.distortion_composite = displace ? kyrox::DistortionComposite::displace
                                               : kyrox::DistortionComposite::multiply;
-            s.wind_speed = 2.0f;
-            s.distortion_motion_blur = 0.5f;  // samples 0, 3, ... 15 pixels along the wind
+            s.wind_speed = wind_speed;
+            s.distortion_motion_blur = 0.5f;  // at speed 2, samples 0, 3, ... 15 pixels along the wind
             kyrox::DistortionSetup setup;
             setup.wind_cos = 1.0f;
             setup.amount = c.amount;
@@ -241,9 +278,10 @@ TEST(NoiseDisplaceJob, EveryWidthGivesTheOneAtATimeBits)
                     float sum = 0.0f;
                     for (int k = 0; k < 6; ++k) {
                         // The wind blows along +x: the noise is read d pixels to the right.
-                        const float d = 0.5f * 2.0f * static_cast<float>(k) * 3.0f;
-                        const NoiseCell n = kyrox::sample_bilinear(scene.noise.view, (d + static_cast<float>(j)) * 0.5f,
-                                                                   static_cast<float>(i) * 0.5f);
+                        const float d = s.distortion_motion_blur * wind_speed * static_cast<float>(k) * 3.0f;
+                        const NoiseCell n = kyrox::sample_bilinear(scene.noise.view,
+                                                                   (d * setup.wind_cos + static_cast<float>(j)) * 0.5f,
+                                                                   (d * setup.wind_sin + static_cast<float>(i)) * 0.5f);
                         if (displace) {
                             sum += kyrox::sample_bilinear1(source.view, c.amount * n.x + static_cast<float>(j),
                                                            c.amount * n.y + static_cast<float>(i));
@@ -251,13 +289,32 @@ TEST(NoiseDisplaceJob, EveryWidthGivesTheOneAtATimeBits)
                         }
                         const float t = std::min(source.at(i, j), 1.0f);
                         const float q = 1.0f - (1.0f - ((n.x + n.y) * 0.25f + 0.5f)) * c.amount * 0.01f;
-                        sum += t * std::max(q, 0.0f);
+                        // Not std::max, which keeps a NaN q: the job takes 0 for it.
+                        sum += t * (q > 0.0f ? q : 0.0f);
                     }
-                    EXPECT_EQ(std::bit_cast<std::uint32_t>(scratch.at(i, j)), std::bit_cast<std::uint32_t>(sum / 6.0f))
-                        << (displace ? "displace" : "multiply") << ", width " << width << ": " << i << ", " << j;
+                    EXPECT_EQ(std::bit_cast<std::uint32_t>(scratch.at(i, j)),
+                              std::bit_cast<std::uint32_t>(written(sum / 6.0f)))
+                        << (displace ? "displace" : "multiply") << ", wind " << wind_speed << ", width " << width
+                        << ": " << i << ", " << j;
                 }
             }
         }
+    }
+}
+
+TEST(NoiseDisplaceJob, EveryWidthGivesTheOneAtATimeBits)
+{
+    expect_job_matches(2.0f);
+}
+
+// A wind speed that is infinite or NaN (which only settings given straight to the stage carry) makes
+// every sample's offset and noise row position NaN or infinite, and the noise field's cells NaN (of
+// another sign than 0 x inf).
+TEST(NoiseDisplaceJob, NonFiniteWindGivesTheOneAtATimeBits)
+{
+    for (const float wind_speed : {inf, -inf, nan}) {
+        expect_job_matches(wind_speed);
+        expect_job_matches(wind_speed, NoiseCell{nan, nan});
     }
 }
 

@@ -371,7 +371,7 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
                 }
             }
             for (std::size_t b = 0; b < count; ++b) {
-                out[block + b] = sum[b] / static_cast<float>(setup.samples);
+                out[block + b] = displaced_pixel(sum[b], static_cast<float>(setup.samples));
             }
         }
     }

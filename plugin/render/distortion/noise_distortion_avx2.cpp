@@ -93,7 +93,7 @@ KYROX_AVX2_TARGET std::size_t displace_runs(const DisplaceRow& row, std::size_t 
         }
         for (std::size_t g = 0; g < groups; ++g) {
             _mm256_storeu_ps(out.data() + first + run + g * lanes,
-                             _mm256_div_ps(_mm256_loadu_ps(sum.data() + g * lanes), divisor));
+                             displaced_pixel<simd::F32x8>(_mm256_loadu_ps(sum.data() + g * lanes), divisor));
         }
     }
     return whole;

@@ -97,7 +97,7 @@ KYROX_AVX512_TARGET std::size_t displace_runs(const DisplaceRow& row, std::size_
         }
         for (std::size_t g = 0; g < groups; ++g) {
             _mm512_storeu_ps(out.data() + first + run + g * lanes,
-                             _mm512_div_ps(_mm512_load_ps(sum.data() + g * lanes), divisor));
+                             displaced_pixel<simd::F32x16>(_mm512_load_ps(sum.data() + g * lanes), divisor));
         }
     }
     return whole;

@@ -3,6 +3,7 @@
 // wide paths and the tests. Each pixel of the wide paths comes out with the bits of the one-at-a-time
 // path: the same reads, summed in sample order and divided by the sample count.
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -32,6 +33,22 @@ template <class V>
 KYROX_LANES V multiply_factor(V nx, V ny, float amount) noexcept
 {
     return 1.0f - (1.0f - ((nx + ny) * 0.25f + 0.5f)) * amount * 0.01f;
+}
+
+// What x86 gives for an invalid operation (0 x inf, inf - inf).
+inline constexpr float default_nan = std::bit_cast<float>(0xffc00000u);
+
+// A pixel of the scratch plane from the sum of its samples' values and their count, a NaN written as
+// the default NaN. Which NaN the reads and sums give cannot be fixed in the source: of two NaNs an add
+// or a multiply keeps its first operand's, and the compiler orders the operands as it likes, differently
+// on each path and wherever code is inlined. So the stage settles its NaNs where they leave it, and
+// every path writes the same bits.
+template <class V>
+KYROX_LANES V displaced_pixel(V sum, V samples) noexcept
+{
+    using simd::select;  // the lane types' overloads are found by their arguments
+    const V pixel = sum / samples;
+    return select(pixel == pixel, pixel, V(default_nan));
 }
 
 // Writes out[first, first + n) for the largest n <= count that is a multiple of 8 and returns n.
