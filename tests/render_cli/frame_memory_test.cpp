@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "minihost/cli/frame_memory.h"
+#include "tests/support/spawn_actions.h"
 
 extern char** environ;
 
@@ -50,18 +51,7 @@ private:
     fs::path path_;
 };
 
-// The descriptor actions of a spawn, released however it ends.
-class SpawnActions {
-public:
-    SpawnActions() { posix_spawn_file_actions_init(&actions_); }
-    ~SpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
-    SpawnActions(const SpawnActions&) = delete;
-    SpawnActions& operator=(const SpawnActions&) = delete;
-    posix_spawn_file_actions_t* get() noexcept { return &actions_; }
-
-private:
-    posix_spawn_file_actions_t actions_;
-};
+using kyrox::test::SpawnActions;
 
 struct FinishedRun {
     int exit_code = -1;  // -1 when it did not start or a signal ended it

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/spawn_actions.h"
+
 extern char** environ;
 
 namespace kyrox::fuzz {
@@ -71,18 +73,7 @@ std::vector<std::string> helper_environment()
     return out;
 }
 
-// The descriptor actions of the spawn, released however it ends.
-class SpawnActions {
-public:
-    SpawnActions() { posix_spawn_file_actions_init(&actions_); }
-    ~SpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
-    SpawnActions(const SpawnActions&) = delete;
-    SpawnActions& operator=(const SpawnActions&) = delete;
-    posix_spawn_file_actions_t* get() noexcept { return &actions_; }
-
-private:
-    posix_spawn_file_actions_t actions_;
-};
+using kyrox::test::SpawnActions;
 
 }  // namespace
 
