@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <sstream>
-#include <string>
 
 #include "minihost/frame_session.h"
 #include "minihost/plugin_module.h"

@@ -120,10 +120,20 @@ void size_gauss_buffers(GaussBuffers& gauss, std::uint64_t cell_count)
     gauss.cell_count = cell_count;
 }
 
+namespace {
+
+// The cells of one strip: the path's widest column group down a plane of `height` rows.
+std::size_t strip_cells(std::int32_t height) noexcept
+{
+    return static_cast<std::size_t>(gauss_side_by_side_columns(simd::widest_path())) *
+           static_cast<std::size_t>(std::max(height, 0));
+}
+
+}  // namespace
+
 void size_gauss_strips(GaussBuffers& gauss, std::int32_t height, std::int32_t chunks) noexcept
 {
-    const std::size_t cells = static_cast<std::size_t>(gauss_side_by_side_columns(simd::widest_path())) *
-                              static_cast<std::size_t>(std::max(height, 0));
+    const std::size_t cells = strip_cells(height);
     const auto count = static_cast<std::size_t>(std::clamp(chunks, 0, static_cast<std::int32_t>(gauss.strips.size())));
     for (std::size_t i = 0; i < gauss.strips.size(); ++i) {
         std::vector<GaussPair>& strip = gauss.strips[i];
@@ -419,10 +429,8 @@ bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const F
     }
     const simd::SimdPath path = simd::widest_path();
     std::span<GaussPair> strip;
-    const std::size_t cells =
-        static_cast<std::size_t>(gauss_side_by_side_columns(path)) * static_cast<std::size_t>(height);
     if (work.index >= 0 && static_cast<std::size_t>(work.index) < gauss.strips.size() &&
-        gauss.strips[static_cast<std::size_t>(work.index)].size() >= cells) {
+        gauss.strips[static_cast<std::size_t>(work.index)].size() >= strip_cells(height)) {
         strip = gauss.strips[static_cast<std::size_t>(work.index)];
     }
     for (std::size_t p = 0; p < passes.size(); ++p) {
