@@ -185,7 +185,7 @@ void BM_StageGaussian(benchmark::State& state)
             return kyrox::gauss_rows_job(w, f.rects, f.glow_source, passes, f.gauss);
         });
         rows(frame_height, [&](const kyrox::ThreadWorkData& w) {
-            return kyrox::gauss_columns_job(w, {}, f.target, f.glow_source, f.rects, passes, f.gauss);
+            return kyrox::gauss_columns_job(w, f.target, f.glow_source, f.rects, passes, f.gauss);
         });
     }
 }
@@ -196,7 +196,7 @@ void BM_StageCombineGlow(benchmark::State& state)
     const std::array<float, 4> intensities{0.5f, 0.5f, 0.5f, 0.5f};
     for (auto _ : state) {
         rows(frame_height, [&](const kyrox::ThreadWorkData& w) {
-            return kyrox::combine_glow_job(w, {}, f.target, f.glow_source, f.core, f.glow, f.halo, f.scene, intensities,
+            return kyrox::combine_glow_job(w, f.target, f.glow_source, f.core, f.glow, f.halo, f.scene, intensities,
                                            f.gauss);
         });
     }
@@ -226,11 +226,8 @@ void BM_StageDistortion(benchmark::State& state)
     const kyrox::DistortionSettings d =
         stage_distortion(static_cast<kyrox::DistortionType>(static_cast<std::int32_t>(state.range(0))),
                          kyrox::DistortionComposite::displace, static_cast<float>(state.range(1)));
-    kyrox::FrameTarget block = f.target;
-    block.input_view = f.glow.view();
-    block.output_view = f.glow.view();
     for (auto _ : state) {
-        kyrox::apply_noise_distortion(block, d, 0.5f);
+        kyrox::apply_noise_distortion(f.glow.view(), f.glow.view(), d, f.target.downsample_x, 0.5f);
     }
     state.SetLabel(std::string(d.distortion_type == kyrox::DistortionType::smoke   ? "smoke"
                                : d.distortion_type == kyrox::DistortionType::fluid ? "fluid"
@@ -247,7 +244,7 @@ void BM_StageDisplaceJob(benchmark::State& state)
         stage_distortion(kyrox::DistortionType::smoke,
                          static_cast<kyrox::DistortionComposite>(static_cast<std::int32_t>(state.range(0))), 1.0f);
     const kyrox::DistortionSetup setup = kyrox::distortion_setup(d, 1.0f, 0.5f);
-    kyrox::WorldView noise = kyrox::noise_plane_view(f.glow.view());
+    kyrox::NoiseView noise = kyrox::noise_plane_view(frame_width, frame_height);
     std::vector<kyrox::NoiseCell> cells(static_cast<std::size_t>(noise.width) * static_cast<std::size_t>(noise.height));
     noise.data = cells.data();
     kyrox::noise_field_job({d, setup, noise}, {0, noise.height, 0});
@@ -266,7 +263,7 @@ void BM_StageColorize(benchmark::State& state)
     const kyrox::DistortionSettings none;
     for (auto _ : state) {
         rows(frame_height, [&](const kyrox::ThreadWorkData& w) {
-            return kyrox::colorize_job<std::uint8_t>(w, {}, f.target, f.glow_source, planes, f.scene, none, f.ramp);
+            return kyrox::colorize_job<std::uint8_t>(w, f.target, f.glow_source, planes, f.scene, none, f.ramp);
         });
     }
 }

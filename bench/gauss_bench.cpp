@@ -26,7 +26,8 @@ struct GaussFrame {
                 source.row(i)[j] = static_cast<float>((i * 7 + static_cast<std::int32_t>(j)) % 11) * 0.1f;
             }
         }
-        target.output_view = source.view();
+        target.output_view.width = source.width();
+        target.output_view.height = source.height();
         size_gauss_buffers(gauss, static_cast<std::uint64_t>(frame_width) * frame_height);
     }
 
@@ -52,7 +53,7 @@ void run_passes(benchmark::State& state, bool pooled)
             frame_width);
         run(
             [&](const ThreadWorkData& w) {
-                return gauss_columns_job(w, {}, f.target, f.source, f.rects, f.passes, f.gauss);
+                return gauss_columns_job(w, f.target, f.source, f.rects, f.passes, f.gauss);
             },
             frame_height);
         benchmark::DoNotOptimize(f.gauss.buffers[1].data());

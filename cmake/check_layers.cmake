@@ -9,7 +9,7 @@
 # way with the highest rank each may include, -1 for none. Files of a portable pattern include no platform header.
 cmake_minimum_required(VERSION 3.25)
 
-set(_trees plugin render qxsdk installer)
+set(_trees plugin render minihost qxsdk installer)
 
 # The plug-in, lowest first: platform services and the plain-number resource headers, the noise, the renderer,
 # the host side. A test folder includes the layer it tests and those below; the small host's library only the
@@ -42,6 +42,34 @@ set(_render_units
 set(_render_users "")
 set(_render_portable "")
 
+# The small host, lowest first: its records and the helpers that need nothing of it (any file not named
+# below); the parameter state and the scene model, apart; the scope of a running command, which its
+# callbacks and suites reach it through, beside the text set in a font; the callbacks and suites, each on
+# its own; the host itself; the helpers for tests and tools that take the whole host; the frame session
+# and the scene file; the command-line renderer. The plug-in's own host tests stop below the sessions.
+set(_minihost_root minihost/)
+set(_minihost_units
+  "0 minihost/*"
+  "1 minihost/param_state.*"
+  "1 minihost/scene_model.*"
+  "2 minihost/command_scope.*"
+  "2 minihost/text_glyphs.*"
+  "3 minihost/host_callbacks.*"
+  "3 minihost/param_suites.*"
+  "3 minihost/scene_suites.*"
+  "4 minihost/host.* minihost/host_params.cpp minihost/host_smart_render.cpp minihost/host_utils.cpp"
+  "5 minihost/effect_params.* minihost/scene_setup.*"
+  "5 minihost/global_setup.*"
+  "5 minihost/param_listing.*"
+  "6 minihost/frame_session.*"
+  "6 minihost/scene_file.*"
+  "7 minihost/cli/")
+set(_minihost_users
+  "5 tests/host/"
+  "6 tests/minihost/ tests/paths/ tests/fuzz/frames/ bench/"
+  "7 tests/render_cli/ tests/fuzz/render_cli/")
+set(_minihost_portable "")
+
 # The toolkit: the text and path helpers beside the portable core (the pictures are embedded into the core's
 # library), then drawing, the window, the controls and the shell. Each test folder tests its own folder.
 set(_qxsdk_root qxsdk/)
@@ -69,6 +97,16 @@ set(_installer_units
   "3 installer/main.* installer/resources/")
 set(_installer_users "2 tests/installer/")
 set(_installer_portable installer/*)
+
+# The helpers every tree may use, in standard C++: they include nothing of ours and no platform header.
+foreach(_tree IN LISTS _trees)
+  list(APPEND _${_tree}_users "-1 common/")
+endforeach()
+list(APPEND _trees common)
+set(_common_root common/)
+set(_common_units "0 common/")
+set(_common_users "")
+set(_common_portable common/)
 
 # Platform headers, matched on the name as included, whatever its case; "*" stands for part of a name, a trailing
 # "/" for a whole folder.

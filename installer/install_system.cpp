@@ -1,9 +1,17 @@
 #include "installer/install_system.h"
 
-#include <algorithm>
+#include "installer/install_system_detail.h"
+
 #include <stdexcept>
 
 namespace installer {
+
+namespace {
+
+constexpr int plugin_resource = 400;
+constexpr int legacy_plugin_resource = 300;
+
+}  // namespace
 
 int plugin_resource_id(std::size_t slot, int resource_flag)
 {
@@ -29,6 +37,16 @@ file_path plugin_file_path(const file_path& folder)
 install_statuses init_install_status()
 {
     return {};
+}
+
+slot_selection slots_still_to_write(slot_selection selection, const install_statuses& statuses)
+{
+    for (std::size_t slot = 0; slot < slot_count; ++slot) {
+        if (statuses[slot] == status_installed) {
+            selection[slot].chosen = false;
+        }
+    }
+    return selection;
 }
 
 System::System(std::unique_ptr<install_platform> platform) : platform_(std::move(platform))
@@ -60,13 +78,12 @@ write_result System::install_slot(const file_path& folder, int resource_id) noex
     }
 }
 
-void System::install_plugin_files(std::vector<file_path> folders, int resource_flag)
+void System::install_plugin_files(const slot_selection& selection, int resource_flag)
 {
     done_.store(false, std::memory_order_release);
-    const std::size_t slots = std::min(folders.size(), slot_count);
-    for (std::size_t slot = 0; slot < slots; ++slot) {
-        const file_path& folder = folders[slot];
-        if (folder.empty()) {
+    for (std::size_t slot = 0; slot < slot_count; ++slot) {
+        const auto& [folder, chosen] = selection[slot];
+        if (!chosen || folder.empty()) {
             continue;
         }
         set_status(slot, status_installing);

@@ -4,6 +4,7 @@
 // slot was written prepares the shared application-data folder. The UI thread polls the statuses
 // and the done flag without a lock; the platform work sits behind install_platform.
 
+#include "installer/slot_selection.h"
 #include "installer/version_slots.h"
 #include "qxsdk/filesystem/file_path.h"
 
@@ -11,7 +12,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 namespace installer {
 
@@ -45,18 +45,14 @@ public:
     virtual void prepare_shared_folder() = 0;
 };
 
-inline constexpr int plugin_resource = 400;
-inline constexpr int legacy_plugin_resource = 300;
-
-// The resource a slot installs: 300 for slots 0 and 1, 400 for the releases, and for the custom
-// slot 400 when resource_flag is non-zero, else 300.
-int plugin_resource_id(std::size_t slot, int resource_flag);
-
-// folder + "\Ostrivale" and plug-in folder + "\Kyrox.aex", joined as they stand.
+// folder + "\Ostrivale", joined as they stand.
 file_path plugin_folder_path(const file_path& folder);
-file_path plugin_file_path(const file_path& folder);
 
 install_statuses init_install_status();
+
+// What a run after `statuses` writes: the selection less the slots already written, so a retry
+// writes the failed slot and those the stopped run never reached, and nothing twice.
+slot_selection slots_still_to_write(slot_selection selection, const install_statuses& statuses);
 
 class System {
 public:
@@ -65,10 +61,9 @@ public:
     System(const System&) = delete;
     System& operator=(const System&) = delete;
 
-    // The worker: one run over the slots whose folder is not empty (index = slot; entries past the
-    // ninth are ignored). Stops at the first slot that fails. Statuses of slots it does not handle
-    // keep their values from earlier runs.
-    void install_plugin_files(std::vector<file_path> folders, int resource_flag);
+    // The worker: one run over the chosen slots that have a folder, in slot order. Stops at the first
+    // slot that fails. Statuses of slots it does not handle keep their values from earlier runs.
+    void install_plugin_files(const slot_selection& selection, int resource_flag);
 
     // Cleared by the starter before the worker thread starts, so a poll never sees the previous
     // run's flag.

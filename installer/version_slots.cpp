@@ -8,6 +8,10 @@ const std::array<std::string, slot_count> host_version_labels = {
 
 namespace {
 
+// KEY_READ and KEY_WOW64_64KEY, without the platform's headers.
+constexpr std::uint32_t key_read_access = 0x20019;
+constexpr std::uint32_t key_wow64_64key = 0x0100;
+
 struct release_key {
     std::wstring_view name;
     std::size_t slot;

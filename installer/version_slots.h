@@ -23,8 +23,6 @@ std::optional<std::size_t> slot_for_release_key(std::wstring_view name);
 
 // Registry access masks of the detection passes: the default view, then, only for a 32-bit process
 // on 64-bit Windows, the 64-bit view as well.
-inline constexpr std::uint32_t key_read_access = 0x20019;
-inline constexpr std::uint32_t key_wow64_64key = 0x0100;
 std::vector<std::uint32_t> detection_passes(bool running_under_wow64);
 
 }  // namespace installer

@@ -2,7 +2,17 @@
 
 #include "qxsdk/filesystem/text_conversion.h"
 
+#include <array>
+
 namespace installer {
+
+namespace {
+
+constexpr std::string_view product_name = "Kyrox";
+constexpr std::string_view product_title = "Kyrox for After Effects";
+constexpr std::array<std::int32_t, 3> product_version = {1, 0, 39};
+
+}  // namespace
 
 std::string intro_text()
 {
@@ -28,14 +38,15 @@ std::string product_label_text(std::string_view label)
     return text;
 }
 
-std::string summary_text(const slot_flags& chosen, const slot_folders& folders)
+std::string summary_text(const slot_selection& selection)
 {
     std::string text = "Installing ";
     text += product_name;
     text += " on:\n\n";
     for (std::size_t slot = 0; slot < slot_count; ++slot) {
-        if (chosen[slot]) {
-            text += host_version_labels[slot] + ":\n" + qxsdk::filesystem::to_generic_string(folders[slot]) + "\n\n";
+        const auto& [folder, chosen] = selection[slot];
+        if (chosen) {
+            text += host_version_labels[slot] + ":\n" + qxsdk::filesystem::to_generic_string(folder) + "\n\n";
         }
     }
     return text;

@@ -2,10 +2,9 @@
 // Every text the wizard shows, and the texts it builds from the choice and the worker's statuses.
 
 #include "installer/install_system.h"
+#include "installer/slot_selection.h"
 #include "installer/version_slots.h"
-#include "qxsdk/filesystem/file_path.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -14,8 +13,6 @@
 
 namespace installer {
 
-inline constexpr std::string_view product_name = "Kyrox";
-inline constexpr std::string_view product_title = "Kyrox for After Effects";
 inline constexpr std::string_view window_title = "Kyrox for After Effects Installer";
 inline constexpr std::string_view versions_text =
     "Select which versions of Adobe After Effects you want to install Kyrox on:";
@@ -37,11 +34,6 @@ inline constexpr std::string_view cancel_text = "Cancel";
 inline constexpr std::string_view finish_text = "Finish";
 inline constexpr std::string_view browse_text = "Browse";
 
-inline constexpr std::array<std::int32_t, 3> product_version = {1, 0, 39};
-
-using slot_flags = std::array<bool, slot_count>;
-using slot_folders = std::array<file_path, slot_count>;
-
 // The greeting of the first page, with the product's version.
 std::string intro_text();
 
@@ -49,7 +41,7 @@ std::string intro_text();
 std::string product_label_text(std::string_view label);
 
 // The second page's list of the chosen slots and their folders (with slashes).
-std::string summary_text(const slot_flags& chosen, const slot_folders& folders);
+std::string summary_text(const slot_selection& selection);
 
 // One line per handled slot, the slot being written with `dots` dots, then a blank line.
 struct progress_report {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "minihost/effect_params.h"
 #include "minihost/name_suggestions.h"
 #include "minihost/output_capture.h"
-#include "minihost/param_state.h"
-#include "minihost/scene_model.h"
+#include "minihost/scene_setup.h"
 
 namespace minihost {
 namespace {

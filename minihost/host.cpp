@@ -3,24 +3,13 @@
 #include <stdexcept>
 
 #include "minihost/host_callbacks.h"
+#include "minihost/param_suites.h"
+#include "minihost/scene_suites.h"
+#include "minihost/suite_traps.h"
 
 namespace minihost {
 
 namespace {
-
-thread_local Host* active_host = nullptr;
-
-// Makes a host the current one for the duration of a command.
-class ActiveHost {
-public:
-    explicit ActiveHost(Host& host) : previous_(active_host) { active_host = &host; }
-    ~ActiveHost() { active_host = previous_; }
-    ActiveHost(const ActiveHost&) = delete;
-    ActiveHost& operator=(const ActiveHost&) = delete;
-
-private:
-    Host* previous_;
-};
 
 constexpr SPErr suite_not_found = -1;
 
@@ -45,7 +34,9 @@ struct Host::DefaultSuites {
     AEGP_MaskOutlineSuite mask_outline = with_scene_mask_outlines(trapped_mask_outline_suite());
 };
 
-Host::Host(PF_EntryPointFunc entry) : entry_(entry), default_suites_(std::make_unique<DefaultSuites>())
+Host::Host(PF_EntryPointFunc entry)
+    : entry_(entry), default_suites_(std::make_unique<DefaultSuites>()), scope_{in_data_,     settings_, log_, params_,
+                                                                                param_state_, scene_,    *this}
 {
     if (entry_ == nullptr) {
         throw std::invalid_argument("minihost: no entry point");
@@ -86,26 +77,9 @@ Host::Host(PF_EntryPointFunc entry) : entry_(entry), default_suites_(std::make_u
 
 Host::~Host() = default;
 
-Host& Host::current()
-{
-    if (active_host == nullptr) {
-        host_fault("a host callback outside of any command");
-    }
-    return *active_host;
-}
-
-Host& Host::current_for(PF_ProgPtr effect_ref, const char* what)
-{
-    Host& host = current();
-    if (effect_ref != host.in_data().effect_ref) {
-        host_fault(what);
-    }
-    return host;
-}
-
 PF_Err Host::send(PF_Cmd cmd, void* extra)
 {
-    ActiveHost active(*this);
+    const ActiveCommand active(scope_);
     in_data_.num_params = static_cast<A_long>(params_.size());
     param_pointers_.clear();
     for (PF_ParamDef& param : params_) {
@@ -116,7 +90,7 @@ PF_Err Host::send(PF_Cmd cmd, void* extra)
 
 void Host::run_as_command(const std::function<void()>& fn)
 {
-    ActiveHost active(*this);
+    const ActiveCommand active(scope_);
     fn();
 }
 

@@ -10,38 +10,24 @@
 
 #include "hostapi/effect_api.h"
 #include "minihost/call_log.h"
+#include "minihost/command_scope.h"
+#include "minihost/host_functions.h"
+#include "minihost/host_settings.h"
 #include "minihost/host_world.h"
 #include "minihost/param_state.h"
 #include "minihost/scene_model.h"
-#include "minihost/suite_traps.h"
 
 namespace minihost {
 
-// What the host answers where the plug-in asks it something; tests change these before a command.
-struct HostSettings {
-    AEGP_PluginID plugin_id = 17;             // handed out at registration
-    PF_Boolean render_engine = 0;             // PF_IsRenderEngine
-    void* main_window = nullptr;              // platform data: main window
-    PF_Err layer_pixels_error = PF_Err_NONE;  // smart render: checkout of layer pixels fails with this
-    PF_Err output_error = PF_Err_NONE;        // smart render: checkout of the output fails with this
-    bool withhold_output = false;             // smart render: no output buffer, no error
-    PF_Err pre_render_checkout_error = PF_Err_NONE;
-};
-
 // A small host of the effect interface: it owns the records, callbacks, suites, parameters and
 // pixel buffers, sends commands to the plug-in's entry point and records each call it receives.
-class Host {
+// Its callbacks and suites reach it, while a command runs, through the scope it makes active.
+class Host final : private HostFunctions {
 public:
     explicit Host(PF_EntryPointFunc entry);
     ~Host();
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
-
-    // The host whose command is running on this thread; callbacks without context find it here.
-    static Host& current();
-    // The current host, for a callback that carries an effect reference: a foreign reference is a
-    // plug-in fault, reported with what.
-    static Host& current_for(PF_ProgPtr effect_ref, const char* what);
 
     PF_Err send(PF_Cmd cmd, void* extra = nullptr);
     PF_Err about() { return send(PF_Cmd_ABOUT); }
@@ -78,31 +64,19 @@ public:
     // The composition around the effect: masks, layers, switches and parameter keyframes.
     SceneModel& scene() noexcept { return scene_; }
 
-    // Suites: tables stay the caller's and must outlive the host's use of them.
+    // Offers table as the suite name, version in place of the host's own, as for tests that refuse
+    // one of its calls. The table stays the caller's and must outlive the host's use of it.
     void provide_suite(const std::string& name, A_long version, const void* table);
+    // A suite the host offers is answered as missing while this is set.
     void set_suite_missing(const std::string& name, A_long version, bool missing = true);
     // Suites acquired and not yet released, counted per acquisition.
     std::size_t outstanding_suites() const;
 
     std::size_t live_handles() const noexcept { return handles_.size(); }
 
-    // Host functions, reached through the callback records and suites the plug-in holds.
-    SPErr acquire_suite(const char* name, A_long version, const void** suite);
-    SPErr release_suite(const char* name, A_long version);
-    PF_Err add_param(PF_ParamIndex index, const PF_ParamDef& def);
-    PF_Err checkout_param(PF_ParamIndex index, A_long what_time, A_long time_step, A_u_long time_scale,
-                          PF_ParamDef& param);
-    PF_Err checkin_param(PF_ParamDef& param);
-    PF_Handle new_handle(A_u_longlong size);
-    void dispose_handle(PF_Handle handle);
-    PF_Err platform_data(PF_PlatDataID which, void* data);
-    PF_Err checkout_layer(PF_ParamIndex index, A_long checkout_id, const PF_RenderRequest& request, A_long what_time,
-                          A_long time_step, A_u_long time_scale, PF_CheckoutResult& result);
-    PF_Err checkout_layer_pixels(A_long checkout_id, PF_EffectWorld*& pixels);
-    PF_Err checkin_layer_pixels(A_long checkout_id);
-    PF_Err checkout_output(PF_EffectWorld*& output);
-    A_Err register_plugin(const char* name, AEGP_PluginID& plugin_id);
-    PF_Err is_render_engine(PF_Boolean& render_engine);
+    // Handles as the plug-in gets them, for tests that hand the plug-in a handle of their own.
+    PF_Handle new_handle(A_u_longlong size) override;
+    void dispose_handle(PF_Handle handle) override;
 
 private:
     struct HandleBlock {
@@ -112,6 +86,21 @@ private:
     struct DefaultSuites;
 
     void reset_input_layer_param();
+
+    SPErr acquire_suite(const char* name, A_long version, const void** suite) override;
+    SPErr release_suite(const char* name, A_long version) override;
+    PF_Err add_param(PF_ParamIndex index, const PF_ParamDef& def) override;
+    PF_Err checkout_param(PF_ParamIndex index, A_long what_time, A_long time_step, A_u_long time_scale,
+                          PF_ParamDef& param) override;
+    PF_Err checkin_param(PF_ParamDef& param) override;
+    PF_Err platform_data(PF_PlatDataID which, void* data) override;
+    PF_Err checkout_layer(PF_ParamIndex index, A_long checkout_id, const PF_RenderRequest& request, A_long what_time,
+                          A_long time_step, A_u_long time_scale, PF_CheckoutResult& result) override;
+    PF_Err checkout_layer_pixels(A_long checkout_id, PF_EffectWorld*& pixels) override;
+    PF_Err checkin_layer_pixels(A_long checkout_id) override;
+    PF_Err checkout_output(PF_EffectWorld*& output) override;
+    A_Err register_plugin(const char* name, AEGP_PluginID& plugin_id) override;
+    PF_Err is_render_engine(PF_Boolean& render_engine) override;
 
     PF_EntryPointFunc entry_;
     PF_InData in_data_{};
@@ -135,6 +124,7 @@ private:
     std::set<std::pair<std::string, A_long>> missing_suites_;
     std::map<std::pair<std::string, A_long>, std::size_t> acquired_;
     char main_window_marker_ = 0;  // what the main window handle points at
+    const CommandScope scope_;     // refers to the members above
 };
 
 }  // namespace minihost

@@ -2,15 +2,21 @@
 
 #include <cstring>
 
-#include "minihost/host.h"
+#include "minihost/command_scope.h"
+#include "minihost/suite_traps.h"
 
 namespace minihost {
 
 namespace {
 
-Host& host_of(PF_ProgPtr effect_ref)
+HostFunctions& host_of(PF_ProgPtr effect_ref)
 {
-    return Host::current_for(effect_ref, "a host callback with a foreign effect reference");
+    return current_command_for(effect_ref, "a host callback with a foreign effect reference").functions;
+}
+
+HostFunctions& current_host()
+{
+    return current_command().functions;
 }
 
 PF_Err checkout_param(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time, A_long time_step,
@@ -31,12 +37,12 @@ PF_Err add_param(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_ParamDefPtr def)
 
 PF_Handle new_handle(A_u_longlong size)
 {
-    return Host::current().new_handle(size);
+    return current_host().new_handle(size);
 }
 
 void dispose_handle(PF_Handle handle)
 {
-    Host::current().dispose_handle(handle);
+    current_host().dispose_handle(handle);
 }
 
 PF_Err get_platform_data(PF_ProgPtr effect_ref, PF_PlatDataID which, void* data)
@@ -46,18 +52,18 @@ PF_Err get_platform_data(PF_ProgPtr effect_ref, PF_PlatDataID which, void* data)
 
 A_char* string_copy(A_char* dest, const A_char* src)
 {
-    Host::current().log().calls.emplace_back("strcpy");
+    current_command().log.calls.emplace_back("strcpy");
     return std::strcpy(dest, src);
 }
 
 SPErr acquire_suite(const char* name, A_long version, const void** suite)
 {
-    return Host::current().acquire_suite(name, version, suite);
+    return current_host().acquire_suite(name, version, suite);
 }
 
 SPErr release_suite(const char* name, A_long version)
 {
-    return Host::current().release_suite(name, version);
+    return current_host().release_suite(name, version);
 }
 
 PF_Err checkout_layer(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long checkout_id, const PF_RenderRequest* req,
@@ -83,12 +89,12 @@ PF_Err checkout_output(PF_ProgPtr effect_ref, PF_EffectWorld** output)
 
 A_Err register_with_aegp(AEGP_GlobalRefcon, const A_char* name, AEGP_PluginID* plugin_id)
 {
-    return Host::current().register_plugin(name, *plugin_id);
+    return current_host().register_plugin(name, *plugin_id);
 }
 
 PF_Err is_render_engine(PF_Boolean* render_engine)
 {
-    return Host::current().is_render_engine(*render_engine);
+    return current_host().is_render_engine(*render_engine);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "minihost/host.h"
 
+#include "minihost/suite_traps.h"
+
 namespace minihost {
 
 PF_Handle Host::new_handle(A_u_longlong size)

@@ -3,15 +3,11 @@
 #include <cstddef>
 #include <map>
 #include <set>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "hostapi/effect_api.h"
 
 namespace minihost {
-
-class Host;
 
 // One PF_UpdateParamUI call as the host received it.
 struct UiUpdate {
@@ -63,25 +59,7 @@ private:
     std::size_t next_token_ = 1;
 };
 
-// Whether the effect registered a parameter with that ID.
-bool has_param(Host& host, A_long id);
-
-// The parameter with an ID in the host's array; a host fault when there is none.
-PF_ParamDef& param_by_id(Host& host, A_long id);
-
-// Chooses a preset the way a user does: sets the Preset popup to the item with that name, then
-// sends the user-changed-parameter command for it. False when the popup has no such item.
-bool choose_preset(Host& host, std::string_view name, PF_Err& error);
-
-// The built-in presets in Preset popup order: the popup's items after its first, "Select", which
-// applies nothing.
-std::vector<std::string> preset_names(Host& host);
-
-// Suite tables with the parameter functions filled in over the given (trapped) tables.
-AEGP_PFInterfaceSuite with_effect_handles(AEGP_PFInterfaceSuite suite);
-AEGP_EffectSuite with_effect_disposal(AEGP_EffectSuite suite);
-PF_ParamUtilsSuite with_param_ui_updates(PF_ParamUtilsSuite suite);
-AEGP_StreamSuite with_effect_streams(AEGP_StreamSuite suite);
-AEGP_DynamicStreamSuite with_stream_flags(AEGP_DynamicStreamSuite suite);
+// The position of a host index in the parameter array; a host fault for a negative index.
+std::size_t param_slot(PF_ParamIndex index);
 
 }  // namespace minihost

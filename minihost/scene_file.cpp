@@ -10,7 +10,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "minihost/param_state.h"
+#include "minihost/effect_params.h"
+#include "minihost/scene_setup.h"
 #include "minihost/scene_values.h"
 #include "minihost/text_glyphs.h"
 

@@ -13,8 +13,6 @@
 
 namespace minihost {
 
-class Host;
-
 // A mask outline as the host stores it: vertices with tangents relative to them.
 struct MaskShape {
     std::vector<AEGP_MaskVertex> vertices;
@@ -119,29 +117,5 @@ private:
     std::size_t open_values_ = 0;
     std::uintptr_t next_token_ = 0x10000;  // apart from the small tokens of effect handles and streams
 };
-
-// Keys a parameter of the given ID at a time (in the input record's time-scale units).
-void key_param(Host& host, A_long id, A_long time, const PF_ParamDef& value);
-void key_float(Host& host, A_long id, A_long time, double value);
-void key_point(Host& host, A_long id, A_long time, double x, double y);
-
-// Adds a layer to the composition and chooses it in the Text Layer parameter: its pixels become
-// that parameter's value and the layer checked out under the parameter's ID.
-CompLayer& choose_text_layer(Host& host, CompLayer layer);
-
-// Everything the plug-in holds of the host's objects: effect handles, streams, stream values,
-// masks and text outlines.
-std::size_t open_host_objects(Host& host);
-
-// Suite tables with the scene's functions filled in over the given tables.
-AEGP_PFInterfaceSuite with_scene_effect_layer(AEGP_PFInterfaceSuite suite);
-AEGP_LayerSuite with_scene_layers(AEGP_LayerSuite suite);
-AEGP_CompSuite with_scene_comp(AEGP_CompSuite suite);
-AEGP_ItemSuite with_scene_items(AEGP_ItemSuite suite);
-AEGP_StreamSuite with_scene_streams(AEGP_StreamSuite suite);
-AEGP_TextLayerSuite with_scene_text(AEGP_TextLayerSuite suite);
-PF_PathDataSuite with_scene_path_data(PF_PathDataSuite suite);
-AEGP_LayerMaskSuite with_scene_masks(AEGP_LayerMaskSuite suite);
-AEGP_MaskOutlineSuite with_scene_mask_outlines(AEGP_MaskOutlineSuite suite);
 
 }  // namespace minihost

@@ -1,44 +1,46 @@
+#include "minihost/scene_suites.h"
+
 #include <cstddef>
 
-#include "minihost/host.h"
-#include "minihost/scene_model.h"
+#include "minihost/command_scope.h"
+#include "minihost/suite_traps.h"
 
 namespace minihost {
 
 namespace {
 
-Host& host_of(PF_ProgPtr effect_ref)
+const CommandScope& scope_of(PF_ProgPtr effect_ref)
 {
-    return Host::current_for(effect_ref, "a scene call with a foreign effect reference");
+    return current_command_for(effect_ref, "a scene call with a foreign effect reference");
 }
 
-Host& logged(const char* function)
+const CommandScope& logged(const char* function)
 {
-    Host& host = Host::current();
-    host.log().calls.emplace_back(function);
-    return host;
+    const CommandScope& scope = current_command();
+    scope.log.calls.emplace_back(function);
+    return scope;
 }
 
 A_Err get_effect_layer(PF_ProgPtr effect_ref, AEGP_LayerH* layer)
 {
-    Host& host = host_of(effect_ref);
-    host.log().calls.emplace_back("AEGP_GetEffectLayer");
-    *layer = host.scene().effect_layer();
+    const CommandScope& scope = scope_of(effect_ref);
+    scope.log.calls.emplace_back("AEGP_GetEffectLayer");
+    *layer = scope.scene.effect_layer();
     return PF_Err_NONE;
 }
 
 A_Err convert_effect_to_comp_time(PF_ProgPtr effect_ref, A_long what_time, A_u_long time_scale, A_Time* comp_time)
 {
-    Host& host = host_of(effect_ref);
-    host.log().calls.emplace_back("AEGP_ConvertEffectToCompTime");
-    *comp_time = {what_time + host.scene().layer_start, time_scale};
+    const CommandScope& scope = scope_of(effect_ref);
+    scope.log.calls.emplace_back("AEGP_ConvertEffectToCompTime");
+    *comp_time = {what_time + scope.scene.layer_start, time_scale};
     return PF_Err_NONE;
 }
 
 A_Err get_layer_parent_comp(AEGP_LayerH layer, AEGP_CompH* comp)
 {
-    Host& host = logged("AEGP_GetLayerParentComp");
-    SceneModel& scene = host.scene();
+    const CommandScope& scope = logged("AEGP_GetLayerParentComp");
+    SceneModel& scene = scope.scene;
     if (layer != scene.effect_layer() && scene.comp_layer(layer) == nullptr) {
         host_fault("AEGP_GetLayerParentComp of a layer the host never gave");
     }
@@ -48,8 +50,8 @@ A_Err get_layer_parent_comp(AEGP_LayerH layer, AEGP_CompH* comp)
 
 A_Err get_layer_flags(AEGP_LayerH layer, AEGP_LayerFlags* flags)
 {
-    Host& host = logged("AEGP_GetLayerFlags");
-    SceneModel& scene = host.scene();
+    const CommandScope& scope = logged("AEGP_GetLayerFlags");
+    SceneModel& scene = scope.scene;
     if (layer == scene.effect_layer()) {
         *flags = scene.layer_flags;
     } else if (scene.comp_layer(layer) != nullptr) {
@@ -62,8 +64,8 @@ A_Err get_layer_flags(AEGP_LayerH layer, AEGP_LayerFlags* flags)
 
 A_Err get_layer_from_layer_id(AEGP_CompH comp, AEGP_LayerIDVal id, AEGP_LayerH* layer)
 {
-    Host& host = logged("AEGP_GetLayerFromLayerID");
-    SceneModel& scene = host.scene();
+    const CommandScope& scope = logged("AEGP_GetLayerFromLayerID");
+    SceneModel& scene = scope.scene;
     if (comp != scene.comp()) {
         host_fault("AEGP_GetLayerFromLayerID in a composition the host never gave");
     }
@@ -83,19 +85,19 @@ CompLayer& comp_layer_of(SceneModel& scene, AEGP_LayerH layer, const char* funct
 
 A_Err get_layer_object_type(AEGP_LayerH layer, AEGP_ObjectType* type)
 {
-    Host& host = logged("AEGP_GetLayerObjectType");
-    if (layer == host.scene().effect_layer()) {
+    const CommandScope& scope = logged("AEGP_GetLayerObjectType");
+    if (layer == scope.scene.effect_layer()) {
         *type = AEGP_ObjectType_NONE;
         return PF_Err_NONE;
     }
-    *type = comp_layer_of(host.scene(), layer, "AEGP_GetLayerObjectType of a layer the host never gave").type;
+    *type = comp_layer_of(scope.scene, layer, "AEGP_GetLayerObjectType of a layer the host never gave").type;
     return PF_Err_NONE;
 }
 
 A_Err get_layer_source_item(AEGP_LayerH layer, AEGP_ItemH* item)
 {
-    Host& host = logged("AEGP_GetLayerSourceItem");
-    SceneModel& scene = host.scene();
+    const CommandScope& scope = logged("AEGP_GetLayerSourceItem");
+    SceneModel& scene = scope.scene;
     const CompLayer& found = comp_layer_of(scene, layer, "AEGP_GetLayerSourceItem of a layer the host never gave");
     *item = found.has_source ? scene.source_item(found) : nullptr;
     return PF_Err_NONE;
@@ -110,77 +112,70 @@ void check_comp(SceneModel& scene, AEGP_CompH comp, const char* what)
 
 A_Err get_item_from_comp(AEGP_CompH comp, AEGP_ItemH* item)
 {
-    Host& host = logged("AEGP_GetItemFromComp");
-    check_comp(host.scene(), comp, "AEGP_GetItemFromComp of a composition the host never gave");
-    *item = host.scene().comp_item();
+    const CommandScope& scope = logged("AEGP_GetItemFromComp");
+    check_comp(scope.scene, comp, "AEGP_GetItemFromComp of a composition the host never gave");
+    *item = scope.scene.comp_item();
     return PF_Err_NONE;
 }
 
 A_Err get_comp_flags(AEGP_CompH comp, AEGP_CompFlags* flags)
 {
-    Host& host = logged("AEGP_GetCompFlags");
-    check_comp(host.scene(), comp, "AEGP_GetCompFlags of a composition the host never gave");
-    *flags = host.scene().comp_flags;
+    const CommandScope& scope = logged("AEGP_GetCompFlags");
+    check_comp(scope.scene, comp, "AEGP_GetCompFlags of a composition the host never gave");
+    *flags = scope.scene.comp_flags;
     return PF_Err_NONE;
 }
 
 A_Err get_comp_shutter_angle_phase(AEGP_CompH comp, A_Ratio* angle, A_Ratio* phase)
 {
-    Host& host = logged("AEGP_GetCompShutterAnglePhase");
-    check_comp(host.scene(), comp, "AEGP_GetCompShutterAnglePhase of a composition the host never gave");
-    *angle = host.scene().shutter_angle;
-    *phase = host.scene().shutter_phase;
+    const CommandScope& scope = logged("AEGP_GetCompShutterAnglePhase");
+    check_comp(scope.scene, comp, "AEGP_GetCompShutterAnglePhase of a composition the host never gave");
+    *angle = scope.scene.shutter_angle;
+    *phase = scope.scene.shutter_phase;
     return PF_Err_NONE;
 }
 
 A_Err get_item_pixel_aspect_ratio(AEGP_ItemH item, A_Ratio* pixel_aspect)
 {
-    Host& host = logged("AEGP_GetItemPixelAspectRatio");
-    if (!host.scene().item_pixel_aspect(item, *pixel_aspect)) {
+    const CommandScope& scope = logged("AEGP_GetItemPixelAspectRatio");
+    if (!scope.scene.item_pixel_aspect(item, *pixel_aspect)) {
         host_fault("AEGP_GetItemPixelAspectRatio of an item the host never gave");
     }
     return PF_Err_NONE;
 }
 
-void check_plugin_id(Host& host, AEGP_PluginID plugin_id)
-{
-    if (plugin_id != host.settings().plugin_id) {
-        host_fault("a registry-bound call with a plug-in ID the host never gave");
-    }
-}
-
 A_Err get_new_mask_stream(AEGP_PluginID plugin_id, AEGP_MaskRefH mask, AEGP_MaskStream which, AEGP_StreamRefH* stream)
 {
-    Host& host = logged("AEGP_GetNewMaskStream");
-    check_plugin_id(host, plugin_id);
-    const std::size_t index = host.scene().mask_index(mask);
+    const CommandScope& scope = logged("AEGP_GetNewMaskStream");
+    check_plugin_id(scope, plugin_id);
+    const std::size_t index = scope.scene.mask_index(mask);
     if (which != AEGP_MaskStream_OUTLINE) {
         *stream = nullptr;
         return PF_Err_INVALID_INDEX;
     }
     // Mask streams share the parameter streams' accounting, so one disposal serves both.
-    *stream = host.param_state().new_stream(-1);
-    host.scene().add_mask_stream(*stream, index);
+    *stream = scope.param_state.new_stream(-1);
+    scope.scene.add_mask_stream(*stream, index);
     return PF_Err_NONE;
 }
 
 A_Err get_new_stream_value(AEGP_PluginID plugin_id, AEGP_StreamRefH stream, AEGP_LTimeMode time_mode,
                            const A_Time* time, A_Boolean, AEGP_StreamValue2* value)
 {
-    Host& host = logged("AEGP_GetNewStreamValue");
-    check_plugin_id(host, plugin_id);
+    const CommandScope& scope = logged("AEGP_GetNewStreamValue");
+    check_plugin_id(scope, plugin_id);
     if (time_mode != AEGP_LTimeMode_CompTime) {
         host_fault("a stream value at a layer time; this host answers composition times only");
     }
-    SceneModel& scene = host.scene();
-    const PF_ParamIndex param = host.param_state().stream_param(stream);
+    SceneModel& scene = scope.scene;
+    const PF_ParamIndex param = scope.param_state.stream_param(stream);
     *value = AEGP_StreamValue2{};
     value->streamH = stream;
     std::size_t mask = 0;
     if (scene.mask_of_stream(stream, mask)) {
         value->val.mask = scene.new_outline_value(scene.masks.at(mask).at(time->value - scene.layer_start));
     } else {
-        const PF_ParamDef& def = host.params().at(static_cast<std::size_t>(param));
+        const PF_ParamDef& def = scope.params.at(static_cast<std::size_t>(param));
         if (def.param_type != PF_Param_LAYER) {
             host_fault("a stream value of a parameter kind this host does not answer");
         }
@@ -193,15 +188,15 @@ A_Err get_new_stream_value(AEGP_PluginID plugin_id, AEGP_StreamRefH stream, AEGP
 
 A_Err dispose_stream_value(AEGP_StreamValue2* value)
 {
-    Host& host = logged("AEGP_DisposeStreamValue");
-    host.scene().dispose_stream_value(*value);
+    const CommandScope& scope = logged("AEGP_DisposeStreamValue");
+    scope.scene.dispose_stream_value(*value);
     return PF_Err_NONE;
 }
 
 A_Err get_new_text_outlines(AEGP_LayerH layer, const A_Time*, AEGP_TextOutlinesH* outlines)
 {
-    Host& host = logged("AEGP_GetNewTextOutlines");
-    SceneModel& scene = host.scene();
+    const CommandScope& scope = logged("AEGP_GetNewTextOutlines");
+    SceneModel& scene = scope.scene;
     CompLayer& found = comp_layer_of(scene, layer, "AEGP_GetNewTextOutlines of a layer the host never gave");
     *outlines = found.type == AEGP_ObjectType_TEXT ? scene.new_text_outlines(found) : nullptr;
     return *outlines != nullptr ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
@@ -209,19 +204,19 @@ A_Err get_new_text_outlines(AEGP_LayerH layer, const A_Time*, AEGP_TextOutlinesH
 
 A_Err dispose_text_outlines(AEGP_TextOutlinesH outlines)
 {
-    logged("AEGP_DisposeTextOutlines").scene().dispose_text_outlines(outlines);
+    logged("AEGP_DisposeTextOutlines").scene.dispose_text_outlines(outlines);
     return PF_Err_NONE;
 }
 
 A_Err get_num_text_outlines(AEGP_TextOutlinesH outlines, A_long* count)
 {
-    *count = static_cast<A_long>(logged("AEGP_GetNumTextOutlines").scene().text_outlines(outlines).outlines.size());
+    *count = static_cast<A_long>(logged("AEGP_GetNumTextOutlines").scene.text_outlines(outlines).outlines.size());
     return PF_Err_NONE;
 }
 
 A_Err get_indexed_text_outline(AEGP_TextOutlinesH outlines, A_long index, PF_PathOutlinePtr* path)
 {
-    CompLayer& layer = logged("AEGP_GetIndexedTextOutline").scene().text_outlines(outlines);
+    CompLayer& layer = logged("AEGP_GetIndexedTextOutline").scene.text_outlines(outlines);
     if (index < 0 || static_cast<std::size_t>(index) >= layer.outlines.size()) {
         *path = nullptr;
         return PF_Err_INVALID_INDEX;
@@ -232,7 +227,7 @@ A_Err get_indexed_text_outline(AEGP_TextOutlinesH outlines, A_long index, PF_Pat
 
 const TextPath& text_path(PF_ProgPtr effect_ref, PF_PathOutlinePtr path, const char* function)
 {
-    host_of(effect_ref).log().calls.emplace_back(function);
+    scope_of(effect_ref).log.calls.emplace_back(function);
     if (path == nullptr) {
         host_fault("a path call without a path");
     }
@@ -271,16 +266,16 @@ PF_Err path_vertex_info(PF_ProgPtr effect_ref, PF_PathOutlinePtr path, A_long wh
 
 A_Err get_layer_num_masks(AEGP_LayerH layer, A_long* count)
 {
-    Host& host = logged("AEGP_GetLayerNumMasks");
-    SceneModel& scene = host.scene();
+    const CommandScope& scope = logged("AEGP_GetLayerNumMasks");
+    SceneModel& scene = scope.scene;
     *count = layer == scene.effect_layer() ? static_cast<A_long>(scene.masks.size()) : 0;
     return PF_Err_NONE;
 }
 
 A_Err get_layer_mask_by_index(AEGP_LayerH layer, AEGP_MaskIndex index, AEGP_MaskRefH* mask)
 {
-    Host& host = logged("AEGP_GetLayerMaskByIndex");
-    SceneModel& scene = host.scene();
+    const CommandScope& scope = logged("AEGP_GetLayerMaskByIndex");
+    SceneModel& scene = scope.scene;
     if (layer != scene.effect_layer() || index < 0 || static_cast<std::size_t>(index) >= scene.masks.size()) {
         *mask = nullptr;
         return PF_Err_INVALID_INDEX;
@@ -291,26 +286,26 @@ A_Err get_layer_mask_by_index(AEGP_LayerH layer, AEGP_MaskIndex index, AEGP_Mask
 
 A_Err dispose_mask(AEGP_MaskRefH mask)
 {
-    logged("AEGP_DisposeMask").scene().dispose_mask(mask);
+    logged("AEGP_DisposeMask").scene.dispose_mask(mask);
     return PF_Err_NONE;
 }
 
 A_Err is_mask_outline_open(AEGP_MaskOutlineValH outline, A_Boolean* open)
 {
-    *open = logged("AEGP_IsMaskOutlineOpen").scene().outline_value(outline).open ? 1 : 0;
+    *open = logged("AEGP_IsMaskOutlineOpen").scene.outline_value(outline).open ? 1 : 0;
     return PF_Err_NONE;
 }
 
 A_Err get_mask_outline_num_segments(AEGP_MaskOutlineValH outline, A_long* segments)
 {
-    const MaskShape& shape = logged("AEGP_GetMaskOutlineNumSegments").scene().outline_value(outline);
+    const MaskShape& shape = logged("AEGP_GetMaskOutlineNumSegments").scene.outline_value(outline);
     *segments = shape.claimed_segments.value_or(segment_count(shape.vertices, shape.open));
     return PF_Err_NONE;
 }
 
 A_Err get_mask_outline_vertex_info(AEGP_MaskOutlineValH outline, AEGP_VertexIndex index, AEGP_MaskVertex* vertex)
 {
-    const MaskShape& shape = logged("AEGP_GetMaskOutlineVertexInfo").scene().outline_value(outline);
+    const MaskShape& shape = logged("AEGP_GetMaskOutlineVertexInfo").scene.outline_value(outline);
     if (index < 0 || static_cast<std::size_t>(index) >= shape.vertices.size()) {
         return PF_Err_INVALID_INDEX;
     }

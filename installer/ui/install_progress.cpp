@@ -16,9 +16,6 @@ constexpr std::uint32_t install_tick_ms = 200;
 // The resource of the custom slot: the program carries the current plug-in only.
 constexpr int current_plugin_resource = 1;
 
-// Dots shown after the slot being written; process-wide, so a retry goes on where the last run stopped.
-int dot_count = 0;
-
 }  // namespace
 
 void InstallerUI::start_install()
@@ -26,16 +23,10 @@ void InstallerUI::start_install()
     GenericPanel& panel = page(WizardPage::progress);
     add_timer(panel, install_timer_key, install_tick_ms, false);
     connect_installer_handler(*this, panel, event_code::timer, &on_install_timer);
-    std::vector<file_path> folders(slot_count);
-    for (std::size_t slot = 0; slot < slot_count; ++slot) {
-        if (chosen_[slot]) {
-            folders[slot] = target_folders_[slot];
-        }
-    }
+    // No worker runs here, so the statuses are the last run's final ones (none before the first run).
+    const slot_selection to_write = slots_still_to_write(selection_, system_.get_install_status());
     system_.clear_done();
-    worker_thread_ = std::thread([this, folders = std::move(folders)]() mutable {
-        system_.install_plugin_files(std::move(folders), current_plugin_resource);
-    });
+    worker_thread_ = std::thread([this, to_write] { system_.install_plugin_files(to_write, current_plugin_resource); });
 }
 
 void InstallerUI::end_run()
@@ -59,14 +50,9 @@ void on_install_timer(InstallerUI& wizard)
     // done before the statuses: a tick that sees done also sees every final status.
     const bool done = wizard.system_.is_done();
     const install_statuses statuses = wizard.system_.get_install_status();
-    const progress_report report = progress_text(statuses, dot_count);
-    for (std::size_t slot = 0; slot < slot_count; ++slot) {
-        if (statuses[slot] == status_installed) {
-            wizard.chosen_[slot] = false;  // a retry does not write it again
-        }
-    }
+    const progress_report report = progress_text(statuses, wizard.dot_count_);
     wizard.progress_label_.set_text(report.text, false);
-    dot_count = next_dot_count(dot_count);
+    wizard.dot_count_ = next_dot_count(wizard.dot_count_);
     // The result waits while another pop-up (the exit question) is open; the ticks go on meanwhile.
     if (!done || wizard.open_popup_ != nullptr) {
         return;

@@ -1,5 +1,6 @@
 #include "installer/ui/installer_button.h"
 
+#include "installer/ui/installer_button_detail.h"
 #include "qxsdk/ui/controls/control_drawing.h"
 #include "qxsdk/ui/core/event_codes.h"
 #include "qxsdk/ui/core/event_dispatcher.h"
@@ -10,6 +11,11 @@ using namespace qxsdk::ui;
 
 namespace {
 
+constexpr color button_fill_enabled{0.212f, 0.212f, 0.212f, 1.0f};
+constexpr color button_fill_disabled{0.157f, 0.157f, 0.157f, 1.0f};
+constexpr color button_text_enabled{0.831f, 0.831f, 0.831f, 1.0f};
+constexpr color button_text_disabled{0.831f, 0.831f, 0.831f, 0.5f};
+
 // Member functions without arguments, bound to the button and connected to its own events.
 void connect_button_handler(InstallerButton& button, std::int32_t code, void (InstallerButton::*member)())
 {
@@ -18,7 +24,7 @@ void connect_button_handler(InstallerButton& button, std::int32_t code, void (In
 
 }  // namespace
 
-InstallerButton::InstallerButton()
+InstallerButton::InstallerButton() : border_color_(button_border_normal)
 {
     connect_button_handler(*this, event_code::paint, &InstallerButton::paint);
     connect_button_handler(*this, event_code::mouse_enter, &InstallerButton::on_hover);

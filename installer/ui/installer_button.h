@@ -11,13 +11,6 @@
 
 namespace installer::ui {
 
-inline constexpr qxsdk::ui::color button_border_normal{0.4f, 0.4f, 0.4f, 1.0f};
-inline constexpr qxsdk::ui::color button_border_hover{0.6f, 0.6f, 0.6f, 1.0f};
-inline constexpr qxsdk::ui::color button_fill_enabled{0.212f, 0.212f, 0.212f, 1.0f};
-inline constexpr qxsdk::ui::color button_fill_disabled{0.157f, 0.157f, 0.157f, 1.0f};
-inline constexpr qxsdk::ui::color button_text_enabled{0.831f, 0.831f, 0.831f, 1.0f};
-inline constexpr qxsdk::ui::color button_text_disabled{0.831f, 0.831f, 0.831f, 0.5f};
-
 class InstallerButton : public qxsdk::ui::widget {
 public:
     InstallerButton();
@@ -33,7 +26,7 @@ private:
     void on_leave();
 
     std::string text_;
-    qxsdk::ui::color border_color_ = button_border_normal;
+    qxsdk::ui::color border_color_;
 };
 
 }  // namespace installer::ui

@@ -131,19 +131,20 @@ void InstallerUI::place_version_boxes()
 {
     const std::vector<file_path> found = hooks_.detect_host_versions();
     for (std::size_t slot = 0; slot < slot_count; ++slot) {
-        target_folders_[slot] = slot < found.size() ? found[slot] : file_path();
-        chosen_[slot] = !target_folders_[slot].empty();
+        slot_choice& choice = selection_[slot];
+        choice.folder = slot < found.size() ? found[slot] : file_path();
+        choice.chosen = !choice.folder.empty();
     }
     std::int32_t rows = 0;
     for (std::size_t slot = 0; slot < slot_count; ++slot) {
-        if (!chosen_[slot] && slot != custom_slot) {
+        if (!selection_[slot].chosen && slot != custom_slot) {
             continue;
         }
         CheckBox& box = version_boxes_[slot];
         place(box, page(WizardPage::versions), layout_.version_box(rows++), clear);
         box.update_layout(picture_then_caption);
         box.set_text(host_version_labels[slot]);
-        box.bind_value(&chosen_[slot]);
+        box.bind_value(&selection_[slot].chosen);
         bind_installer_member(*this, box, event_code::toggled, &InstallerUI::on_custom_folder);
     }
     place_button(browse_button_, page(WizardPage::versions), layout_.browse(rows), browse_text);
@@ -188,7 +189,7 @@ void InstallerUI::set_page(WizardPage page)
         set_enabled(back_button_, false);
         break;
     case WizardPage::summary:
-        summary_label_.set_text(summary_text(chosen_, target_folders_), true);
+        summary_label_.set_text(summary_text(selection_), true);
         set_enabled(back_button_, true);
         break;
     case WizardPage::progress:
@@ -256,22 +257,24 @@ void InstallerUI::on_custom_folder(const event_info& event)
 {
     if (event.sender == &browse_button_) {
         // A picker that fails, or a path that cannot be shown, must not end the installer.
+        file_path& custom_folder = selection_[custom_slot].folder;
         file_path folder;
         std::string shown;
         try {
-            folder = hooks_.choose_folder(*this, folder_picker_title, target_folders_[custom_slot]);
+            folder = hooks_.choose_folder(*this, folder_picker_title, custom_folder);
             shown = to_generic_string(folder);
         } catch (const std::exception& failure) {
             show_folder_problem(failure.what());
             return;
         }
         if (!folder.empty()) {
-            target_folders_[custom_slot] = folder;
+            custom_folder = folder;
             custom_path_label_.set_text(shown, false);
         }
     } else if (event.sender == &version_boxes_[custom_slot]) {
-        set_visible(browse_button_, chosen_[custom_slot]);
-        set_visible(custom_path_label_, chosen_[custom_slot]);
+        const bool custom_chosen = selection_[custom_slot].chosen;
+        set_visible(browse_button_, custom_chosen);
+        set_visible(custom_path_label_, custom_chosen);
     }
 }
 

@@ -4,6 +4,7 @@
 // and the worker's thread. UI thread only; the worker's thread touches no widget.
 
 #include "installer/install_system.h"
+#include "installer/slot_selection.h"
 #include "installer/ui/installer_button.h"
 #include "installer/wizard_layout.h"
 #include "installer/wizard_text.h"
@@ -59,8 +60,7 @@ public:
     // The state and the widgets, for the tests and the paint.
     WizardPage current_page() const noexcept { return current_page_; }
     bool finished() const noexcept { return finished_; }
-    const slot_flags& chosen() const noexcept { return chosen_; }
-    const slot_folders& target_folders() const noexcept { return target_folders_; }
+    const slot_selection& selection() const noexcept { return selection_; }
     const wizard_layout& layout() const noexcept { return layout_; }
     const qxsdk::ui::image& banner() const noexcept { return *banner_; }
     qxsdk::ui::GenericPanel& page(WizardPage which) noexcept { return pages_[static_cast<std::size_t>(which)]; }
@@ -107,14 +107,16 @@ private:
     InstallerButton back_button_;
     InstallerButton next_button_;
     InstallerButton cancel_button_;
-    slot_flags chosen_{};
-    slot_folders target_folders_;
+    // The check boxes point into it; a retry leaves it as the user made it.
+    slot_selection selection_;
     std::array<qxsdk::ui::CheckBox, slot_count> version_boxes_;
     InstallerButton browse_button_;
     qxsdk::ui::TextLabel custom_path_label_;
     qxsdk::ui::TextLabel versions_label_;
     qxsdk::ui::GenericPanel summary_panel_;
     qxsdk::ui::TextLabel progress_label_;
+    // Dots after the slot being written; a retry goes on where the last run stopped.
+    int dot_count_ = 0;
     bool finished_ = false;
     qxsdk::ui::MessagePopup* open_popup_ = nullptr;
 };

@@ -3,15 +3,14 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
+#include "common/unique_any.h"
 
 namespace installer::win32 {
 
-struct handle_closer {
+struct close_handle {
     void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
 };
-using unique_handle = std::unique_ptr<std::remove_pointer_t<HANDLE>, handle_closer>;
+using unique_handle = kyrox::unique_any<HANDLE, close_handle>;
 
 // CreateFileW reports failure as INVALID_HANDLE_VALUE, not null: the owner holds valid handles only.
 inline unique_handle own_file_handle(HANDLE handle) noexcept
@@ -19,21 +18,21 @@ inline unique_handle own_file_handle(HANDLE handle) noexcept
     return unique_handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
-struct key_closer {
+struct close_key {
     void operator()(HKEY key) const noexcept { RegCloseKey(key); }
 };
-using unique_hkey = std::unique_ptr<std::remove_pointer_t<HKEY>, key_closer>;
+using unique_hkey = kyrox::unique_any<HKEY, close_key>;
 
-struct sid_freer {
+struct free_sid {
     void operator()(PSID sid) const noexcept { FreeSid(sid); }
 };
-using unique_sid = std::unique_ptr<std::remove_pointer_t<PSID>, sid_freer>;
+using unique_sid = kyrox::unique_any<PSID, free_sid>;
 
 // Memory the security functions allocate for the caller with LocalAlloc.
-struct local_freer {
+struct local_free {
     void operator()(void* block) const noexcept { LocalFree(block); }
 };
 template <typename T>
-using unique_local = std::unique_ptr<T, local_freer>;
+using unique_local = kyrox::unique_any<T*, local_free>;
 
 }  // namespace installer::win32

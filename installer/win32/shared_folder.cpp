@@ -43,7 +43,7 @@ unique_sid make_users_sid()
     PSID sid = nullptr;
     if (!AllocateAndInitializeSid(&nt_authority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS, 0, 0, 0, 0, 0,
                                   0, &sid)) {
-        return nullptr;
+        return {};
     }
     return unique_sid(sid);
 }

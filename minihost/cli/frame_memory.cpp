@@ -1,5 +1,7 @@
 #include "minihost/cli/frame_memory.h"
 
+#include "minihost/cli/frame_memory_detail.h"
+
 #include <unistd.h>
 
 #include <OpenEXR/ImfRgba.h>
@@ -45,10 +47,7 @@ std::uint64_t frame_memory_bytes(A_long width, A_long height, int bytes_per_chan
 {
     const std::uint64_t pixels = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
     const std::uint64_t frame = pixels * 4 * static_cast<std::uint64_t>(bytes_per_channel);
-    kyrox::WorldView frame_view;
-    frame_view.width = width;
-    frame_view.height = height;
-    const kyrox::WorldView noise = kyrox::noise_plane_view(frame_view);
+    const kyrox::NoiseView noise = kyrox::noise_plane_view(width, height);
 
     const std::uint64_t host = 2 * frame;  // input and output
     const std::uint64_t effect =

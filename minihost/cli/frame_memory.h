@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 
 #include "hostapi/pf_basic_types.h"
@@ -11,12 +10,6 @@ namespace minihost {
 // Frames rendered and not yet written: with this many waiting, the renderer waits for the file
 // writer. The memory estimate counts the writer's frame copies from it.
 inline constexpr std::size_t frames_waiting_to_be_written = 2;
-
-// What a run holds at its peak for frames of this size: the host's input and output buffers; the
-// effect's kept planes and buffers (six float planes, the distortion's noise, the Gaussian's two
-// buffers of double pairs, the box blur's image and table); the file writer's copies of frames and,
-// for float frames, OpenEXR's half-float copy of the one being written.
-std::uint64_t frame_memory_bytes(A_long width, A_long height, int bytes_per_channel) noexcept;
 
 // "a 32768 x 32768 32-bit frame needs about 154.0 GiB of memory".
 std::string frame_memory_text(A_long width, A_long height, int bytes_per_channel);

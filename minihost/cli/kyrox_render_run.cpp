@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "minihost/cli/contact_sheet.h"
+#include "minihost/effect_params.h"
 #include "minihost/cli/frame_memory.h"
 #include "minihost/cli/frame_writer.h"
 #include "minihost/frame_session.h"

@@ -5,6 +5,7 @@
 #include "minihost/global_setup.h"
 #include "minihost/host.h"
 #include "minihost/cli/scene_dump.h"
+#include "minihost/scene_setup.h"
 #include "plugin/host/smart_render.h"
 #include "plugin/host/command_dispatch.h"
 #ifndef _WIN32

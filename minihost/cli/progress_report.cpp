@@ -1,5 +1,7 @@
 #include "minihost/cli/progress_report.h"
 
+#include "minihost/cli/progress_report_detail.h"
+
 #include <unistd.h>
 
 #include <cmath>

@@ -6,10 +6,6 @@
 
 namespace minihost {
 
-// "frame 3 of 12, 1.5 s elapsed, about 4.5 s left": the estimate assumes the remaining steps take as
-// long as the ones done.
-std::string progress_line(const std::string& noun, int done, int total, double elapsed_seconds);
-
 // Progress of a run of steps. On a terminal: one line on `terminal`, rewritten after each step.
 // Elsewhere (a log, a pipe): each step's own line on `log`, which a terminal would only scroll away.
 // A run that ends early ends the progress line too, so that its error starts a line of its own.

@@ -8,6 +8,8 @@
 namespace minihost {
 namespace {
 
+constexpr A_long largest_frame_side = 32768;
+
 constexpr long largest_frame_number = 65536;
 constexpr long largest_downsample = 256;
 

@@ -41,8 +41,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-inline constexpr A_long largest_frame_side = 32768;
-
 // The options of the arguments after the program's name. Throws UsageError.
 RenderOptions parse_render_options(std::span<const std::string_view> arguments);
 

@@ -10,10 +10,23 @@
 #include "plugin/host/ae_plugin_connection.h"
 #include "plugin/host/smart_render.h"
 #include "plugin/host/suite_handler.h"
+#include "plugin/resources/effect_version.h"
 
 namespace kyrox {
 
 namespace {
+
+// Name and version of the effect as it shows them to the host and the user.
+constexpr const char* effect_name = "Kyrox";
+constexpr int version_major = KYROX_VERSION_MAJOR;
+constexpr int version_minor = KYROX_VERSION_MINOR;
+constexpr int version_build = KYROX_VERSION_BUILD;
+
+// Version and flag words the effect reports to the host; the effect description resource carries
+// the same values.
+constexpr A_u_long effect_version = KYROX_EFFECT_VERSION;
+constexpr PF_OutFlags effect_out_flags = KYROX_OUT_FLAGS;
+constexpr PF_OutFlags2 effect_out_flags2 = KYROX_OUT_FLAGS2;
 
 // The host keeps an 8-byte handle as the plug-in's global data; its block holds the instance pointer.
 AePluginConnection** instance_slot(PF_Handle handle) noexcept

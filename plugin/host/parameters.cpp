@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "plugin/host/param_ids.h"
+#include "plugin/host/parameters_detail.h"
 #include "plugin/host/param_reading.h"
 #include "plugin/host/param_table.h"
 
@@ -17,6 +18,12 @@ std::vector<std::int32_t>& index_table()
 {
     static std::vector<std::int32_t> table;
     return table;
+}
+
+// Empties the table; parameter set-up refills it.
+void clear_param_indices() noexcept
+{
+    index_table().clear();
 }
 
 }  // namespace
@@ -37,11 +44,6 @@ void set_param_index(std::int32_t id, PF_ParamIndex index)
         table.resize(static_cast<std::size_t>(id) + 1, 0);
     }
     table[static_cast<std::size_t>(id)] = index;
-}
-
-void clear_param_indices() noexcept
-{
-    index_table().clear();
 }
 
 std::size_t param_index_table_size() noexcept
@@ -110,6 +112,35 @@ void append_param(CommandContext& context, PF_ParamDef& def)
     set_param_index(id, context.out_data->num_params);
 }
 
+void add_colour_param(CommandContext& context, std::int32_t id, const char* name, std::uint8_t red, std::uint8_t green,
+                      std::uint8_t blue)
+{
+    PF_ParamDef def = new_param(context, PF_Param_COLOR, id, name);
+    def.u.cd.value = PF_Pixel{255, red, green, blue};
+    def.u.cd.dephault = def.u.cd.value;
+    append_param(context, def);
+}
+
+void add_point_param(CommandContext& context, std::int32_t id, const char* name, std::int32_t x_percent,
+                     std::int32_t y_percent)
+{
+    PF_ParamDef def = new_param(context, PF_Param_POINT, id, name);
+    PF_PointDef& point = def.u.td;
+    point.x_value = fixed_from_int(x_percent);
+    point.y_value = fixed_from_int(y_percent);
+    point.x_dephault = point.x_value;
+    point.y_dephault = point.y_value;
+    point.restrict_bounds = 0;
+    append_param(context, def);
+}
+
+void add_layer_param(CommandContext& context, std::int32_t id, const char* name)
+{
+    PF_ParamDef def = new_param(context, PF_Param_LAYER, id, name);
+    def.u.ld.dephault = PF_LayerDefault_NONE;
+    append_param(context, def);
+}
+
 }  // namespace
 
 void add_float_param(CommandContext& context, std::int32_t id, const char* name, float valid_min, float valid_max,
@@ -156,35 +187,6 @@ void add_checkbox_param(CommandContext& context, std::int32_t id, const char* na
     def.u.bd.value = default_on ? 1 : 0;
     def.u.bd.dephault = def.u.bd.value;
     def.u.bd.nameptr = "";
-    append_param(context, def);
-}
-
-void add_colour_param(CommandContext& context, std::int32_t id, const char* name, std::uint8_t red, std::uint8_t green,
-                      std::uint8_t blue)
-{
-    PF_ParamDef def = new_param(context, PF_Param_COLOR, id, name);
-    def.u.cd.value = PF_Pixel{255, red, green, blue};
-    def.u.cd.dephault = def.u.cd.value;
-    append_param(context, def);
-}
-
-void add_point_param(CommandContext& context, std::int32_t id, const char* name, std::int32_t x_percent,
-                     std::int32_t y_percent)
-{
-    PF_ParamDef def = new_param(context, PF_Param_POINT, id, name);
-    PF_PointDef& point = def.u.td;
-    point.x_value = fixed_from_int(x_percent);
-    point.y_value = fixed_from_int(y_percent);
-    point.x_dephault = point.x_value;
-    point.y_dephault = point.y_value;
-    point.restrict_bounds = 0;
-    append_param(context, def);
-}
-
-void add_layer_param(CommandContext& context, std::int32_t id, const char* name)
-{
-    PF_ParamDef def = new_param(context, PF_Param_LAYER, id, name);
-    def.u.ld.dephault = PF_LayerDefault_NONE;
     append_param(context, def);
 }
 

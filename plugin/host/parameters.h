@@ -3,7 +3,6 @@
 // The effect's parameters in the host: registration from the table, the index of each ID, the popup
 // texts the host keeps, and which parameters the UI shows.
 
-#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -17,21 +16,12 @@ namespace kyrox {
 // Host parameter index of each parameter ID, filled by parameter set-up. IDs never registered map
 // to 0, the effect's input layer.
 PF_ParamIndex param_index_of(std::int32_t id) noexcept;
-// Grows the table (zero-filled) to hold the ID and stores its index.
-void set_param_index(std::int32_t id, PF_ParamIndex index);
-// Empties the table; parameter set-up refills it.
-void clear_param_indices() noexcept;
-// Number of entries: the largest registered ID + 1.
-std::size_t param_index_table_size() noexcept;
 
 // The item texts of popups, kept for the host, which holds on to the pointers it is given. The list
 // lives until unload and is never trimmed.
 
 // Makes room for 200 texts when the list has room for fewer.
 void reserve_popup_item_strings();
-// Stores a copy of the text and returns the copy's address, valid until unload.
-const char* store_popup_items(std::string_view items);
-std::size_t popup_item_count() noexcept;
 
 // Registers the effect's parameters in table order; the ID table is written anew each time.
 void register_params(CommandContext& context);
@@ -44,11 +34,6 @@ void add_popup_param(CommandContext& context, std::int32_t id, const char* name,
                      std::int32_t default_item, bool supervise);
 void add_angle_param(CommandContext& context, std::int32_t id, const char* name);
 void add_checkbox_param(CommandContext& context, std::int32_t id, const char* name, bool default_on);
-void add_colour_param(CommandContext& context, std::int32_t id, const char* name, std::uint8_t red, std::uint8_t green,
-                      std::uint8_t blue);
-void add_point_param(CommandContext& context, std::int32_t id, const char* name, std::int32_t x_percent,
-                     std::int32_t y_percent);
-void add_layer_param(CommandContext& context, std::int32_t id, const char* name);
 void add_group_start(CommandContext& context, std::int32_t id, const char* name, bool starts_collapsed);
 void add_group_end(CommandContext& context, std::int32_t id);
 

@@ -1,9 +1,9 @@
 #include "plugin/host/path_fetch.h"
 
+#include "plugin/host/host_owned.h"
 #include "plugin/host/parameters.h"
 #include "plugin/host/param_reading.h"
 #include "plugin/host/param_ids.h"
-#include "plugin/host/scope_exit.h"
 
 namespace kyrox {
 
@@ -17,30 +17,25 @@ bool narrow_vertex(double x, double y, double in_dx, double in_dy, double out_dx
 }
 
 // A stream's value at a composition time, disposed when it goes out of scope; null when the host
-// gave none.
+// gave none. The host fills the value in place, so it stays where it is.
 class StreamValueAt {
 public:
     StreamValueAt(const AEGP_StreamSuite& streams, AEGP_PluginID plugin_id, AEGP_StreamRefH stream, A_Time time)
-        : streams_(streams),
-          valid_(streams.AEGP_GetNewStreamValue(plugin_id, stream, AEGP_LTimeMode_CompTime, &time, 0, &value_) ==
-                 PF_Err_NONE)
+        : owner_(own_host_object<&AEGP_StreamSuite::AEGP_DisposeStreamValue>(nullptr, streams))
     {
-    }
-    ~StreamValueAt()
-    {
-        if (valid_) {
-            streams_.AEGP_DisposeStreamValue(&value_);
+        if (streams.AEGP_GetNewStreamValue(plugin_id, stream, AEGP_LTimeMode_CompTime, &time, 0, &value_) ==
+            PF_Err_NONE) {
+            owner_.reset(&value_);
         }
     }
     StreamValueAt(const StreamValueAt&) = delete;
     StreamValueAt& operator=(const StreamValueAt&) = delete;
 
-    const AEGP_StreamValue2* get() const noexcept { return valid_ ? &value_ : nullptr; }
+    const AEGP_StreamValue2* get() const noexcept { return owner_.get(); }
 
 private:
-    const AEGP_StreamSuite& streams_;
     AEGP_StreamValue2 value_{};
-    bool valid_;
+    HostOwned<&AEGP_StreamSuite::AEGP_DisposeStreamValue> owner_;
 };
 
 bool vertex_count_acceptable(A_long count) noexcept
@@ -114,27 +109,20 @@ std::vector<FetchedPath> fetch_text_paths(const AePluginConnection& instance, co
     comps->AEGP_GetItemFromComp(source.comp, &comp_item);
     const double comp_aspect = pixel_aspect_of(suites, comp_item);
 
-    AEGP_EffectRefH effect = nullptr;
-    pf->AEGP_GetNewEffectForEffect(instance.plugin_id, context.in_data->effect_ref, &effect);
-    const ScopeExit dispose_effect([&] {
-        if (effect != nullptr) {
-            effects->AEGP_DisposeEffect(effect);
-        }
-    });
-    if (effect == nullptr) {
+    AEGP_EffectRefH new_effect = nullptr;
+    pf->AEGP_GetNewEffectForEffect(instance.plugin_id, context.in_data->effect_ref, &new_effect);
+    const auto effect = own_host_object<&AEGP_EffectSuite::AEGP_DisposeEffect>(new_effect, *effects);
+    if (!effect) {
         return paths;
     }
-    AEGP_StreamRefH stream = nullptr;
-    streams->AEGP_GetNewEffectStreamByIndex(instance.plugin_id, effect, param_index_of(param::text_layer), &stream);
-    const ScopeExit dispose_stream([&] {
-        if (stream != nullptr) {
-            streams->AEGP_DisposeStream(stream);
-        }
-    });
-    if (stream == nullptr) {
+    AEGP_StreamRefH new_stream = nullptr;
+    streams->AEGP_GetNewEffectStreamByIndex(instance.plugin_id, effect.get(), param_index_of(param::text_layer),
+                                            &new_stream);
+    const auto stream = own_host_object<&AEGP_StreamSuite::AEGP_DisposeStream>(new_stream, *streams);
+    if (!stream) {
         return paths;
     }
-    const StreamValueAt value(*streams, instance.plugin_id, stream, source.comp_time);
+    const StreamValueAt value(*streams, instance.plugin_id, stream.get(), source.comp_time);
     const AEGP_LayerIDVal layer_id = value.get() != nullptr ? value.get()->val.layer_id : 0;
     if (layer_id == 0) {
         return paths;
@@ -154,21 +142,17 @@ std::vector<FetchedPath> fetch_text_paths(const AePluginConnection& instance, co
         return paths;
     }
 
-    AEGP_TextOutlinesH outlines = nullptr;
-    texts->AEGP_GetNewTextOutlines(text_layer, &source.comp_time, &outlines);
-    const ScopeExit dispose_outlines([&] {
-        if (outlines != nullptr) {
-            texts->AEGP_DisposeTextOutlines(outlines);
-        }
-    });
-    if (outlines == nullptr) {
+    AEGP_TextOutlinesH new_outlines = nullptr;
+    texts->AEGP_GetNewTextOutlines(text_layer, &source.comp_time, &new_outlines);
+    const auto outlines = own_host_object<&AEGP_TextLayerSuite::AEGP_DisposeTextOutlines>(new_outlines, *texts);
+    if (!outlines) {
         return paths;
     }
     A_long count = 0;
-    texts->AEGP_GetNumTextOutlines(outlines, &count);
+    texts->AEGP_GetNumTextOutlines(outlines.get(), &count);
     for (A_long i = 0; i < count; ++i) {
         PF_PathOutlinePtr path = nullptr;
-        texts->AEGP_GetIndexedTextOutline(outlines, i, &path);
+        texts->AEGP_GetIndexedTextOutline(outlines.get(), i, &path);
         if (path != nullptr) {
             fetch_glyph_outline(context, *path_data, path, x_scale, paths);
         }
@@ -189,27 +173,19 @@ std::vector<FetchedPath> fetch_mask_paths(const AePluginConnection& instance, su
     A_long count = 0;
     masks->AEGP_GetLayerNumMasks(source.layer, &count);
     for (A_long index = 0; index < count; ++index) {
-        AEGP_MaskRefH mask = nullptr;
-        masks->AEGP_GetLayerMaskByIndex(source.layer, index, &mask);
-        const ScopeExit dispose_mask([&] {
-            if (mask != nullptr) {
-                masks->AEGP_DisposeMask(mask);
-            }
-        });
-        if (mask == nullptr) {
+        AEGP_MaskRefH new_mask = nullptr;
+        masks->AEGP_GetLayerMaskByIndex(source.layer, index, &new_mask);
+        const auto mask = own_host_object<&AEGP_LayerMaskSuite::AEGP_DisposeMask>(new_mask, *masks);
+        if (!mask) {
             continue;
         }
-        AEGP_StreamRefH stream = nullptr;
-        streams->AEGP_GetNewMaskStream(instance.plugin_id, mask, AEGP_MaskStream_OUTLINE, &stream);
-        const ScopeExit dispose_stream([&] {
-            if (stream != nullptr) {
-                streams->AEGP_DisposeStream(stream);
-            }
-        });
-        if (stream == nullptr) {
+        AEGP_StreamRefH new_stream = nullptr;
+        streams->AEGP_GetNewMaskStream(instance.plugin_id, mask.get(), AEGP_MaskStream_OUTLINE, &new_stream);
+        const auto stream = own_host_object<&AEGP_StreamSuite::AEGP_DisposeStream>(new_stream, *streams);
+        if (!stream) {
             continue;
         }
-        const StreamValueAt value(*streams, instance.plugin_id, stream, source.comp_time);
+        const StreamValueAt value(*streams, instance.plugin_id, stream.get(), source.comp_time);
         const AEGP_MaskOutlineValH outline = value.get() != nullptr ? value.get()->val.mask : nullptr;
         if (outline == nullptr) {
             continue;

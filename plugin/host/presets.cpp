@@ -12,10 +12,20 @@
 #include "plugin/host/param_table.h"
 #include "plugin/host/parameters.h"
 #include "plugin/host/preset_values.h"
+#include "plugin/host/presets_detail.h"
 
 namespace kyrox {
 
 namespace {
+
+constexpr std::size_t flat_record_header_size = flat_record_header.size();
+constexpr std::size_t flat_record_prefix_size = 8;  // ID and length
+
+bool has_flat_record_header(std::span<const std::uint8_t> data) noexcept
+{
+    return data.data() != nullptr && data.size() >= flat_record_header_size &&
+           std::ranges::equal(data.first(flat_record_header_size), flat_record_header);
+}
 
 std::uint32_t load_u32(const std::uint8_t* p) noexcept
 {
@@ -47,12 +57,6 @@ void take_header_step(FlatRecordReader& reader) noexcept
 }
 
 }  // namespace
-
-bool has_flat_record_header(std::span<const std::uint8_t> data) noexcept
-{
-    return data.data() != nullptr && data.size() >= flat_record_header_size &&
-           std::ranges::equal(data.first(flat_record_header_size), flat_record_header);
-}
 
 std::uint32_t next_flat_record(FlatRecordReader& reader) noexcept
 {
@@ -88,10 +92,38 @@ void close_flat_reader(FlatRecordReader& reader) noexcept
     reader.path.clear();
 }
 
-// Builds the preset blobs from the preset rows at compile time: each stored value is laid out as
-// the host's parameter record holds it in its value part.
 namespace {
 
+// The parameters every preset stores, in record order. The two wind direction angles are stored
+// but not applied.
+// clang-format off
+constexpr std::array<std::int32_t, 50> preset_param_ids = {
+    param::enable_glow, param::glow_color, param::glow_intensity, param::glow_spread, param::glow_bias,
+    param::core_size, param::glow_pre_gamma, param::glow_1_size, param::glow_1_intensity, param::glow_2_size,
+    param::glow_2_intensity, param::glow_3_size, param::glow_3_intensity, param::glow_4_size,
+    param::glow_4_intensity, param::glow_size_multiplier, param::glow_intensity_multiplier,
+    param::halo_intensity, param::halo_size, param::core_softness, param::distortion_amount, param::noise_scale,
+    param::noise_speed, param::wind_speed, param::wind_direction, param::noise_aspect_ratio,
+    param::noise_complexity, param::distortion_motion_blur, param::distortion_type, param::composite,
+    param::invert_distortion, param::noise_bias, param::distortion_seed,
+    param::core_distortion(param::distortion_amount), param::core_distortion(param::noise_scale),
+    param::core_distortion(param::noise_speed), param::core_distortion(param::wind_speed),
+    param::core_distortion(param::wind_direction), param::core_distortion(param::noise_aspect_ratio),
+    param::core_distortion(param::noise_complexity), param::core_distortion(param::distortion_motion_blur),
+    param::core_distortion(param::distortion_type), param::core_distortion(param::invert_distortion),
+    param::core_distortion(param::noise_bias), param::core_distortion(param::distortion_seed),
+    param::blend_on_top, param::alpha_boost, param::gamma, param::brightness, param::saturation,
+};
+// clang-format on
+
+// Each record holds the whole value part of the host's parameter record.
+constexpr std::size_t preset_record_length = 120;
+constexpr std::size_t preset_blob_size =
+    flat_record_header_size + preset_param_ids.size() * (flat_record_prefix_size + preset_record_length);
+static_assert(preset_blob_size == 6408);
+
+// Builds the preset blobs from the preset rows at compile time: each stored value is laid out as
+// the host's parameter record holds it in its value part.
 using Blob = std::array<std::uint8_t, preset_blob_size>;
 
 class BlobWriter {

@@ -10,6 +10,7 @@
 #include "plugin/host/param_reading.h"
 #include "plugin/host/path_gather.h"
 #include "plugin/host/smart_render.h"
+#include "plugin/host/suite_handler.h"
 #include "plugin/render/float_truncation.h"
 
 namespace kyrox {
@@ -59,8 +60,8 @@ float distance(float x0, float y0, float x1, float y1) noexcept
     return std::sqrt(dx * dx + dy * dy);
 }
 
-}  // namespace
-
+// Whether the blade is blurred along its motion: Motion Blur "On", or "Composition" with both the
+// layer's and the composition's motion-blur switch set.
 bool motion_blur_enabled(const CommandContext& context, suite_handler& suites, AEGP_LayerH layer, AEGP_CompH comp)
 {
     const auto mode = static_cast<MotionBlurMode>(get_popup_param(context, param::motion_blur));
@@ -81,6 +82,9 @@ bool motion_blur_enabled(const CommandContext& context, suite_handler& suites, A
     return (layer_flags & comp_flags & AEGP_LayerFlag_MOTION_BLUR) != 0;
 }
 
+// The core's start and end points at sub-frame times across the shutter interval, one segment per
+// sample with repeats dropped. Moves the input record's current time while sampling and always
+// leaves it as it found it.
 std::vector<CoreSegment> sample_core_segments(CommandContext& context, bool blur)
 {
     PF_InData& in_data = *context.in_data;
@@ -123,8 +127,6 @@ std::vector<CoreSegment> sample_core_segments(CommandContext& context, bool blur
     }
     return segments;
 }
-
-namespace {
 
 // max(x, 3) that keeps x only when it is greater, so NaN becomes 3.
 float at_least_3(float x) noexcept

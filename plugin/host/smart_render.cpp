@@ -15,6 +15,12 @@
 
 namespace kyrox {
 
+namespace {
+
+// Layer index of the output in checkout_world.
+constexpr A_long output_world_index = -1;
+
+// Bytes per channel of a host bit depth: 1, 2 or 4; 0 for a depth the effect does not draw.
 std::uint8_t bytes_per_channel_of(A_short bitdepth) noexcept
 {
     switch (bitdepth) {
@@ -28,6 +34,8 @@ std::uint8_t bytes_per_channel_of(A_short bitdepth) noexcept
         return 0;
     }
 }
+
+}  // namespace
 
 PF_EffectWorld* checkout_world(const AePluginConnection& instance, CommandContext& context, A_long index,
                                WorldView& view)
@@ -74,10 +82,14 @@ void smart_render_entry(AePluginConnection& instance, CommandContext& context)
     instance.render(context);
 }
 
+namespace {
+
 bool is_empty_rect(const PF_LRect& rect) noexcept
 {
     return rect.left >= rect.right || rect.top >= rect.bottom;
 }
+
+}  // namespace
 
 void copy_result_rects(const PF_LRect& source, PF_LRect& destination) noexcept
 {
@@ -97,6 +109,9 @@ FrameInputs gather_frame_inputs(const AePluginConnection& instance, CommandConte
                        read_distortion_settings(context, param::core_distortion_base)};
 }
 
+namespace {
+
+// A depth the renderer does not know draws nothing.
 void render_frame_of(AePluginConnection& instance, CommandContext& context)
 {
     const FrameInputs inputs = gather_frame_inputs(instance, context);
@@ -120,8 +135,6 @@ void render_frame_of(AePluginConnection& instance, CommandContext& context)
         break;
     }
 }
-
-namespace {
 
 // Performance counter in nanoseconds, split so that large counter values cannot overflow.
 std::int64_t now_nanoseconds() noexcept

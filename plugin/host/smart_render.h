@@ -27,15 +27,9 @@ inline WorldView describe_host_world(const PF_EffectWorld& world, std::uint8_t b
     return view;
 }
 
-// A rectangle is empty when left >= right or top >= bottom.
-bool is_empty_rect(const PF_LRect& rect) noexcept;
-
 // Merges source into destination: an empty destination takes the source, an empty source changes
 // nothing, otherwise destination becomes the union of both.
 void copy_result_rects(const PF_LRect& source, PF_LRect& destination) noexcept;
-
-// Layer index of the output in checkout_world.
-inline constexpr A_long output_world_index = -1;
 
 // Checks out a layer's pixels (index >= 0, also the checkout ID) or the output (negative index) into
 // view. The context's error takes the host's result. Returns the host buffer, or null when the host
@@ -46,9 +40,6 @@ PF_EffectWorld* checkout_world(const AePluginConnection& instance, CommandContex
 // Stores depth, downsampling and pixel aspect of the render, checks out input and output and
 // renders; a failed or empty checkout ends the command with the host's error.
 void smart_render_entry(AePluginConnection& instance, CommandContext& context);
-
-// Bytes per channel of a host bit depth: 1, 2 or 4; 0 for a depth the effect does not draw.
-std::uint8_t bytes_per_channel_of(A_short bitdepth) noexcept;
 
 // What the renderer draws one frame from. The scene is cleared when the inputs go, whichever way
 // the render ends.
@@ -63,11 +54,8 @@ struct FrameInputs {
 // The scene first (it leaves the host's current time as it found it), then both distortion groups.
 FrameInputs gather_frame_inputs(const AePluginConnection& instance, CommandContext& context);
 
-// Gathers the frame's scene and distortion settings and draws them with the renderer of the
-// target's pixel depth; a depth the renderer does not know draws nothing.
-void render_frame_of(AePluginConnection& instance, CommandContext& context);
-
-// Draws the frame as render_frame_of does and writes the time it took to the debugger output.
+// Gathers the frame's scene and distortion settings, draws them with the renderer of the target's
+// pixel depth and writes the time it took to the debugger output.
 void render_frame_timed(AePluginConnection& instance, CommandContext& context);
 
 // Checks out the layer chosen in the Text Layer parameter as a second input of the render.

@@ -2,6 +2,14 @@
 
 namespace kyrox {
 
+namespace {
+
+struct SuiteKey {
+    const char* name;
+    A_long version;
+};
+
+// Name and version of each slot, in slot order.
 const std::array<SuiteKey, suite_count> suite_keys = {{
     {kAEGPUtilitySuite, kAEGPUtilitySuiteVersion10},
     {kPFAppSuite, kPFAppSuiteVersion6},
@@ -21,6 +29,8 @@ const std::array<SuiteKey, suite_count> suite_keys = {{
     {kAEGPLayerMaskSuite, kAEGPLayerMaskSuiteVersion6},
     {kAEGPMaskOutlineSuite, kAEGPMaskOutlineSuiteVersion3},
 }};
+
+}  // namespace
 
 const void* suite_handler::acquire(SuiteId id)
 {

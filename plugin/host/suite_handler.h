@@ -31,15 +31,7 @@ enum class SuiteId : std::size_t {
     count,
 };
 
-struct SuiteKey {
-    const char* name;
-    A_long version;
-};
-
 inline constexpr std::size_t suite_count = static_cast<std::size_t>(SuiteId::count);
-
-// Name and version of each slot, in slot order.
-extern const std::array<SuiteKey, suite_count> suite_keys;
 
 // Host suites of one operation: each (name, version) is acquired from the host on first use and every
 // acquired suite is released when the cache goes, also when an exception leaves the operation.

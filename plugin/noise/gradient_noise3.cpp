@@ -1,5 +1,6 @@
 #include "plugin/noise/gradient_noise3.h"
 
+#include "plugin/noise/gradient_noise3_detail.h"
 #include "plugin/noise/gradient_table.h"
 #include "plugin/noise/interpolation.h"
 

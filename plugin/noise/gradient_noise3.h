@@ -11,9 +11,6 @@ struct LatticeAxis {
     float d0, d1;
 };
 
-// Lower corner int(v) for v > 0, else int(v) - 1, so 0 itself lies in cell -1 at offset 1.
-LatticeAxis lattice_axis(float v);
-
 // Blends the eight corner values of a cell along x, then y, then z with the given weights.
 float gradient_noise3(const LatticeAxis& x, const LatticeAxis& y, const LatticeAxis& z, float sx, float sy, float sz,
                       int seed);

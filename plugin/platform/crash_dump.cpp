@@ -1,6 +1,8 @@
 #include "plugin/platform/crash_dump.h"
 
+#include "plugin/platform/crash_dump_detail.h"
 #include "plugin/platform/crash_dump_platform.h"
+#include "plugin/platform/platform.h"
 #include "plugin/resources/effect_version.h"
 
 #include <atomic>

@@ -30,50 +30,43 @@ void alloc_unset_buffer(ZeroedBuffer& owner, std::uint64_t byte_count)
 
 namespace {
 
-// Row bytes of a plane of the given width; they must fit the view's 32-bit field.
-std::int32_t plane_row_bytes(std::int32_t width)
+// Row bytes of a plane of the given width; like the host's buffers, they must fit 32 bits.
+std::int64_t plane_row_bytes(std::int32_t width)
 {
     const std::int64_t row_bytes = std::int64_t{4} * width;
     if (width < 0 || row_bytes > std::numeric_limits<std::int32_t>::max()) {
         throw std::bad_alloc();
     }
-    return static_cast<std::int32_t>(row_bytes);
+    return row_bytes;
 }
 
 }  // namespace
 
-FloatPlane::FloatPlane(const WorldView& model, PlaneFill fill)
+FloatPlane::FloatPlane(std::int32_t width, std::int32_t height, PlaneFill fill)
 {
-    const std::int32_t row_bytes = plane_row_bytes(model.width);
-    if (model.height < 0) {
+    const std::int64_t row_bytes = plane_row_bytes(width);
+    if (height < 0) {
         throw std::bad_alloc();
     }
     // Both factors are below 2^31, so the product is exact in 64 bits.
-    const std::uint64_t byte_count = static_cast<std::uint64_t>(row_bytes) * static_cast<std::uint64_t>(model.height);
+    const std::uint64_t byte_count = static_cast<std::uint64_t>(row_bytes) * static_cast<std::uint64_t>(height);
     if (fill == PlaneFill::zeroed) {
         alloc_zeroed_buffer(buffer_, byte_count);
     } else {
         alloc_unset_buffer(buffer_, byte_count);
     }
-    view_.row_bytes = row_bytes;
-    view_.bytes_per_channel = 4;
-    view_.origin_x = model.origin_x;
-    view_.origin_y = model.origin_y;
-    view_.width = model.width;
-    view_.height = model.height;
-    view_.data = buffer_.get();
+    // The cells are floats made in the byte buffer's storage, as a byte array's storage allows.
+    view_ = {std::launder(reinterpret_cast<float*>(buffer_.get())), width, height, width};
 }
 
-void fit_plane(FloatPlane& plane, const WorldView& model)
+void fit_plane(FloatPlane& plane, std::int32_t width, std::int32_t height)
 {
-    if (plane.buffer_ && plane.width() == model.width && plane.height() == model.height) {
-        plane.view_.origin_x = model.origin_x;
-        plane.view_.origin_y = model.origin_y;
+    if (plane.buffer_ && plane.width() == width && plane.height() == height) {
         return;
     }
     // Release the old cells before taking the new ones.
     plane = FloatPlane();
-    plane = FloatPlane(model, PlaneFill::unset);
+    plane = FloatPlane(width, height, PlaneFill::unset);
 }
 
 }  // namespace kyrox

@@ -1,5 +1,7 @@
 #include "plugin/render/frame_values.h"
 
+#include "plugin/render/frame_values_detail.h"
+
 #include <algorithm>
 #include <cmath>
 

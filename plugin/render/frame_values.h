@@ -26,12 +26,6 @@ struct FrameScales {
 };
 FrameScales frame_scales(const SceneRecord& scene, float downsample_x) noexcept;
 
-// The flicker multiplier of the whole blade, never below 0; 1 when the paths flicker one by one.
-float flicker_multiplier(const SceneRecord& scene, float time) noexcept;
-
-// Keeps the glow of a thick core about as bright at reduced resolution as at full resolution.
-float downsampling_compensation(float downsample_x, float core_size) noexcept;
-
 // The four levels' intensities for this frame: flicker and compensation applied.
 std::array<float, glow_level_count> level_intensities(const SceneRecord& scene, float downsample_x,
                                                       float time) noexcept;

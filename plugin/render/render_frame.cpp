@@ -20,8 +20,6 @@
 namespace kyrox {
 namespace {
 
-// Inert by design: the planes start at the output's origin, so every stage gets a zero offset.
-constexpr PlaneOffset plane_offset{};
 constexpr float hot_core_box = 4.0f;
 
 // Row jobs whose rows are independent, in blocks of a multiple of grain rows.
@@ -29,18 +27,6 @@ template <class Job>
 void run_rows(std::int32_t rows, const Job& job, std::int32_t grain = 1)
 {
     parallel_blocks(worker_pool(), RowJob(job), rows, grain);
-}
-
-// What the distortion stage is handed: the frame's factors with two planes in place of the buffers.
-FrameTarget distortion_block(const FrameTarget& target, const FloatPlane& source, FloatPlane& destination)
-{
-    FrameTarget block = target;
-    block.input_view = source.view();
-    block.output_view = destination.view();
-    block.output_origin_x = 0;
-    block.output_origin_y = 0;
-    block.bytes_per_channel = 4;
-    return block;
 }
 
 // A frame's planes and scratch, kept from frame to frame per pixel depth so that frames of one size
@@ -98,11 +84,11 @@ void distort(const FrameTarget& target, FloatPlane& source, FloatPlane& destinat
         return;
     }
     if (&source != &destination) {
-        apply_noise_distortion(distortion_block(target, source, destination), settings, time, buffers);
+        apply_noise_distortion(source.view(), destination.view(), settings, target.downsample_x, time, buffers);
         return;
     }
     fit_plane(buffers.scratch, target.output_view);
-    apply_noise_distortion(distortion_block(target, source, buffers.scratch), settings, time, buffers);
+    apply_noise_distortion(source.view(), buffers.scratch.view(), settings, target.downsample_x, time, buffers);
     std::swap(source, buffers.scratch);
 }
 
@@ -158,12 +144,11 @@ void draw_glow_frame(const FrameState& f, const std::array<float, glow_level_cou
             // A few rows at a time, combined right after their horizontal pass while the cache holds them.
             for (std::int32_t r = w.begin; r < w.end; r += gauss_row_group) {
                 const ThreadWorkData rows{r, std::min(r + gauss_row_group, w.end), w.index};
-                gauss_columns_job(rows, plane_offset, target, glow_source, rects, passes, gauss);
+                gauss_columns_job(rows, target, glow_source, rects, passes, gauss);
                 if (!halo_distorted) {
                     clear_plane_rows(rows, distorted_halo);
                 }
-                combine_glow_job(rows, plane_offset, target, glow_source, core, glow, halo, f.scene, intensities,
-                                 gauss);
+                combine_glow_job(rows, target, glow_source, core, glow, halo, f.scene, intensities, gauss);
             }
             return true;
         },
@@ -173,12 +158,12 @@ void draw_glow_frame(const FrameState& f, const std::array<float, glow_level_cou
     distort(target, halo, distorted_halo, f.core_distortion, f.time, p.distortion);
     if (mattes_core(f.scene)) {
         run_rows(height, [&](const ThreadWorkData& w) {
-            return apply_matte3_job<Channel>(w, plane_offset, target, halo, p.core, distorted_halo, f.scene);
+            return apply_matte3_job<Channel>(w, target, halo, p.core, distorted_halo, f.scene);
         });
     }
     const ColorizePlanes planes{glow, halo, distorted_halo, core};
     run_rows(height, [&](const ThreadWorkData& w) {
-        return colorize_job<Channel>(w, plane_offset, target, glow_source, planes, f.scene, f.core_distortion, f.ramp);
+        return colorize_job<Channel>(w, target, glow_source, planes, f.scene, f.core_distortion, f.ramp);
     });
 }
 
@@ -189,12 +174,10 @@ void draw_core_frame(const FrameState& f)
     const std::int32_t height = core.height();
     distort(f.target, core, core, f.core_distortion, f.time, f.planes.distortion);
     if (mattes_core(f.scene)) {
-        run_rows(height, [&](const ThreadWorkData& w) {
-            return apply_matte_job<Channel>(w, plane_offset, f.target, core, f.scene);
-        });
+        run_rows(height, [&](const ThreadWorkData& w) { return apply_matte_job<Channel>(w, f.target, core, f.scene); });
     }
     run_rows(height, [&](const ThreadWorkData& w) {
-        return write_output_job<Channel>(w, plane_offset, f.target, f.planes.glow_source, core, f.scene, f.ramp);
+        return write_output_job<Channel>(w, f.target, f.planes.glow_source, core, f.scene, f.ramp);
     });
 }
 
@@ -241,9 +224,8 @@ void render_frame(std::span<const ColorRamp> base_ramps, const FrameTarget& targ
                               polygon.kind);
     }
     if (!scene.not_mask_core) {
-        run_rows(height, [&](const ThreadWorkData& w) {
-            return apply_matte_job<Channel>(w, plane_offset, target, glow_source, scene);
-        });
+        run_rows(height,
+                 [&](const ThreadWorkData& w) { return apply_matte_job<Channel>(w, target, glow_source, scene); });
     }
 
     // The glow source keeps the core's rim and loses its hot inside.

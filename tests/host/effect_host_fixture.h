@@ -1,5 +1,6 @@
 #pragma once
 
+#include "minihost/effect_params.h"
 #include "plugin_host.h"
 
 // The effect in the small host after global and parameter set-up.

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "plugin/platform/crash_dump.h"
+#include "plugin/platform/crash_dump_detail.h"
 #include "tests/host/plugin_host.h"
 
 extern "C" PF_Err PluginMain(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],

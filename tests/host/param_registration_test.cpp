@@ -8,6 +8,7 @@
 
 #include "effect_host_fixture.h"
 #include "plugin/host/parameters.h"
+#include "plugin/host/parameters_detail.h"
 #include "plugin/host/param_reading.h"
 
 namespace {

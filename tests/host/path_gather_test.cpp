@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "scene_fixture.h"
@@ -192,6 +194,15 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenMask{"huge open count", claiming(2147483647, true)},
                       BrokenMask{"negative count", claiming(-5, false)}));
 
+minihost::CompLayer& add_text_layer(minihost::Host& host, std::vector<minihost::TextPath> outlines)
+{
+    minihost::CompLayer layer;
+    layer.id = 42;
+    layer.outlines = std::move(outlines);
+    layer.pixels = minihost::HostWorld(16, 16, 1);
+    return minihost::choose_text_layer(host, std::move(layer));
+}
+
 class TextPathTest : public SceneTest {
 protected:
     void SetUp() override
@@ -203,11 +214,7 @@ protected:
 
     minihost::CompLayer& add_text(std::vector<minihost::TextPath> outlines)
     {
-        minihost::CompLayer layer;
-        layer.id = 42;
-        layer.outlines = std::move(outlines);
-        layer.pixels = minihost::HostWorld(16, 16, 1);
-        return minihost::choose_text_layer(host, std::move(layer));
+        return add_text_layer(host, std::move(outlines));
     }
 };
 
@@ -276,5 +283,109 @@ TEST_F(TextPathTest, EmptyAndBrokenGlyphsAreSkipped)
     ASSERT_EQ(scene.paths.size(), 1u);
     EXPECT_FLOAT_EQ(scene.paths[0].front().x, 100.0f);
 }
+
+// How many calls the host refused since the test began. The host's functions carry no context of
+// their own, so the refusing stand-ins count here.
+int refused_calls = 0;
+
+template <class... Args>
+A_Err refuse_call(Args...)
+{
+    ++refused_calls;
+    return PF_Err_BAD_CALLBACK_PARAM;
+}
+
+// Points a suite slot at a stand-in that fails and gives nothing back.
+template <class... Args>
+void refuse(A_Err (*&slot)(Args...))
+{
+    slot = &refuse_call<Args...>;
+}
+
+// Copies of the host's suites that the outlines are fetched through, in place of its own.
+struct FetchSuites {
+    AEGP_PFInterfaceSuite pf_interface;
+    AEGP_StreamSuite stream;
+    AEGP_LayerSuite layer;
+    AEGP_TextLayerSuite text_layer;
+    AEGP_LayerMaskSuite layer_mask;
+};
+
+struct FailingStep {
+    const char* call;
+    A_long core_type;  // 2 fetches masks, 3 text
+    void (*refuse_step)(FetchSuites&);
+};
+
+class FailingFetchStep : public SceneTest, public ::testing::WithParamInterface<FailingStep> {
+protected:
+    void SetUp() override
+    {
+        SceneTest::SetUp();
+        refused_calls = 0;
+        set_popup(ids::core_type, GetParam().core_type);
+        set_float(ids::core_size, 10.0);
+        host.scene().masks.push_back(still(rectangle(0, 0, 100, 100)));
+        add_text_layer(host, {glyph_square(0, 0, 50)});
+        copy_suite(suites_.pf_interface, kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1);
+        copy_suite(suites_.stream, kAEGPStreamSuite, kAEGPStreamSuiteVersion7);
+        copy_suite(suites_.layer, kAEGPLayerSuite, kAEGPLayerSuiteVersion11);
+        copy_suite(suites_.text_layer, kAEGPTextLayerSuite, kAEGPTextLayerSuiteVersion1);
+        copy_suite(suites_.layer_mask, kAEGPLayerMaskSuite, kAEGPLayerMaskSuiteVersion6);
+        GetParam().refuse_step(suites_);
+    }
+
+    std::ptrdiff_t calls_to(const char* name)
+    {
+        return std::count(host.log().calls.begin(), host.log().calls.end(), name);
+    }
+
+private:
+    template <class Suite>
+    void copy_suite(Suite& copy, const char* name, A_long version)
+    {
+        const void* table = nullptr;
+        SPErr acquired = kSPNoError;
+        host.run_as_command([&] {
+            SPBasicSuite& basic = *host.in_data().pica_basicP;
+            acquired = basic.AcquireSuite(name, version, &table);
+            if (acquired == kSPNoError) {
+                copy = *static_cast<const Suite*>(table);
+                basic.ReleaseSuite(name, version);
+            }
+        });
+        ASSERT_EQ(acquired, kSPNoError);
+        host.provide_suite(name, version, &copy);
+    }
+
+    FetchSuites suites_{};
+};
+
+// Whatever the host gave before the refused call goes back once: a leak stays open in the host, a
+// second disposal stops it.
+TEST_P(FailingFetchStep, GivesNoPathsAndDisposesEachObjectOnce)
+{
+    EXPECT_TRUE(gather().paths.empty());
+    EXPECT_EQ(refused_calls, 1);
+    EXPECT_EQ(calls_to("AEGP_DisposeEffect"), calls_to("AEGP_GetNewEffectForEffect"));
+    EXPECT_EQ(calls_to("AEGP_DisposeStream"),
+              calls_to("AEGP_GetNewEffectStreamByIndex") + calls_to("AEGP_GetNewMaskStream"));
+    EXPECT_EQ(calls_to("AEGP_DisposeStreamValue"), calls_to("AEGP_GetNewStreamValue"));
+    EXPECT_EQ(calls_to("AEGP_DisposeTextOutlines"), calls_to("AEGP_GetNewTextOutlines"));
+    EXPECT_EQ(calls_to("AEGP_DisposeMask"), calls_to("AEGP_GetLayerMaskByIndex"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, FailingFetchStep,
+    ::testing::Values(
+        FailingStep{"effect", 3, [](FetchSuites& s) { refuse(s.pf_interface.AEGP_GetNewEffectForEffect); }},
+        FailingStep{"effect_stream", 3, [](FetchSuites& s) { refuse(s.stream.AEGP_GetNewEffectStreamByIndex); }},
+        FailingStep{"text_layer_value", 3, [](FetchSuites& s) { refuse(s.stream.AEGP_GetNewStreamValue); }},
+        FailingStep{"text_layer", 3, [](FetchSuites& s) { refuse(s.layer.AEGP_GetLayerFromLayerID); }},
+        FailingStep{"text_outlines", 3, [](FetchSuites& s) { refuse(s.text_layer.AEGP_GetNewTextOutlines); }},
+        FailingStep{"mask", 2, [](FetchSuites& s) { refuse(s.layer_mask.AEGP_GetLayerMaskByIndex); }},
+        FailingStep{"mask_stream", 2, [](FetchSuites& s) { refuse(s.stream.AEGP_GetNewMaskStream); }},
+        FailingStep{"mask_value", 2, [](FetchSuites& s) { refuse(s.stream.AEGP_GetNewStreamValue); }}),
+    [](const ::testing::TestParamInfo<FailingStep>& row) { return std::string(row.param.call); });
 
 }  // namespace

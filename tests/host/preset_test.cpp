@@ -7,6 +7,7 @@
 
 #include "effect_host_fixture.h"
 #include "plugin/host/presets.h"
+#include "plugin/host/presets_detail.h"
 #include "plugin/host/parameters.h"
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include "effect_host_fixture.h"
 #include "minihost/scene_model.h"
+#include "minihost/scene_setup.h"
 #include "plugin/host/ae_plugin_connection.h"
 #include "plugin/host/param_reading.h"
 #include "plugin/host/scene_gather.h"

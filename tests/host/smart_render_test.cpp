@@ -5,6 +5,7 @@
 
 #include "minihost/output_capture.h"
 #include "plugin/host/parameters.h"
+#include "plugin/host/parameters_detail.h"
 #include "tests/host/plugin_host.h"
 #include "tests/host/timing_line.h"
 

@@ -127,8 +127,7 @@ TEST_F(HostDetection, ALaterPassReplacesWhatAnEarlierOneFound)
     set_path(L"13", L"C:\\x86\\CC2014", view_32);
     set_path(L"11", L"C:\\x64\\CS6", view_64);
     set_path(L"12", L"", view_64);
-    const std::vector<std::uint32_t> passes = {installer::key_read_access | view_32,
-                                               installer::key_read_access | view_64};
+    const std::vector<std::uint32_t> passes = {KEY_READ | view_32, KEY_READ | view_64};
     EXPECT_EQ(natives(installer::detect_host_versions(passes)),
               expected({{4, L"C:\\x64\\CS6"}, {6, L"C:\\x86\\CC2014"}}));
 }

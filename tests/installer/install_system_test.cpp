@@ -1,8 +1,11 @@
 #include "installer/install_system.h"
+#include "installer/install_system_detail.h"
 #include "installer/version_slots.h"
+#include "tests/installer/chosen_slots.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -16,8 +19,10 @@ namespace {
 using installer::file_path;
 using installer::install_statuses;
 using installer::slot_count;
+using installer::slot_selection;
 using installer::System;
 using installer::write_result;
+using installer_test::chosen_slots;
 
 // Records what a run asks of the platform; writes succeed unless a file has a result set.
 struct RecordingPlatform final : installer::install_platform {
@@ -48,15 +53,6 @@ protected:
         auto owned = std::make_unique<RecordingPlatform>();
         platform = owned.get();
         system = std::make_unique<System>(std::move(owned));
-    }
-
-    static std::vector<file_path> folders(std::map<std::size_t, std::wstring> chosen)
-    {
-        std::vector<file_path> result(slot_count);
-        for (const auto& [slot, folder] : chosen) {
-            result[slot] = file_path(folder);
-        }
-        return result;
     }
 
     RecordingPlatform* platform = nullptr;
@@ -90,7 +86,7 @@ TEST_F(InstallRun, StartsWithNineUntouchedSlots)
 
 TEST_F(InstallRun, NoChosenSlotWritesNothingButPreparesTheSharedFolder)
 {
-    system->install_plugin_files(folders({}), 1);
+    system->install_plugin_files(chosen_slots({}), 1);
     EXPECT_TRUE(platform->calls.empty());
     EXPECT_EQ(platform->shared_folder_preparations, 1);
     EXPECT_EQ(system->get_install_status(), install_statuses{});
@@ -101,7 +97,7 @@ TEST_F(InstallRun, WritesChosenSlotsInOrderAndMarksEachWhileWriting)
 {
     std::vector<install_statuses> seen_while_writing;
     platform->during_write = [&] { seen_while_writing.push_back(system->get_install_status()); };
-    system->install_plugin_files(folders({{7, L"E:\\CC2015"}, {4, L"D:\\CS6"}, {8, L"F:\\Mine"}}), 1);
+    system->install_plugin_files(chosen_slots({{7, L"E:\\CC2015"}, {4, L"D:\\CS6"}, {8, L"F:\\Mine"}}), 1);
 
     EXPECT_EQ(platform->calls, (std::vector<std::wstring>{
                                    L"mkdir D:\\CS6\\Ostrivale",
@@ -122,7 +118,7 @@ TEST_F(InstallRun, WritesChosenSlotsInOrderAndMarksEachWhileWriting)
 
 TEST_F(InstallRun, CustomSlotWithoutTheFlagAsksForTheOtherResource)
 {
-    system->install_plugin_files(folders({{8, L"F:\\Mine"}}), 0);
+    system->install_plugin_files(chosen_slots({{8, L"F:\\Mine"}}), 0);
     EXPECT_EQ(platform->calls.back(), L"write F:\\Mine\\Ostrivale\\Kyrox.aex 300");
 }
 
@@ -140,7 +136,7 @@ TEST_F(InstallRun, FirstFailureEndsTheRunWithItsCode)
         RecordingPlatform& recorder = *owned;
         System run(std::move(owned));
         recorder.results[L"D:\\CC\\Ostrivale\\Kyrox.aex"] = result;
-        run.install_plugin_files(folders({{2, L"D:\\CS5"}, {5, L"D:\\CC"}, {7, L"D:\\CC2015"}}), 1);
+        run.install_plugin_files(chosen_slots({{2, L"D:\\CS5"}, {5, L"D:\\CC"}, {7, L"D:\\CC2015"}}), 1);
 
         EXPECT_EQ(run.get_install_status(), (install_statuses{0, 0, 2, 0, 0, code, 0, 0, 0}));
         EXPECT_EQ(recorder.calls.size(), 4u) << "the slot after the failure is not attempted";
@@ -152,35 +148,87 @@ TEST_F(InstallRun, FirstFailureEndsTheRunWithItsCode)
 TEST_F(InstallRun, StatusesSurviveBetweenRunsAndARetryRewritesOnlyItsSlots)
 {
     platform->results[L"D:\\CC\\Ostrivale\\Kyrox.aex"] = write_result::create_failed;
-    system->install_plugin_files(folders({{4, L"D:\\CS6"}, {5, L"D:\\CC"}, {6, L"D:\\CC2014"}}), 1);
+    system->install_plugin_files(chosen_slots({{4, L"D:\\CS6"}, {5, L"D:\\CC"}, {6, L"D:\\CC2014"}}), 1);
     EXPECT_EQ(system->get_install_status(), (install_statuses{0, 0, 0, 0, 2, 40, 0, 0, 0}));
 
     platform->results.clear();
     platform->calls.clear();
     system->clear_done();
     EXPECT_FALSE(system->is_done());
-    system->install_plugin_files(folders({{5, L"D:\\CC"}, {6, L"D:\\CC2014"}}), 1);
+    system->install_plugin_files(chosen_slots({{5, L"D:\\CC"}, {6, L"D:\\CC2014"}}), 1);
     EXPECT_EQ(system->get_install_status(), (install_statuses{0, 0, 0, 0, 2, 2, 2, 0, 0}));
     EXPECT_EQ(platform->calls.size(), 4u);
     EXPECT_EQ(platform->shared_folder_preparations, 1);
 }
 
-TEST_F(InstallRun, FoldersPastTheNinthAreIgnoredAndAShortListIsFine)
+TEST_F(InstallRun, OnlyTickedSlotsWithAFolderAreWritten)
 {
-    const std::vector<file_path> many(12, file_path(L"X:"));
-    system->install_plugin_files(many, 1);
+    slot_selection every;
+    every.fill({file_path(L"X:"), true});
+    system->install_plugin_files(every, 1);
     EXPECT_EQ(platform->calls.size(), 2 * slot_count);
 
     platform->calls.clear();
-    system->install_plugin_files({file_path(), file_path(L"Y:")}, 1);
+    slot_selection some;
+    some[0] = {file_path(), true};  // ticked, no folder yet
+    some[1] = {file_path(L"Y:"), true};
+    some[2] = {file_path(L"Z:"), false};  // unticked, its folder kept
+    system->install_plugin_files(some, 1);
     EXPECT_EQ(platform->calls,
               (std::vector<std::wstring>{L"mkdir Y:\\Ostrivale", L"write Y:\\Ostrivale\\Kyrox.aex 300"}));
+}
+
+// A retry after a failure: the slots written before it are not written again, the failed slot and
+// the ones the run never reached are; unticked slots stay out and every folder stays as chosen.
+TEST(RetryRule, SkipsOnlyTheSlotsAlreadyWritten)
+{
+    const slot_selection chosen =
+        chosen_slots({{1, L"A:"}, {2, L"B:"}, {3, L"C:"}, {4, L"D:"}, {5, L"E:"}, {6, L"F:"}, {7, L"G:"}});
+    struct retry_case {
+        install_statuses statuses;
+        std::array<bool, slot_count> still_chosen;
+    };
+    const retry_case cases[] = {
+        {{}, {false, true, true, true, true, true, true, true, false}},
+        {{0, 2, 2, 40, 0, 0, 0, 0, 0}, {false, false, false, true, true, true, true, true, false}},
+        {{0, 2, 20, 0, 0, 0, 0, 0, 0}, {false, false, true, true, true, true, true, true, false}},
+        {{0, 2, 2, 2, 2, 2, 2, 30, 0}, {false, false, false, false, false, false, false, true, false}},
+        {{0, 2, 2, 2, 2, 2, 50, 2, 0}, {false, false, false, false, false, false, true, false, false}},
+        {{2, 2, 2, 2, 2, 2, 2, 2, 2}, {}},
+    };
+    for (const retry_case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.statuses));
+        const slot_selection left = installer::slots_still_to_write(chosen, c.statuses);
+        for (std::size_t slot = 0; slot < slot_count; ++slot) {
+            EXPECT_EQ(left[slot].chosen, c.still_chosen[slot]) << slot;
+            EXPECT_EQ(left[slot].folder, chosen[slot].folder) << slot;
+        }
+    }
+}
+
+TEST_F(InstallRun, ARetryWritesTheFailedSlotAndTheRestButNotTheWrittenOnes)
+{
+    const slot_selection chosen = chosen_slots({{4, L"D:\\CS6"}, {5, L"D:\\CC"}, {7, L"D:\\CC2015"}});
+    platform->results[L"D:\\CC\\Ostrivale\\Kyrox.aex"] = write_result::write_failed;
+    system->install_plugin_files(chosen, 1);
+    ASSERT_EQ(system->get_install_status(), (install_statuses{0, 0, 0, 0, 2, 50, 0, 0, 0}));
+
+    platform->results.clear();
+    platform->calls.clear();
+    system->install_plugin_files(installer::slots_still_to_write(chosen, system->get_install_status()), 1);
+    EXPECT_EQ(platform->calls, (std::vector<std::wstring>{
+                                   L"mkdir D:\\CC\\Ostrivale",
+                                   L"write D:\\CC\\Ostrivale\\Kyrox.aex 400",
+                                   L"mkdir D:\\CC2015\\Ostrivale",
+                                   L"write D:\\CC2015\\Ostrivale\\Kyrox.aex 400",
+                               }));
+    EXPECT_EQ(system->get_install_status(), (install_statuses{0, 0, 0, 0, 2, 2, 0, 2, 0}));
 }
 
 TEST_F(InstallRun, AnExceptionFromThePlatformFailsTheSlotAndStillEndsTheRun)
 {
     platform->during_write = [] { throw std::bad_alloc(); };
-    system->install_plugin_files(folders({{3, L"D:\\CS55"}, {4, L"D:\\CS6"}}), 1);
+    system->install_plugin_files(chosen_slots({{3, L"D:\\CS55"}, {4, L"D:\\CS6"}}), 1);
     EXPECT_EQ(system->get_install_status(), (install_statuses{0, 0, 0, 40, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(system->is_done());
 }
@@ -200,10 +248,11 @@ TEST(InstallStatusBoard, PollerThatSeesDoneSeesEveryFinalStatus)
     };
     System system(std::make_unique<YieldingPlatform>());
     for (int run = 0; run < 50; ++run) {
-        std::vector<file_path> chosen(slot_count, file_path(L"ok"));
+        slot_selection chosen;
+        chosen.fill({file_path(L"ok"), true});
         const bool fails = run % 5 == 4;
         if (fails) {
-            chosen[6] = file_path(L"bad");
+            chosen[6].folder = file_path(L"bad");
         }
         system.clear_done();
         std::thread worker([&system, chosen] { system.install_plugin_files(chosen, 1); });

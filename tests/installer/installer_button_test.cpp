@@ -1,6 +1,7 @@
 // The wizard's button: its pixels enabled, disabled and without a caption, the hover border under the
 // real cursor, and the border colour a disabled button falls back to.
 #include "installer/ui/installer_button.h"
+#include "installer/ui/installer_button_detail.h"
 #include "tests/installer/wizard_test_support.h"
 #include "tests/qxsdk/ui/controls/hover.h"
 #include "tests/qxsdk/ui/controls/pixel_window.h"

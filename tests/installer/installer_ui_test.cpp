@@ -39,7 +39,7 @@ TEST_F(WizardTest, DetectedVersionsAndTheCustomFolderAreOfferedInRows)
             EXPECT_EQ(box.geometry(), (rect{20, offered->second, 290, 25}));
             EXPECT_EQ(box.text(), installer::host_version_labels[slot]);
             EXPECT_EQ(box.checked(), slot != installer::custom_slot);
-            EXPECT_EQ(w.chosen()[slot], slot != installer::custom_slot);
+            EXPECT_EQ(w.selection()[slot].chosen, slot != installer::custom_slot);
         }
         EXPECT_EQ(w.browse_button().geometry(), (rect{20, c.browse_y, 80, 15}));
         EXPECT_FALSE(w.browse_button().own_visible());
@@ -101,7 +101,7 @@ TEST_F(WizardTest, TickingCustomShowsBrowseAndUntickingHidesItButKeepsTheFolder)
     click_on(w.next_button());
     CheckBox& custom = w.version_box(installer::custom_slot);
     click_on(custom);
-    EXPECT_TRUE(w.chosen()[installer::custom_slot]);
+    EXPECT_TRUE(w.selection()[installer::custom_slot].chosen);
     EXPECT_TRUE(w.browse_button().visible());
     EXPECT_TRUE(w.custom_path_label().visible());
 
@@ -109,7 +109,7 @@ TEST_F(WizardTest, TickingCustomShowsBrowseAndUntickingHidesItButKeepsTheFolder)
     click_on(w.browse_button());
     EXPECT_EQ(picker_titles, std::vector<std::string>{"Custom Folder"});
     EXPECT_EQ(picker_starts, std::vector<std::wstring>{L""});
-    EXPECT_EQ(w.target_folders()[installer::custom_slot].native(), L"D:\\Plug-ins\\Mine");
+    EXPECT_EQ(w.selection()[installer::custom_slot].folder.native(), L"D:\\Plug-ins\\Mine");
     EXPECT_EQ(w.custom_path_label().text(), "D:/Plug-ins/Mine");
     const std::optional<screen_grab> grab = grab_wizard("wizard-page-1");
     ASSERT_TRUE(grab);
@@ -119,14 +119,14 @@ TEST_F(WizardTest, TickingCustomShowsBrowseAndUntickingHidesItButKeepsTheFolder)
     picker_answers.push_back({L""});  // cancelled: both stay
     click_on(w.browse_button());
     EXPECT_EQ(picker_starts.back(), L"D:\\Plug-ins\\Mine");
-    EXPECT_EQ(w.target_folders()[installer::custom_slot].native(), L"D:\\Plug-ins\\Mine");
+    EXPECT_EQ(w.selection()[installer::custom_slot].folder.native(), L"D:\\Plug-ins\\Mine");
     EXPECT_EQ(w.custom_path_label().text(), "D:/Plug-ins/Mine");
 
     click_on(custom);
-    EXPECT_FALSE(w.chosen()[installer::custom_slot]);
+    EXPECT_FALSE(w.selection()[installer::custom_slot].chosen);
     EXPECT_FALSE(w.browse_button().own_visible());
     EXPECT_FALSE(w.custom_path_label().own_visible());
-    EXPECT_EQ(w.target_folders()[installer::custom_slot].native(), L"D:\\Plug-ins\\Mine");
+    EXPECT_EQ(w.selection()[installer::custom_slot].folder.native(), L"D:\\Plug-ins\\Mine");
 }
 
 TEST_F(WizardTest, AFailingFolderPickerKeepsThePreviousFolderAndSaysSo)
@@ -147,7 +147,7 @@ TEST_F(WizardTest, AFailingFolderPickerKeepsThePreviousFolderAndSaysSo)
     ASSERT_EQ(script.titles, (std::vector<std::string>{"Custom Folder", "Custom Folder"}));
     EXPECT_NE(script.messages[0].find("the dialog could not be shown"), std::string::npos);
     EXPECT_NE(script.messages[1].find("The previous folder is kept."), std::string::npos);
-    EXPECT_EQ(w.target_folders()[installer::custom_slot].native(), L"E:\\Kept");
+    EXPECT_EQ(w.selection()[installer::custom_slot].folder.native(), L"E:\\Kept");
     EXPECT_EQ(w.custom_path_label().text(), "E:/Kept");
     EXPECT_TRUE(IsWindowVisible(w.native().handle()));
 }

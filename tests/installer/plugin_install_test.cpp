@@ -2,6 +2,7 @@
 #include "installer/win32/plugin_file_writer.h"
 #include "installer/win32/shared_folder.h"
 #include "installer/win32/win32_install_platform.h"
+#include "tests/installer/chosen_slots.h"
 #include "tests/installer/win32_test_support.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +15,10 @@
 
 namespace {
 
-using installer::file_path;
 using installer::install_statuses;
-using installer::slot_count;
 using installer::System;
 using installer_test::bytes_of;
+using installer_test::chosen_slots;
 using installer_test::exists;
 using installer_test::read_file;
 using installer_test::ScratchFolder;
@@ -62,15 +62,6 @@ protected:
 
     static std::wstring plugin_in(const std::wstring& folder) { return folder + L"\\Ostrivale\\Kyrox.aex"; }
 
-    static std::vector<file_path> folders(std::map<std::size_t, std::wstring> chosen)
-    {
-        std::vector<file_path> result(slot_count);
-        for (const auto& [slot, folder] : chosen) {
-            result[slot] = file_path(folder);
-        }
-        return result;
-    }
-
     // Leaves an older plug-in where the next run writes.
     static void place_old_plugin(const std::wstring& folder)
     {
@@ -98,7 +89,7 @@ TEST(InstallerManifest, AsksToRunAsTheInvoker)
 TEST_F(PluginInstall, NoFolderChosenStillMakesTheSharedFolder)
 {
     const auto system = make_system();
-    system->install_plugin_files(folders({}), 1);
+    system->install_plugin_files(chosen_slots({}), 1);
     EXPECT_TRUE(system->is_done());
     EXPECT_EQ(system->get_install_status(), install_statuses{});
     EXPECT_TRUE(exists(shared_folder()));
@@ -111,7 +102,7 @@ TEST_F(PluginInstall, WritesTheEmbeddedPluginIntoTheMakersFolder)
     const std::wstring machine_shared = L"C:\\ProgramData\\Ostrivale";
     installer_test::remove_tree(machine_shared);
     System system(installer::win32::make_install_platform());
-    system.install_plugin_files(folders({{4, cs6}}), 1);
+    system.install_plugin_files(chosen_slots({{4, cs6}}), 1);
 
     EXPECT_TRUE(system.is_done());
     EXPECT_EQ(system.get_install_status(), (install_statuses{0, 0, 0, 0, 2, 0, 0, 0, 0}));
@@ -127,7 +118,7 @@ TEST_F(PluginInstall, ReplacesAnExistingPlugin)
     const std::wstring cc = target(L"CC");
     place_old_plugin(cc);
     const auto system = make_system();
-    system->install_plugin_files(folders({{5, cc}}), 1);
+    system->install_plugin_files(chosen_slots({{5, cc}}), 1);
     EXPECT_EQ(system->get_install_status()[5], 2);
     EXPECT_EQ(read_file(plugin_in(cc)), embedded_plugin());
 }
@@ -137,7 +128,7 @@ TEST_F(PluginInstall, AMissingTargetFolderFailsWith40AndStopsTheRun)
     const std::wstring missing = targets / L"not-there";
     const std::wstring later = target(L"CC2015");
     const auto system = make_system();
-    system->install_plugin_files(folders({{3, missing}, {7, later}}), 1);
+    system->install_plugin_files(chosen_slots({{3, missing}, {7, later}}), 1);
     EXPECT_TRUE(system->is_done());
     EXPECT_EQ(system->get_install_status(), (install_statuses{0, 0, 0, 40, 0, 0, 0, 0, 0}));
     EXPECT_FALSE(exists(missing));
@@ -155,7 +146,7 @@ TEST_F(PluginInstall, AFailedWriteKeepsThePreviousPluginAndLeavesNoTemporaryFile
         return false;
     };
     const auto system = make_system();
-    system->install_plugin_files(folders({{5, cc}}), 1);
+    system->install_plugin_files(chosen_slots({{5, cc}}), 1);
     EXPECT_EQ(system->get_install_status()[5], 50);
     EXPECT_EQ(read_file(plugin_in(cc)), bytes_of("old plug-in"));
     EXPECT_FALSE(exists(plugin_in(cc) + L".new"));
@@ -168,7 +159,7 @@ TEST_F(PluginInstall, AResourceThatCannotBeLoadedFailsWith30)
     place_old_plugin(cc);
     writer.load_resource = [](HMODULE, HRSRC) -> HGLOBAL { return nullptr; };
     const auto system = make_system();
-    system->install_plugin_files(folders({{5, cc}}), 1);
+    system->install_plugin_files(chosen_slots({{5, cc}}), 1);
     EXPECT_EQ(system->get_install_status()[5], 30);
     EXPECT_EQ(read_file(plugin_in(cc)), bytes_of("old plug-in"));
 }
@@ -177,7 +168,7 @@ TEST_F(PluginInstall, TheCustomSlotWithoutTheFlagFindsNoResource)
 {
     const std::wstring custom = target(L"Custom");
     const auto system = make_system();
-    system->install_plugin_files(folders({{8, custom}}), 0);
+    system->install_plugin_files(chosen_slots({{8, custom}}), 0);
     EXPECT_EQ(system->get_install_status()[8], 20);
     EXPECT_FALSE(exists(plugin_in(custom)));
 }
@@ -190,7 +181,7 @@ TEST_F(PluginInstall, APluginHeldOpenIsKeptAndTheSlotFailsWith40)
     const HANDLE held = CreateFileW(plugin_in(cc).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const auto system = make_system();
-    system->install_plugin_files(folders({{5, cc}}), 1);
+    system->install_plugin_files(chosen_slots({{5, cc}}), 1);
     CloseHandle(held);
     EXPECT_EQ(system->get_install_status()[5], 40);
     EXPECT_EQ(read_file(plugin_in(cc)), bytes_of("old plug-in"));
@@ -202,12 +193,12 @@ TEST_F(PluginInstall, StatusesSurviveBetweenRunsAndARetryFinishesTheJob)
     const std::wstring cs6 = target(L"CS6");
     const std::wstring cc = targets / L"CC";
     const auto system = make_system();
-    system->install_plugin_files(folders({{4, cs6}, {5, cc}}), 1);
+    system->install_plugin_files(chosen_slots({{4, cs6}, {5, cc}}), 1);
     EXPECT_EQ(system->get_install_status(), (install_statuses{0, 0, 0, 0, 2, 40, 0, 0, 0}));
 
     target(L"CC");
     system->clear_done();
-    system->install_plugin_files(folders({{5, cc}}), 1);
+    system->install_plugin_files(chosen_slots({{5, cc}}), 1);
     EXPECT_EQ(system->get_install_status(), (install_statuses{0, 0, 0, 0, 2, 2, 0, 0, 0}));
     EXPECT_EQ(read_file(plugin_in(cc)), embedded_plugin());
     EXPECT_TRUE(exists(shared_folder()));
@@ -217,7 +208,7 @@ TEST_F(PluginInstall, ATrailingBackslashIsPassedOnAsItStands)
 {
     const std::wstring cs6 = target(L"CS6");
     const auto system = make_system();
-    system->install_plugin_files(folders({{4, cs6 + L"\\"}}), 1);
+    system->install_plugin_files(chosen_slots({{4, cs6 + L"\\"}}), 1);
     EXPECT_EQ(system->get_install_status()[4], 2);
     // The platform reads the doubled separator as one.
     EXPECT_EQ(read_file(cs6 + L"\\\\Ostrivale\\Kyrox.aex"), embedded_plugin());

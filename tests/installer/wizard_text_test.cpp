@@ -18,14 +18,15 @@ TEST(WizardText, TheGreetingNamesTheVersion)
 
 TEST(WizardText, TheSummaryListsChosenSlotsWithSlashedFolders)
 {
-    slot_flags chosen{};
-    slot_folders folders;
-    folders[4] = file_path(L"C:\\AE\\CS6\\Plug-ins");
-    folders[5] = file_path(L"C:\\AE\\CC");
-    chosen[4] = true;
-    chosen[8] = true;  // ticked without a folder
-    EXPECT_EQ(summary_text(chosen, folders), "Installing Kyrox on:\n\nCS6:\nC:/AE/CS6/Plug-ins\n\nCustom:\n\n\n");
-    EXPECT_EQ(summary_text(slot_flags{}, folders), "Installing Kyrox on:\n\n");
+    slot_selection selection;
+    selection[4] = {file_path(L"C:\\AE\\CS6\\Plug-ins"), true};
+    selection[5] = {file_path(L"C:\\AE\\CC"), false};
+    selection[8] = {file_path(), true};  // ticked without a folder
+    EXPECT_EQ(summary_text(selection), "Installing Kyrox on:\n\nCS6:\nC:/AE/CS6/Plug-ins\n\nCustom:\n\n\n");
+    for (slot_choice& choice : selection) {
+        choice.chosen = false;
+    }
+    EXPECT_EQ(summary_text(selection), "Installing Kyrox on:\n\n");
 }
 
 TEST(WizardText, ProgressShowsOneLinePerHandledSlot)

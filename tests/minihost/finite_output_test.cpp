@@ -6,7 +6,7 @@
 #include <string>
 
 #include "minihost/frame_session.h"
-#include "minihost/param_state.h"
+#include "minihost/effect_params.h"
 #include "minihost/plugin_module.h"
 
 // Whatever grading values a host sends (scripts and expressions can bypass the sliders), every

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <string>
 
+#include "minihost/effect_params.h"
 #include "minihost/host.h"
 #include "minihost/output_capture.h"
 #include "minihost/param_listing.h"

@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "minihost/frame_session.h"
-#include "minihost/param_state.h"
+#include "minihost/effect_params.h"
 #include "minihost/plugin_module.h"
 #include "minihost/scene_model.h"
+#include "minihost/scene_setup.h"
 #include "tests/minihost/frame_channels.h"
 
 // Small frames pinned on disk: a change that alters every frame the same way fails here, where the

@@ -1,4 +1,5 @@
 #include "plugin/noise/gradient_noise3.h"
+#include "plugin/noise/gradient_noise3_detail.h"
 #include "plugin/noise/interpolation.h"
 
 #include <gtest/gtest.h>

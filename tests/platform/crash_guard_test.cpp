@@ -1,6 +1,7 @@
 #include "plugin/platform/crash_guard.h"
 
 #include "plugin/platform/crash_dump.h"
+#include "plugin/platform/crash_dump_detail.h"
 #include "plugin/platform/platform.h"
 #ifdef _WIN32
 #include "plugin/platform/win32/dump_writer.h"

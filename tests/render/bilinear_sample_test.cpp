@@ -1,6 +1,7 @@
 #include "plugin/render/distortion/bilinear_sample.h"
 #include "plugin/render/distortion/bilinear_sample_avx2.h"
 #include "plugin/render/distortion/bilinear_sample_avx512.h"
+#include "plugin/render/distortion/bilinear_sample_wide.h"
 
 #include <gtest/gtest.h>
 
@@ -17,18 +18,15 @@
 
 namespace {
 
-using kyrox::WorldView;
+using kyrox::ConstNoiseView;
+using kyrox::ConstPlaneView;
 
-// A plane of width x height floats holding 10 x row + column, with a padded row stride.
+// A plane of width x height cells of one or two floats holding 10 x row + column (plus 100 in the
+// second), with a padded row stride.
 struct TestPlane {
     TestPlane(int width, int height, int channels = 1)
-        : stride(width * channels + 3), cells(static_cast<std::size_t>(stride * height), -99.0f)
+        : size{width, height}, stride((width + 3) * channels), cells(static_cast<std::size_t>(stride * height), -99.0f)
     {
-        view.width = width;
-        view.height = height;
-        view.bytes_per_channel = 4;
-        view.row_bytes = stride * static_cast<int>(sizeof(float));
-        view.data = cells.data();
         for (int r = 0; r < height; ++r) {
             for (int c = 0; c < width; ++c) {
                 for (int k = 0; k < channels; ++k) {
@@ -38,9 +36,15 @@ struct TestPlane {
             }
         }
     }
+    // The cells as a one-channel plane or as a noise plane.
+    ConstPlaneView plane() const { return {cells.data(), size[0], size[1], stride}; }
+    ConstNoiseView noise() const
+    {
+        return {reinterpret_cast<const kyrox::NoiseCell*>(cells.data()), size[0], size[1], stride / 2};
+    }
+    std::array<int, 2> size;
     int stride;
     std::vector<float> cells;
-    WorldView view;
 };
 
 TEST(SampleBilinear, IntegerPositionsReturnTheCell)
@@ -48,7 +52,7 @@ TEST(SampleBilinear, IntegerPositionsReturnTheCell)
     const TestPlane plane(5, 4);
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 5; ++c) {
-            EXPECT_EQ(kyrox::sample_bilinear1(plane.view, static_cast<float>(c), static_cast<float>(r)),
+            EXPECT_EQ(kyrox::sample_bilinear1(plane.plane(), static_cast<float>(c), static_cast<float>(r)),
                       static_cast<float>(10 * r + c));
         }
     }
@@ -57,8 +61,8 @@ TEST(SampleBilinear, IntegerPositionsReturnTheCell)
 TEST(SampleBilinear, BlendsTheFourNeighbours)
 {
     const TestPlane plane(5, 4);
-    EXPECT_FLOAT_EQ(kyrox::sample_bilinear1(plane.view, 1.25f, 2.5f), 26.25f);
-    EXPECT_FLOAT_EQ(kyrox::sample_bilinear1(plane.view, 3.75f, 0.25f), 6.25f);
+    EXPECT_FLOAT_EQ(kyrox::sample_bilinear1(plane.plane(), 1.25f, 2.5f), 26.25f);
+    EXPECT_FLOAT_EQ(kyrox::sample_bilinear1(plane.plane(), 3.75f, 0.25f), 6.25f);
 }
 
 struct EdgeCase {
@@ -81,27 +85,27 @@ TEST(SampleBilinear, PositionsOutsideReadTheClampedEdge)
         {-0.5f, 0.0f, 0.5f},
     };
     for (const EdgeCase& c : cases) {
-        EXPECT_FLOAT_EQ(kyrox::sample_bilinear1(plane.view, c.x, c.y), c.expected) << c.x << ", " << c.y;
+        EXPECT_FLOAT_EQ(kyrox::sample_bilinear1(plane.plane(), c.x, c.y), c.expected) << c.x << ", " << c.y;
     }
     // A position that is not a number stays one, but reads only cells inside the plane.
-    EXPECT_TRUE(std::isnan(kyrox::sample_bilinear1(plane.view, nan, 1.0f)));
-    EXPECT_TRUE(std::isnan(kyrox::sample_bilinear1(plane.view, -inf, inf)));
+    EXPECT_TRUE(std::isnan(kyrox::sample_bilinear1(plane.plane(), nan, 1.0f)));
+    EXPECT_TRUE(std::isnan(kyrox::sample_bilinear1(plane.plane(), -inf, inf)));
 }
 
 TEST(SampleBilinear, OneCellPlaneAnswersEverywhere)
 {
     const TestPlane plane(1, 1);
-    EXPECT_EQ(kyrox::sample_bilinear1(plane.view, 0.3f, 0.7f), 0.0f);
-    EXPECT_EQ(kyrox::sample_bilinear1(plane.view, -5.0f, 9.0f), 0.0f);
+    EXPECT_EQ(kyrox::sample_bilinear1(plane.plane(), 0.3f, 0.7f), 0.0f);
+    EXPECT_EQ(kyrox::sample_bilinear1(plane.plane(), -5.0f, 9.0f), 0.0f);
 }
 
 TEST(SampleBilinear, TwoChannelCellsBlendEachChannel)
 {
     const TestPlane noise(3, 2, 2);
-    const kyrox::NoiseCell v = kyrox::sample_bilinear(noise.view, 0.5f, 0.5f);
+    const kyrox::NoiseCell v = kyrox::sample_bilinear(noise.noise(), 0.5f, 0.5f);
     EXPECT_FLOAT_EQ(v.x, 5.5f);
     EXPECT_FLOAT_EQ(v.y, 105.5f);
-    const kyrox::NoiseCell edge = kyrox::sample_bilinear(noise.view, 9.0f, 9.0f);
+    const kyrox::NoiseCell edge = kyrox::sample_bilinear(noise.noise(), 9.0f, 9.0f);
     EXPECT_EQ(edge.x, 12.0f);
     EXPECT_EQ(edge.y, 112.0f);
 }
@@ -118,10 +122,11 @@ TEST(SampleBilinear, FourAtOnceMatchesOneAtATime)
         for (std::size_t i = 0; i + 4 <= std::size(xs); ++i) {
             const __m128 x4 = _mm_loadu_ps(xs + i);
             alignas(16) float plain[4];
-            _mm_store_ps(plain, kyrox::simd::bilinear4(plane.view, x4, _mm_set1_ps(y)));
+            _mm_store_ps(plain, kyrox::simd::bilinear4(plane.plane(), x4, _mm_set1_ps(y)));
             __m128 first;
             __m128 second;
-            kyrox::simd::bilinear4_along(kyrox::bilinear_rows<2>(noise.view, y), noise.view.width, x4, first, second);
+            kyrox::simd::bilinear4_along(kyrox::bilinear_rows(noise.noise(), y), noise.noise().width, x4, first,
+                                         second);
             alignas(16) float noise_x[4];
             alignas(16) float noise_y[4];
             _mm_store_ps(noise_x, first);
@@ -129,9 +134,9 @@ TEST(SampleBilinear, FourAtOnceMatchesOneAtATime)
             for (std::size_t l = 0; l < 4; ++l) {
                 const float x = xs[i + l];
                 EXPECT_EQ(std::bit_cast<std::uint32_t>(plain[l]),
-                          std::bit_cast<std::uint32_t>(kyrox::sample_bilinear1(plane.view, x, y)))
+                          std::bit_cast<std::uint32_t>(kyrox::sample_bilinear1(plane.plane(), x, y)))
                     << x << ", " << y;
-                const kyrox::NoiseCell one = kyrox::sample_bilinear(noise.view, x, y);
+                const kyrox::NoiseCell one = kyrox::sample_bilinear(noise.noise(), x, y);
                 EXPECT_EQ(std::bit_cast<std::uint32_t>(noise_x[l]), std::bit_cast<std::uint32_t>(one.x))
                     << x << ", " << y;
                 EXPECT_EQ(std::bit_cast<std::uint32_t>(noise_y[l]), std::bit_cast<std::uint32_t>(one.y))
@@ -147,42 +152,43 @@ using Lanes = std::array<float, N>;
 // The wide functions run only inside their own path's code; these carry their lanes through arrays,
 // one overload for each width.
 
-KYROX_AVX2_TARGET Lanes<8> plane_reads(const WorldView& plane, const Lanes<8>& x, const Lanes<8>& y)
+template <class V>
+KYROX_LANES Lanes<V::size> plane_reads_of(ConstPlaneView plane, const Lanes<V::size>& x, const Lanes<V::size>& y)
 {
-    Lanes<8> out{};
-    _mm256_storeu_ps(out.data(), kyrox::simd::bilinear8(plane, _mm256_loadu_ps(x.data()), _mm256_loadu_ps(y.data())));
+    Lanes<V::size> out{};
+    kyrox::simd::bilinear(plane, V::load(x.data()), V::load(y.data())).store(out.data());
     return out;
 }
 
-KYROX_AVX512_TARGET Lanes<16> plane_reads(const WorldView& plane, const Lanes<16>& x, const Lanes<16>& y)
+template <class V>
+KYROX_LANES std::array<Lanes<V::size>, 2> noise_reads_of(ConstNoiseView noise, float y, const Lanes<V::size>& x)
 {
-    Lanes<16> out{};
-    _mm512_storeu_ps(out.data(), kyrox::simd::bilinear16(plane, _mm512_loadu_ps(x.data()), _mm512_loadu_ps(y.data())));
+    const kyrox::simd::TwoChannels<V> n =
+        kyrox::simd::bilinear_along(kyrox::bilinear_rows(noise, y), noise.width, V::load(x.data()));
+    std::array<Lanes<V::size>, 2> out{};
+    n.first.store(out[0].data());
+    n.second.store(out[1].data());
     return out;
 }
 
-KYROX_AVX2_TARGET std::array<Lanes<8>, 2> noise_reads(const WorldView& noise, float y, const Lanes<8>& x)
+KYROX_AVX2_TARGET Lanes<8> plane_reads(ConstPlaneView plane, const Lanes<8>& x, const Lanes<8>& y)
 {
-    __m256 first;
-    __m256 second;
-    kyrox::simd::bilinear8_along(kyrox::bilinear_rows<2>(noise, y), noise.width, _mm256_loadu_ps(x.data()), first,
-                                 second);
-    std::array<Lanes<8>, 2> out{};
-    _mm256_storeu_ps(out[0].data(), first);
-    _mm256_storeu_ps(out[1].data(), second);
-    return out;
+    return plane_reads_of<kyrox::simd::F32x8>(plane, x, y);
 }
 
-KYROX_AVX512_TARGET std::array<Lanes<16>, 2> noise_reads(const WorldView& noise, float y, const Lanes<16>& x)
+KYROX_AVX512_TARGET Lanes<16> plane_reads(ConstPlaneView plane, const Lanes<16>& x, const Lanes<16>& y)
 {
-    __m512 first;
-    __m512 second;
-    kyrox::simd::bilinear16_along(kyrox::bilinear_rows<2>(noise, y), noise.width, _mm512_loadu_ps(x.data()), first,
-                                  second);
-    std::array<Lanes<16>, 2> out{};
-    _mm512_storeu_ps(out[0].data(), first);
-    _mm512_storeu_ps(out[1].data(), second);
-    return out;
+    return plane_reads_of<kyrox::simd::F32x16>(plane, x, y);
+}
+
+KYROX_AVX2_TARGET std::array<Lanes<8>, 2> noise_reads(ConstNoiseView noise, float y, const Lanes<8>& x)
+{
+    return noise_reads_of<kyrox::simd::F32x8>(noise, y, x);
+}
+
+KYROX_AVX512_TARGET std::array<Lanes<16>, 2> noise_reads(ConstNoiseView noise, float y, const Lanes<16>& x)
+{
+    return noise_reads_of<kyrox::simd::F32x16>(noise, y, x);
 }
 
 KYROX_AVX2_TARGET Lanes<8> floored(const Lanes<8>& v)
@@ -276,9 +282,9 @@ void expect_noise_reads_match()
             for (std::size_t i = 0; i + N <= xs.size(); ++i) {
                 Lanes<N> x{};
                 std::copy_n(xs.begin() + static_cast<std::ptrdiff_t>(i), N, x.begin());
-                const std::array<Lanes<N>, 2> wide = noise_reads(noise.view, y, x);
+                const std::array<Lanes<N>, 2> wide = noise_reads(noise.noise(), y, x);
                 for (std::size_t l = 0; l < N; ++l) {
-                    const kyrox::NoiseCell one = kyrox::sample_bilinear(noise.view, x[l], y);
+                    const kyrox::NoiseCell one = kyrox::sample_bilinear(noise.noise(), x[l], y);
                     EXPECT_EQ(bits(wide[0][l]), bits(one.x)) << width << ": " << x[l] << ", " << y;
                     EXPECT_EQ(bits(wide[1][l]), bits(one.y)) << width << ": " << x[l] << ", " << y;
                 }
@@ -295,7 +301,7 @@ void expect_plane_reads_match()
     for (const int width : {2, 3, 9, 13}) {
         for (const int height : {1, 2, 5}) {
             const TestPlane plane(width, height);
-            ASSERT_TRUE(kyrox::simd::gather_fits(plane.view));
+            ASSERT_TRUE(kyrox::simd::gather_fits(plane.plane()));
             // Lanes in no order: each reads its own row and column pair.
             for (std::size_t i = 0; i + N <= xs.size(); ++i) {
                 Lanes<N> x{};
@@ -304,9 +310,9 @@ void expect_plane_reads_match()
                     x[l] = xs[(i + 5 * l) % xs.size()];
                     y[l] = xs[(i * 7 + 3 * l + 11) % xs.size()];
                 }
-                const Lanes<N> wide = plane_reads(plane.view, x, y);
+                const Lanes<N> wide = plane_reads(plane.plane(), x, y);
                 for (std::size_t l = 0; l < N; ++l) {
-                    EXPECT_EQ(bits(wide[l]), bits(kyrox::sample_bilinear1(plane.view, x[l], y[l])))
+                    EXPECT_EQ(bits(wide[l]), bits(kyrox::sample_bilinear1(plane.plane(), x[l], y[l])))
                         << width << "x" << height << ": " << x[l] << ", " << y[l];
                 }
             }
@@ -347,17 +353,15 @@ TEST(SampleBilinear16, PlaneReadsMatchOneAtATime)
 TEST(SampleBilinear8, GathersTakeOnlyPlanesTheirOffsetsReach)
 {
     struct Case {
-        int width, height, row_bytes;
+        int width, height;
+        std::ptrdiff_t stride;
         bool fits;
     };
-    for (const Case c :
-         {Case{2, 1, 8, true}, Case{1, 4, 4, false}, Case{5, 3, 22, false}, Case{5, 3, 0, false}, Case{5, 0, 20, false},
-          Case{1920, 1080, 7680, true}, Case{8, 65537, 131072, false}, Case{8, 65536, 131072, true}}) {
-        WorldView view;
-        view.width = c.width;
-        view.height = c.height;
-        view.row_bytes = c.row_bytes;
-        EXPECT_EQ(kyrox::simd::gather_fits(view), c.fits) << c.width << "x" << c.height << ", " << c.row_bytes;
+    for (const Case c : {Case{2, 1, 2, true}, Case{1, 4, 1, false}, Case{5, 3, 0, false}, Case{5, 3, -5, false},
+                         Case{5, 0, 5, false}, Case{1920, 1080, 1920, true}, Case{8, 65537, 32768, false},
+                         Case{8, 65536, 32768, true}, Case{8, 2, std::ptrdiff_t{1} << 31, false}}) {
+        const ConstPlaneView view{nullptr, c.width, c.height, c.stride};
+        EXPECT_EQ(kyrox::simd::gather_fits(view), c.fits) << c.width << "x" << c.height << ", " << c.stride;
     }
 }
 

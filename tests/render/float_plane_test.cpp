@@ -2,13 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <new>
 
 namespace {
 
-TEST(FloatPlane, IsZeroFilledAndDescribedLikeTheModel)
+TEST(FloatPlane, IsZeroFilledAndSizedLikeTheModel)
 {
     kyrox::WorldView output;
     output.row_bytes = 123;
@@ -18,22 +19,22 @@ TEST(FloatPlane, IsZeroFilledAndDescribedLikeTheModel)
     output.width = 5;
     output.height = 3;
     const kyrox::FloatPlane plane(output);
-    EXPECT_EQ(plane.view().row_bytes, 20);
-    EXPECT_EQ(plane.view().bytes_per_channel, 4);
-    EXPECT_EQ(plane.view().origin_x, -7);
-    EXPECT_EQ(plane.view().origin_y, 9);
+    const kyrox::ConstPlaneView view = plane.view();
+    EXPECT_EQ(view.width, 5);
+    EXPECT_EQ(view.height, 3);
+    EXPECT_EQ(view.stride, 5);
     EXPECT_EQ(plane.width(), 5);
     EXPECT_EQ(plane.height(), 3);
-    EXPECT_EQ(plane.view().data, plane.row(0).data());
+    EXPECT_EQ(view.data, plane.row(0).data());
     for (std::int32_t i = 0; i < plane.height(); ++i) {
         ASSERT_EQ(plane.row(i).size(), 5u);
+        EXPECT_EQ(view.row(i).data(), plane.row(i).data());
         for (float cell : plane.row(i)) {
             EXPECT_EQ(cell, 0.0f);
         }
     }
     // Rows are laid out one after another.
-    EXPECT_EQ(
-        reinterpret_cast<const std::byte*>(plane.row(2).data()) - static_cast<const std::byte*>(plane.view().data), 40);
+    EXPECT_EQ(plane.row(2).data() - view.data, 10);
 }
 
 TEST(FloatPlane, EmptyModelGivesAnEmptyPlane)
@@ -41,7 +42,36 @@ TEST(FloatPlane, EmptyModelGivesAnEmptyPlane)
     const kyrox::FloatPlane plane(kyrox::WorldView{});
     EXPECT_EQ(plane.width(), 0);
     EXPECT_EQ(plane.height(), 0);
-    EXPECT_EQ(plane.view().row_bytes, 0);
+    EXPECT_EQ(plane.view().stride, 0);
+}
+
+// A plane of the size asked for keeps its cells; any other size gets new ones.
+TEST(FitPlane, KeepsAPlaneOfTheSizeAndRemakesAnyOther)
+{
+    kyrox::FloatPlane plane(4, 3, kyrox::PlaneFill::zeroed);
+    plane.row(2)[3] = 7.0f;
+    const float* const cells = plane.view().data;
+    kyrox::fit_plane(plane, 4, 3);
+    EXPECT_EQ(plane.view().data, cells);
+    EXPECT_EQ(plane.row(2)[3], 7.0f);
+    kyrox::fit_plane(plane, 3, 4);
+    EXPECT_EQ(plane.width(), 3);
+    EXPECT_EQ(plane.height(), 4);
+    EXPECT_EQ(plane.view().stride, 3);
+}
+
+// A view of a padded plane: rows stride cells apart, each width cells long, the same through a view
+// of constant cells.
+TEST(PlaneView, RowsFollowTheStride)
+{
+    std::array<float, 14> cells{};
+    const kyrox::PlaneView view{cells.data(), 3, 2, 7};
+    view.row(1)[2] = 5.0f;
+    EXPECT_EQ(cells[9], 5.0f);
+    const kyrox::ConstPlaneView constant = view;
+    EXPECT_EQ(constant.row(1).data(), cells.data() + 7);
+    EXPECT_EQ(constant.row(1).size(), 3u);
+    EXPECT_EQ(constant.row(1)[2], 5.0f);
 }
 
 struct Size {

@@ -1,4 +1,5 @@
 #include "plugin/render/frame_values.h"
+#include "plugin/render/frame_values_detail.h"
 
 #include <gtest/gtest.h>
 

@@ -278,7 +278,7 @@ TEST_F(GaussJobs, RectanglesBeyondThePlaneAreClampedToIt)
     gauss_rows_job({0, width, 0}, rects, source, passes, gauss);
     FrameTarget target;
     target.output_view = sized_view(width, height);
-    gauss_columns_job({0, height, 0}, {}, target, source, rects, passes, gauss);
+    gauss_columns_job({0, height, 0}, target, source, rects, passes, gauss);
     // Levels 3 and 4 reach no cell: buffer 1 keeps the loaded plane.
     for (std::int32_t i = 0; i < height; ++i) {
         for (std::int32_t j = 0; j < width; ++j) {
@@ -295,7 +295,7 @@ TEST_F(GaussJobs, HorizontalPassStopsAtTheOutputsHeight)
     FrameTarget target;
     target.output_view = sized_view(width, 3);
     const LevelRects rects{};
-    gauss_columns_job({1, height, 0}, {}, target, source, rects, passes, gauss);
+    gauss_columns_job({1, height, 0}, target, source, rects, passes, gauss);
     for (std::int32_t j = 0; j < width; ++j) {
         EXPECT_NE(cell(0, 1, j).lane0, before[static_cast<std::size_t>(width + j)].lane0) << j;
         for (const std::int32_t i : {3, 4}) {
@@ -313,7 +313,7 @@ void blur_on_pool(const FloatPlane& source, const FrameTarget& target, const Lev
         source.width());
     parallel_for(
         worker_pool(),
-        [&](const ThreadWorkData& w) { return gauss_columns_job(w, {}, target, source, rects, passes, gauss); },
+        [&](const ThreadWorkData& w) { return gauss_columns_job(w, target, source, rects, passes, gauss); },
         source.height());
 }
 
@@ -334,7 +334,7 @@ TEST(GaussBlur, PointBlursSymmetricallyWithUnitSumWhateverTheChunking)
     GaussBuffers inline_run;
     size_gauss_buffers(inline_run, size * size);
     gauss_rows_job({0, size, 0}, {}, source, passes, inline_run);
-    gauss_columns_job({0, size, 0}, {}, target, source, {}, passes, inline_run);
+    gauss_columns_job({0, size, 0}, target, source, {}, passes, inline_run);
 
     for (std::size_t b = 0; b < 2; ++b) {
         double sum0 = 0.0;
@@ -363,7 +363,7 @@ TEST_F(GaussJobs, BuffersTooSmallForThePlaneAreNotTouched)
     gauss_rows_job({0, width, 0}, {}, wide, passes, small);
     FrameTarget target;
     target.output_view = sized_view(width, height);
-    gauss_columns_job({0, height, 0}, {}, target, wide, {}, passes, small);
+    gauss_columns_job({0, height, 0}, target, wide, {}, passes, small);
     EXPECT_EQ(small.buffers[0][3].lane0, 0.0);
 }
 

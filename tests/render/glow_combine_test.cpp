@@ -67,7 +67,7 @@ struct CombineRun {
 
     void run(const SceneRecord& scene, std::array<float, 4> intensities = {1.0f, 1.0f, 1.0f, 1.0f})
     {
-        EXPECT_TRUE(combine_glow_job({0, 2, 0}, {}, target, source, core, glow, halo, scene, intensities, gauss));
+        EXPECT_TRUE(combine_glow_job({0, 2, 0}, target, source, core, glow, halo, scene, intensities, gauss));
     }
 
     FrameTarget target;
@@ -136,13 +136,24 @@ TEST(GlowCombination, CellsBeyondTheOutputAreNotWritten)
     }
 }
 
-// Rows of every length from 1 to 23 cells (whole groups of eight and tails of 1 to 7), with level
-// values of every kind: zero, -0, negative, around level 1's 0.005 offset, above 1, NaN and infinity.
-TEST(GlowCombination, EightCellsAtATimeWithAvx2MatchOneAtATime)
+using WideCombine = std::size_t (*)(const CombineRow&, std::size_t, std::size_t, const CombineValues&) noexcept;
+
+struct WideCombineKernel {
+    const char* name;
+    simd::SimdPath path;
+    WideCombine combine;
+    std::size_t cells;  // at a time
+};
+
+const WideCombineKernel wide_combine_kernels[] = {
+    {"SSE2", simd::SimdPath::sse2, combine_row_plain_sse2, 4},
+    {"AVX2", simd::SimdPath::avx2, combine_row_plain_avx2, 8},
+};
+
+// Rows of every length from 1 to 23 cells (whole groups and tails), with level values of every kind:
+// zero, -0, negative, around level 1's 0.005 offset, above 1, NaN and infinity.
+TEST(GlowCombination, WideKernelsMatchOneAtATime)
 {
-    if (simd::widest_path() < simd::SimdPath::avx2) {
-        GTEST_SKIP() << "no AVX2 here";
-    }
     const double levels[] = {0.0,
                              -0.0,
                              0.25,
@@ -157,31 +168,37 @@ TEST(GlowCombination, EightCellsAtATimeWithAvx2MatchOneAtATime)
                              std::numeric_limits<double>::infinity()};
     const float cores[] = {0.0f, 1.0f, 0.3f, -0.25f, 2.0f};
     const CombineValues values{{1.0f, 0.75f, 1.5f, 2.0f}, {0.5f, 0.0f, 1.0f, 0.25f}, 1.0f, 1.3f};
-    for (std::size_t count = 1; count <= 23; ++count) {
-        std::vector<GaussPair> levels12(count);
-        std::vector<GaussPair> levels34(count);
-        std::vector<float> core(count);
-        for (std::size_t j = 0; j < count; ++j) {
-            const std::size_t n = std::size(levels);
-            levels12[j] = {levels[(j * 5 + count) % n], levels[(j * 7 + 1) % n]};
-            levels34[j] = {levels[(j * 3 + 2) % n], levels[(j * 11 + count + 3) % n]};
-            core[j] = cores[j % std::size(cores)];
+    for (const WideCombineKernel& kernel : wide_combine_kernels) {
+        if (simd::widest_path() < kernel.path) {
+            continue;
         }
-        std::vector<float> glow_one(count, -1.0f);
-        std::vector<float> halo_one(count, -1.0f);
-        std::vector<float> glow_wide(count, -1.0f);
-        std::vector<float> halo_wide(count, -1.0f);
-        combine_row_plain({levels12.data(), levels34.data(), core.data(), glow_one.data(), halo_one.data()}, 0, count,
-                          values);
-        const CombineRow wide{levels12.data(), levels34.data(), core.data(), glow_wide.data(), halo_wide.data()};
-        const std::size_t left = combine_row_plain_avx2(wide, 0, count, values);
-        EXPECT_EQ(left, count - count % 8) << count;
-        combine_row_plain(wide, left, count, values);
-        for (std::size_t j = 0; j < count; ++j) {
-            EXPECT_EQ(std::bit_cast<std::uint32_t>(glow_wide[j]), std::bit_cast<std::uint32_t>(glow_one[j]))
-                << "glow, " << count << " cells, cell " << j;
-            EXPECT_EQ(std::bit_cast<std::uint32_t>(halo_wide[j]), std::bit_cast<std::uint32_t>(halo_one[j]))
-                << "halo, " << count << " cells, cell " << j;
+        SCOPED_TRACE(kernel.name);
+        for (std::size_t count = 1; count <= 23; ++count) {
+            std::vector<GaussPair> levels12(count);
+            std::vector<GaussPair> levels34(count);
+            std::vector<float> core(count);
+            for (std::size_t j = 0; j < count; ++j) {
+                const std::size_t n = std::size(levels);
+                levels12[j] = {levels[(j * 5 + count) % n], levels[(j * 7 + 1) % n]};
+                levels34[j] = {levels[(j * 3 + 2) % n], levels[(j * 11 + count + 3) % n]};
+                core[j] = cores[j % std::size(cores)];
+            }
+            std::vector<float> glow_one(count, -1.0f);
+            std::vector<float> halo_one(count, -1.0f);
+            std::vector<float> glow_wide(count, -1.0f);
+            std::vector<float> halo_wide(count, -1.0f);
+            combine_row_plain({levels12.data(), levels34.data(), core.data(), glow_one.data(), halo_one.data()}, 0,
+                              count, values);
+            const CombineRow wide{levels12.data(), levels34.data(), core.data(), glow_wide.data(), halo_wide.data()};
+            const std::size_t left = kernel.combine(wide, 0, count, values);
+            EXPECT_EQ(left, count - count % kernel.cells) << count;
+            combine_row_plain(wide, left, count, values);
+            for (std::size_t j = 0; j < count; ++j) {
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(glow_wide[j]), std::bit_cast<std::uint32_t>(glow_one[j]))
+                    << "glow, " << count << " cells, cell " << j;
+                EXPECT_EQ(std::bit_cast<std::uint32_t>(halo_wide[j]), std::bit_cast<std::uint32_t>(halo_one[j]))
+                    << "halo, " << count << " cells, cell " << j;
+            }
         }
     }
 }

@@ -17,22 +17,17 @@ using kyrox::DistortionSettings;
 using kyrox::DistortionSetup;
 using kyrox::NoiseCell;
 using kyrox::ThreadWorkData;
-using kyrox::WorldView;
 
 // Storage with a view: a float plane (one float per cell) or a noise plane (two).
 template <class Cell>
 struct Grid {
-    Grid(int width, int height) : cells(static_cast<std::size_t>(width * height))
+    Grid(int width, int height)
+        : cells(static_cast<std::size_t>(width * height)), view{cells.data(), width, height, width}
     {
-        view.width = width;
-        view.height = height;
-        view.bytes_per_channel = 4;
-        view.row_bytes = width * static_cast<int>(sizeof(Cell));
-        view.data = cells.data();
     }
     Cell& at(int row, int column) { return cells[static_cast<std::size_t>(row * view.width + column)]; }
     std::vector<Cell> cells;
-    WorldView view;
+    kyrox::CellView<Cell> view;
 };
 
 DistortionSettings smoke_settings()
@@ -139,13 +134,10 @@ TEST(NoisePlane, HalfTheCellsAndAtLeastOne)
     };
     for (const Case c :
          {Case{8, 6, 4, 3}, Case{5, 3, 2, 1}, Case{1, 1, 1, 1}, Case{0, 0, 1, 1}, Case{1921, 2, 960, 1}}) {
-        WorldView destination;
-        destination.width = c.w;
-        destination.height = c.h;
-        const WorldView noise = kyrox::noise_plane_view(destination);
+        const kyrox::NoiseView noise = kyrox::noise_plane_view(c.w, c.h);
         EXPECT_EQ(noise.width, c.nw);
         EXPECT_EQ(noise.height, c.nh);
-        EXPECT_EQ(noise.row_bytes, c.nw * 8);
+        EXPECT_EQ(noise.stride, c.nw);
     }
 }
 
@@ -277,7 +269,7 @@ struct DisplaceFixture {
     DisplaceFixture(int width, int height)
         : source(width, height),
           scratch(width, height),
-          noise(kyrox::noise_plane_view(source.view).width, kyrox::noise_plane_view(source.view).height)
+          noise(kyrox::noise_plane_view(width, height).width, kyrox::noise_plane_view(width, height).height)
     {
     }
 
@@ -413,14 +405,8 @@ TEST(ApplyNoiseDistortion, IntoAnotherPlaneEqualsInPlace)
     Grid<float> destination(37, 23);
     DistortionSettings s = smoke_settings();
     s.distortion_motion_blur = 0.5f;
-    kyrox::FrameTarget between;
-    between.input_view = source.view;
-    between.output_view = destination.view;
-    kyrox::FrameTarget same = between;
-    same.input_view = in_place.view;
-    same.output_view = in_place.view;
-    kyrox::apply_noise_distortion(between, s, 0.4f);
-    kyrox::apply_noise_distortion(same, s, 0.4f);
+    kyrox::apply_noise_distortion(source.view, destination.view, s, 1.0f, 0.4f);
+    kyrox::apply_noise_distortion(in_place.view, in_place.view, s, 1.0f, 0.4f);
     EXPECT_EQ(destination.cells, in_place.cells);
     EXPECT_EQ(source.cells, original);
     EXPECT_NE(destination.cells, original);

@@ -153,11 +153,11 @@ TEST(WriteOutputJob, TransparentWritesWhiteAtTheRampsAlphaAndBlackIsOpaque)
     const ColorRamp ramp = constant_ramp({0.5f, 0.2f, 0.4f, 0.6f});
     const FloatPlane plane = filled_plane(1, 1, 0.3f);
     OutputRun<std::uint8_t> transparent(1, 1, {});
-    EXPECT_TRUE(write_output_job<std::uint8_t>({0, 1, 0}, {}, transparent.target, plane, plane,
+    EXPECT_TRUE(write_output_job<std::uint8_t>({0, 1, 0}, transparent.target, plane, plane,
                                                plain_scene(CompositeMode::transparent), ramp));
     expect_pixel<std::uint8_t>(transparent.output.at(0, 0), {127, 255, 255, 255}, "transparent");
     OutputRun<std::uint8_t> black(1, 1, {});
-    write_output_job<std::uint8_t>({0, 1, 0}, {}, black.target, plane, plane, plain_scene(CompositeMode::black), ramp);
+    write_output_job<std::uint8_t>({0, 1, 0}, black.target, plane, plane, plain_scene(CompositeMode::black), ramp);
     expect_pixel<std::uint8_t>(black.output.at(0, 0), {255, 51, 102, 153}, "black");
 }
 
@@ -169,7 +169,7 @@ TEST(WriteOutputJob, BrightnessScalesTheCoreAndRowsAndColumnsBeyondTheOutputStay
     OutputRun<std::uint8_t> run(3, 2, {});
     SceneRecord scene = plain_scene(CompositeMode::black);
     scene.brightness = 2.0f;
-    write_output_job<std::uint8_t>({0, 4, 0}, {}, run.target, source, core, scene, ramp);
+    write_output_job<std::uint8_t>({0, 4, 0}, run.target, source, core, scene, ramp);
     for (std::int32_t i = 0; i < 2; ++i) {
         for (std::int32_t j = 0; j < 3; ++j) {
             EXPECT_EQ(run.output.at(i, j).red, 128) << i << " " << j;
@@ -186,9 +186,9 @@ TEST(WriteOutputJob, AnOutputWithoutPixelsOrAnEmptyRampIsLeftAlone)
     no_pixels.output_view.width = 2;
     no_pixels.output_view.height = 2;
     EXPECT_TRUE(
-        write_output_job<float>({0, 2, 0}, {}, no_pixels, plane, plane, plain_scene(CompositeMode::add), index_ramp()));
+        write_output_job<float>({0, 2, 0}, no_pixels, plane, plane, plain_scene(CompositeMode::add), index_ramp()));
     OutputRun<float> run(2, 2, {});
-    write_output_job<float>({0, 2, 0}, {}, run.target, plane, plane, plain_scene(CompositeMode::add), ColorRamp{});
+    write_output_job<float>({0, 2, 0}, run.target, plane, plane, plain_scene(CompositeMode::add), ColorRamp{});
     EXPECT_EQ(run.output.at(1, 1).alpha, 7.0f);
 }
 
@@ -207,7 +207,7 @@ struct ColorizeRun {
 
     void colorize(const SceneRecord& scene, const DistortionSettings& core_distortion = {})
     {
-        EXPECT_TRUE(colorize_job<std::uint8_t>({0, source.height(), 0}, {}, run.target, source,
+        EXPECT_TRUE(colorize_job<std::uint8_t>({0, source.height(), 0}, run.target, source,
                                                {glow, halo, distorted_halo, core}, scene, core_distortion, ramp));
     }
 
@@ -306,7 +306,7 @@ TYPED_TEST(OutputDepth, AddOverTheInputStoresAtTheDepthsScale)
     run.input.at(0, 1) = {Channel{0}, Channel{0}, Channel{0}, Channel{0}};
     const ColorRamp ramp = constant_ramp({0.25f, 1.0f, 1.0f, 0.0f});
     const FloatPlane plane = filled_plane(2, 1, 0.5f);
-    write_output_job<Channel>({0, 1, 0}, {}, run.target, plane, plane, plain_scene(CompositeMode::add), ramp);
+    write_output_job<Channel>({0, 1, 0}, run.target, plane, plane, plain_scene(CompositeMode::add), ramp);
     // Opaque input: p + 0.25 x ramp colour; transparent input: the ramp alone at its alpha.
     const float h = static_cast<float>(half) * PixelDepth<Channel>::channel_scale;
     expect_pixel<Channel>(run.output.at(0, 0), to_pixel<Channel>({1.0f, h + 0.25f, 0.25f, 1.0f}), "opaque");
@@ -320,7 +320,7 @@ TYPED_TEST(OutputDepth, BrightCoreStoresTheLastEntryFloatUnclamped)
     OutputRun<Channel> run(1, 1, {});
     const ColorRamp ramp = constant_ramp({1.0f, 1.5f, 0.5f, 0.0f});
     const FloatPlane plane = filled_plane(1, 1, 3.0f);
-    write_output_job<Channel>({0, 1, 0}, {}, run.target, plane, plane, plain_scene(CompositeMode::black), ramp);
+    write_output_job<Channel>({0, 1, 0}, run.target, plane, plane, plain_scene(CompositeMode::black), ramp);
     constexpr Channel full = PixelDepth<Channel>::full_scale;
     const Channel red = std::is_floating_point_v<Channel> ? Channel(1.5f) : full;
     EXPECT_EQ(run.output.at(0, 0).red, red);

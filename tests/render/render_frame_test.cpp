@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "plugin/render/frame_values.h"
+#include "plugin/render/frame_values_detail.h"
 #include "plugin/render/blur/gauss_blur.h"
 #include "tests/render/frame_fixture.h"
 

@@ -139,7 +139,7 @@ TYPED_TEST(RowJobsOfDepth, MatteFollowsTheTextLayerAtItsOrigin)
         FloatPlane plane(s.output.view());
         fill(plane, 2.0f);
         EXPECT_TRUE(
-            kyrox::apply_matte_job<Channel>(ThreadWorkData{0, 8, 0}, {}, target_of(s.input, s.output), plane, s.scene));
+            kyrox::apply_matte_job<Channel>(ThreadWorkData{0, 8, 0}, target_of(s.input, s.output), plane, s.scene));
         const auto factor = [&](float f) { return 2.0f * (invert ? 1.0f - f : f); };
         EXPECT_FLOAT_EQ(plane.row(4)[12], factor(0.0f));     // above the text layer
         EXPECT_FLOAT_EQ(plane.row(5)[10], factor(quarter));  // text pixel (0, 0)
@@ -161,7 +161,7 @@ TYPED_TEST(RowJobsOfDepth, InvertedMatteOfAnOpaqueInputClearsThePlanes)
     for (FloatPlane* plane : {&halo, &core, &distorted}) {
         fill(*plane, 0.75f);
     }
-    kyrox::apply_matte3_job<Channel>(ThreadWorkData{0, 8, 0}, {}, target_of(s.input, s.output), halo, core, distorted,
+    kyrox::apply_matte3_job<Channel>(ThreadWorkData{0, 8, 0}, target_of(s.input, s.output), halo, core, distorted,
                                      s.scene);
     for (const FloatPlane* plane : {&halo, &core, &distorted}) {
         SCOPED_TRACE(plane == &halo ? "halo" : plane == &core ? "core" : "distorted");
@@ -188,7 +188,7 @@ TYPED_TEST(RowJobsOfDepth, MatteScalesByTheInputAlphaAndTreatsMissingInputAsTran
         scene.invert_masks = invert;
         FloatPlane plane(output.view());
         fill(plane, 1.0f);
-        kyrox::apply_matte_job<Channel>(ThreadWorkData{0, 3, 0}, {}, target_of(input, output), plane, scene);
+        kyrox::apply_matte_job<Channel>(ThreadWorkData{0, 3, 0}, target_of(input, output), plane, scene);
         const auto factor = [&](float f) { return invert ? 1.0f - f : f; };
         EXPECT_FLOAT_EQ(plane.row(0)[0], factor(1.0f));
         EXPECT_FLOAT_EQ(plane.row(1)[1], factor(half));
@@ -197,20 +197,25 @@ TYPED_TEST(RowJobsOfDepth, MatteScalesByTheInputAlphaAndTreatsMissingInputAsTran
     }
 }
 
-TYPED_TEST(RowJobsOfDepth, MatteStopsAtTheOutputEdgeForShiftedPlanes)
+TYPED_TEST(RowJobsOfDepth, MatteStopsAtTheOutputEdgeForLargerPlanes)
 {
     using Channel = TypeParam;
-    TextScene<Channel> s;
-    s.scene.text_view = kyrox::WorldView{};
-    s.scene.invert_masks = true;  // opaque input: factor 0 wherever the matte is applied
-    FloatPlane plane(s.output.view());
+    // An opaque input larger than the output, inverted: factor 0 wherever the matte is applied.
+    HostImage<Channel> input(20, 10);
+    HostImage<Channel> output(16, 8);
+    input.fill({PixelDepth<Channel>::full_scale, 0, 0, 0});
+    SceneRecord scene;
+    scene.invert_masks = true;
+    kyrox::WorldView model;
+    model.width = 20;
+    model.height = 10;
+    FloatPlane plane(model);
     fill(plane, 1.0f);
-    kyrox::apply_matte_job<Channel>(ThreadWorkData{0, 8, 0}, {3.5f, 6.9f}, target_of(s.input, s.output), plane,
-                                    s.scene);
-    // Plane cell (i, j) is output pixel (i + 6, j + 3): rows 0 and 1 and columns below 13 only.
-    EXPECT_EQ(plane.row(1)[12], 0.0f);
-    EXPECT_EQ(plane.row(1)[13], 1.0f);
-    EXPECT_EQ(plane.row(2)[0], 1.0f);
+    kyrox::apply_matte_job<Channel>(ThreadWorkData{0, 10, 0}, target_of(input, output), plane, scene);
+    // The cells beyond the output have no output pixel and keep their value.
+    EXPECT_EQ(plane.row(7)[15], 0.0f);
+    EXPECT_EQ(plane.row(7)[16], 1.0f);
+    EXPECT_EQ(plane.row(8)[0], 1.0f);
 }
 
 struct HotCoreCase {

@@ -1,6 +1,7 @@
 #include "plugin/render/worker_pool.h"
 
 #include "plugin/platform/crash_dump.h"
+#include "plugin/platform/crash_dump_detail.h"
 #include "plugin/platform/platform.h"
 
 #include <gtest/gtest.h>

@@ -14,7 +14,7 @@
 #include <system_error>
 #include <vector>
 
-#include "minihost/cli/frame_memory.h"
+#include "minihost/cli/frame_memory_detail.h"
 #include "tests/support/spawn_actions.h"
 
 extern char** environ;

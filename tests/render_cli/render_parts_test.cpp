@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "minihost/cli/frame_memory.h"
+#include "minihost/cli/frame_memory_detail.h"
 #include "minihost/name_suggestions.h"
 #include "minihost/cli/progress_report.h"
+#include "minihost/cli/progress_report_detail.h"
 
 // The parts of kyrox-render that shape what it says: progress lines, memory estimates, preset names.
 namespace {

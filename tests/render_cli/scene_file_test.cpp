@@ -6,7 +6,7 @@
 #include <string>
 
 #include "minihost/frame_session.h"
-#include "minihost/param_state.h"
+#include "minihost/effect_params.h"
 #include "minihost/plugin_module.h"
 #include "minihost/scene_file.h"
 #include "minihost/text_glyphs.h"

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "plugin/platform/simd/lanes.h"
-#include "plugin/render/float_plane.h"
 #include "plugin/render/function_job.h"
 
 namespace kyrox {
@@ -23,7 +22,7 @@ float usable_size(float size, std::int32_t extent) noexcept
     return std::min(size, 2.0f * static_cast<float>(extent) + 2.0f);
 }
 
-CoreRect inside_both(CoreRect rect, const WorldView& a, const WorldView& b) noexcept
+CoreRect inside_both(CoreRect rect, ConstPlaneView a, ConstPlaneView b) noexcept
 {
     const std::int32_t width = std::min(a.width, b.width);
     const std::int32_t height = std::min(a.height, b.height);
@@ -251,14 +250,14 @@ void fit_box_blur_scratch(BoxBlurScratch& scratch, std::uint64_t frame_cells)
     scratch.frame_cells = frame_cells;
 }
 
-void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRect rect, float horizontal_size,
+void box_blur_sat(PlaneView destination, ConstPlaneView source, CoreRect rect, float horizontal_size,
                   float vertical_size)
 {
     BoxBlurScratch scratch;
     box_blur_sat(destination, source, rect, horizontal_size, vertical_size, scratch);
 }
 
-void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRect rect, float horizontal_size,
+void box_blur_sat(PlaneView destination, ConstPlaneView source, CoreRect rect, float horizontal_size,
                   float vertical_size, BoxBlurScratch& scratch)
 {
     rect = inside_both(rect, destination, source);
@@ -279,7 +278,7 @@ void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRec
         [&](const ThreadWorkData& work) {
             for (std::int32_t i = work.begin; i < work.end; ++i) {
                 const std::span<const float> from =
-                    plane_row(source, rect.y0 + i).subspan(static_cast<std::size_t>(rect.x0), uw);
+                    source.row(rect.y0 + i).subspan(static_cast<std::size_t>(rect.x0), uw);
                 std::copy(from.begin(), from.end(), p.begin() + static_cast<std::ptrdiff_t>(i) * w);
             }
             return true;
@@ -295,8 +294,7 @@ void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRec
         worker_pool(),
         [&](const ThreadWorkData& work) {
             for (std::int32_t i = work.begin; i < work.end; ++i) {
-                const std::span<float> to =
-                    plane_row(destination, rect.y0 + i).subspan(static_cast<std::size_t>(rect.x0), uw);
+                const std::span<float> to = destination.row(rect.y0 + i).subspan(static_cast<std::size_t>(rect.x0), uw);
                 const auto from = p.subspan(static_cast<std::size_t>(i) * uw, uw);
                 std::copy(from.begin(), from.end(), to.begin());
             }

@@ -4,7 +4,7 @@
 #include <span>
 
 #include "plugin/render/aligned_floats.h"
-#include "plugin/render/render_inputs.h"
+#include "plugin/render/plane_view.h"
 #include "plugin/render/geometry/core_rect.h"
 
 namespace kyrox {
@@ -40,10 +40,10 @@ void fit_box_blur_scratch(BoxBlurScratch& scratch, std::uint64_t frame_cells);
 // it into the same rectangle of the destination, which may be the same plane; every value lands in
 // [0, 1]. The rectangle is cut to both planes; nothing outside it is touched. Negative or NaN sizes
 // count as 0 (no blur); sizes beyond the rectangle act as the whole rectangle.
-void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRect rect, float horizontal_size,
+void box_blur_sat(PlaneView destination, ConstPlaneView source, CoreRect rect, float horizontal_size,
                   float vertical_size);
 // The same in the scratch's buffers, which grow should the rectangle hold more cells than they do.
-void box_blur_sat(const WorldView& destination, const WorldView& source, CoreRect rect, float horizontal_size,
+void box_blur_sat(PlaneView destination, ConstPlaneView source, CoreRect rect, float horizontal_size,
                   float vertical_size, BoxBlurScratch& scratch);
 
 // Each pixel of the record's rows becomes the average of its box, clipped to the rectangle, from

@@ -12,7 +12,6 @@
 
 #include "plugin/platform/simd/simd_path.h"
 #include "plugin/render/blur/gauss_blur_lanes.h"
-#include "plugin/render/float_truncation.h"
 
 namespace kyrox {
 
@@ -446,9 +445,8 @@ bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const F
     return true;
 }
 
-bool gauss_columns_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
-                       const FloatPlane& source, const LevelRects& rects, const GaussPasses& passes,
-                       GaussBuffers& gauss)
+bool gauss_columns_job(const ThreadWorkData& work, const FrameTarget& target, const FloatPlane& source,
+                       const LevelRects& rects, const GaussPasses& passes, GaussBuffers& gauss)
 {
     const std::int32_t width = source.width();
     const std::int32_t height = source.height();
@@ -456,10 +454,9 @@ bool gauss_columns_job(const ThreadWorkData& work, PlaneOffset offset, const Fra
         return true;
     }
     // Rows from the first at or below the output's bottom on are left alone.
-    const std::int64_t shift_y = truncate_to_int32(offset.y);
-    const auto below_output = std::clamp<std::int64_t>(target.output_view.height - shift_y, 0, height);
+    const std::int32_t below_output = std::clamp(target.output_view.height, 0, height);
     const std::int32_t first = std::max(work.begin, 0);
-    const std::int32_t end = std::min(work.end, static_cast<std::int32_t>(below_output));
+    const std::int32_t end = std::min(work.end, below_output);
     if (first >= end) {
         return true;
     }

@@ -120,8 +120,7 @@ bool gauss_rows_job(const ThreadWorkData& work, const LevelRects& rects, const F
 
 // Index = plane row. Filters the row horizontally, over the columns the two levels of each buffer
 // can reach; stops at the first row that falls at or below the output's bottom.
-bool gauss_columns_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
-                       const FloatPlane& source, const LevelRects& rects, const GaussPasses& passes,
-                       GaussBuffers& gauss);
+bool gauss_columns_job(const ThreadWorkData& work, const FrameTarget& target, const FloatPlane& source,
+                       const LevelRects& rects, const GaussPasses& passes, GaussBuffers& gauss);
 
 }  // namespace kyrox

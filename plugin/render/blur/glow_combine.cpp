@@ -37,39 +37,19 @@ void combine_row(const CombineRow& row, std::size_t first, std::size_t end, cons
     }
 }
 
-// Lane 0 and lane 1 of four cells as floats.
-void cell_lanes(const GaussPair* cells, __m128& lane0, __m128& lane1) noexcept
-{
-    const double* d = &cells[0].lane0;
-    const __m128d c0 = _mm_loadu_pd(d);
-    const __m128d c1 = _mm_loadu_pd(d + 2);
-    const __m128d c2 = _mm_loadu_pd(d + 4);
-    const __m128d c3 = _mm_loadu_pd(d + 6);
-    lane0 = _mm_movelh_ps(_mm_cvtpd_ps(_mm_unpacklo_pd(c0, c1)), _mm_cvtpd_ps(_mm_unpacklo_pd(c2, c3)));
-    lane1 = _mm_movelh_ps(_mm_cvtpd_ps(_mm_unpackhi_pd(c0, c1)), _mm_cvtpd_ps(_mm_unpackhi_pd(c2, c3)));
-}
-
-// combine_plain_cell four cells at a time with SSE2; returns the first cell it left (fewer than
-// four) for the one-at-a-time loop.
-std::size_t combine_row_plain_sse2(const CombineRow& row, std::size_t first, std::size_t end,
-                                   const CombineValues& values) noexcept
-{
-    const CombineValues v = values;
-    std::size_t j = first;
-    for (; j + 4 <= end; j += 4) {
-        __m128 l12_0;
-        __m128 l12_1;
-        __m128 l34_0;
-        __m128 l34_1;
-        cell_lanes(row.levels12 + j, l12_0, l12_1);
-        cell_lanes(row.levels34 + j, l34_0, l34_1);
-        const GlowCell<simd::F32x4> cell =
-            combine_plain_cell<simd::F32x4>(l12_0, l12_1, l34_0, l34_1, _mm_loadu_ps(row.core + j), v);
-        _mm_storeu_ps(row.glow + j, cell.glow);
-        _mm_storeu_ps(row.halo + j, cell.halo);
+// Four cells' lanes: SSE2 converts two doubles at a time, so the halves are joined after.
+struct CellLanesX4 {
+    CellLanes<simd::F32x4> operator()(const GaussPair* cells) const noexcept
+    {
+        const double* d = &cells[0].lane0;
+        const __m128d c0 = _mm_loadu_pd(d);
+        const __m128d c1 = _mm_loadu_pd(d + 2);
+        const __m128d c2 = _mm_loadu_pd(d + 4);
+        const __m128d c3 = _mm_loadu_pd(d + 6);
+        return {_mm_movelh_ps(_mm_cvtpd_ps(_mm_unpacklo_pd(c0, c1)), _mm_cvtpd_ps(_mm_unpacklo_pd(c2, c3))),
+                _mm_movelh_ps(_mm_cvtpd_ps(_mm_unpackhi_pd(c0, c1)), _mm_cvtpd_ps(_mm_unpackhi_pd(c2, c3)))};
     }
-    return j;
-}
+};
 
 }  // namespace
 
@@ -78,15 +58,20 @@ void combine_row_plain(const CombineRow& row, std::size_t first, std::size_t end
     combine_row<true>(row, first, end, v);
 }
 
+std::size_t combine_row_plain_sse2(const CombineRow& row, std::size_t first, std::size_t end,
+                                   const CombineValues& v) noexcept
+{
+    return combine_row_plain_lanes<simd::F32x4>(row, first, end, v, CellLanesX4{});
+}
+
 float shape_glow_level(float x, float weight, const SceneRecord& scene) noexcept
 {
     return tone_curve(std::pow(x, scene.glow_pre_gamma), weight, scene.brightness);
 }
 
-bool combine_glow_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
-                      const FloatPlane& source, const FloatPlane& core, FloatPlane& glow, FloatPlane& halo,
-                      const SceneRecord& scene, const std::array<float, glow_level_count>& intensities,
-                      const GaussBuffers& gauss)
+bool combine_glow_job(const ThreadWorkData& work, const FrameTarget& target, const FloatPlane& source,
+                      const FloatPlane& core, FloatPlane& glow, FloatPlane& halo, const SceneRecord& scene,
+                      const std::array<float, glow_level_count>& intensities, const GaussBuffers& gauss)
 {
     const std::int32_t width = source.width();
     const std::int32_t height = source.height();
@@ -95,9 +80,8 @@ bool combine_glow_job(const ThreadWorkData& work, PlaneOffset offset, const Fram
         return true;
     }
     const WorldView& output = target.output_view;
-    const IndexRange rows =
-        output_range(std::max(work.begin, 0), std::min(work.end, height), plane_shift(offset.y), output.height);
-    const IndexRange columns = output_range(0, width, plane_shift(offset.x), output.width);
+    const IndexRange rows = output_range(std::max(work.begin, 0), std::min(work.end, height), output.height);
+    const IndexRange columns = output_range(0, width, output.width);
     const bool plain = scene.glow_pre_gamma == 1.0f;
     const bool avx2 = simd::widest_path() >= simd::SimdPath::avx2;
     const CombineValues values{intensities,

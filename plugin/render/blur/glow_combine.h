@@ -18,9 +18,8 @@ float shape_glow_level(float x, float weight, const SceneRecord& scene) noexcept
 // over one another, not clamped above) and the halo plane (level 4 clamped to [0, 1], screened
 // with the core plane). intensities are the four levels' intensities of the frame. Cells whose
 // output pixel lies outside the output are not written. Returns true.
-bool combine_glow_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
-                      const FloatPlane& source, const FloatPlane& core, FloatPlane& glow, FloatPlane& halo,
-                      const SceneRecord& scene, const std::array<float, glow_level_count>& intensities,
-                      const GaussBuffers& gauss);
+bool combine_glow_job(const ThreadWorkData& work, const FrameTarget& target, const FloatPlane& source,
+                      const FloatPlane& core, FloatPlane& glow, FloatPlane& halo, const SceneRecord& scene,
+                      const std::array<float, glow_level_count>& intensities, const GaussBuffers& gauss);
 
 }  // namespace kyrox

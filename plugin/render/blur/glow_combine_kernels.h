@@ -92,11 +92,40 @@ KYROX_LANES GlowCell<V> combine_plain_cell(V level1, V level2, V level3, V level
         core);
 }
 
+// Lane 0 and lane 1 of V::size neighbouring cells, as floats in cell order.
+template <class V>
+struct CellLanes {
+    V lane0;
+    V lane1;
+};
+
+// combine_plain_cell V::size cells at a time from first on; returns the first cell it left (fewer
+// than V::size) for the narrower loops. lanes(cells) gives the CellLanes<V> of the cells from cells on:
+// each width takes the pairs apart its own way.
+template <class V, class Lanes>
+KYROX_LANES std::size_t combine_row_plain_lanes(const CombineRow& row, std::size_t first, std::size_t end,
+                                                const CombineValues& values, Lanes lanes) noexcept
+{
+    const CombineValues v = values;
+    std::size_t j = first;
+    for (; j + V::size <= end; j += V::size) {
+        const CellLanes<V> levels12 = lanes(row.levels12 + j);
+        const CellLanes<V> levels34 = lanes(row.levels34 + j);
+        const GlowCell<V> cell = combine_plain_cell<V>(levels12.lane0, levels12.lane1, levels34.lane0, levels34.lane1,
+                                                       V::load(row.core + j), v);
+        cell.glow.store(row.glow + j);
+        cell.halo.store(row.halo + j);
+    }
+    return j;
+}
+
 // Cells [first, end) of a row combined one at a time, for a pre-gamma of exactly 1.
 void combine_row_plain(const CombineRow& row, std::size_t first, std::size_t end, const CombineValues& v) noexcept;
 
-// The same eight cells at a time with AVX2; returns the first cell it left (fewer than eight) for
-// the narrower loops. Only on the AVX2 path.
+// The same four cells at a time with SSE2, and eight at a time with AVX2 (only on the AVX2 path);
+// each returns the first cell it left (fewer than four or eight) for the narrower loops.
+std::size_t combine_row_plain_sse2(const CombineRow& row, std::size_t first, std::size_t end,
+                                   const CombineValues& v) noexcept;
 std::size_t combine_row_plain_avx2(const CombineRow& row, std::size_t first, std::size_t end,
                                    const CombineValues& v) noexcept;
 

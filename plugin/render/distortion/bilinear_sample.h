@@ -3,10 +3,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "plugin/noise/noise_floor.h"
 #include "plugin/platform/simd/lanes.h"
-#include "plugin/render/render_inputs.h"
+#include "plugin/render/plane_view.h"
 
 namespace kyrox {
 
@@ -15,6 +16,21 @@ struct NoiseCell {
     float x = 0.0f;
     float y = 0.0f;
 };
+
+// The distortion's noise plane, one cell per two destination pixels each way.
+using NoiseView = CellView<NoiseCell>;
+using ConstNoiseView = CellView<const NoiseCell>;
+
+// A row's cells as the floats the reads blend: each noise cell's x then its y.
+inline const float* cell_floats(const float* cells) noexcept
+{
+    return cells;
+}
+inline const float* cell_floats(const NoiseCell* cells) noexcept
+{
+    static_assert(std::is_standard_layout_v<NoiseCell> && sizeof(NoiseCell) == 2 * sizeof(float));
+    return reinterpret_cast<const float*>(cells);
+}
 
 // The cell index int(v), clamped to [0, count - 1]. Positions beyond the int range and NaN (which the
 // plain conversion cannot take) land on an edge like any other position outside the plane.
@@ -44,15 +60,22 @@ struct BilinearRows {
     float ty;
 };
 
-template <std::size_t Channels>
-inline BilinearRows<Channels> bilinear_rows(const WorldView& view, float y) noexcept
+template <std::size_t Channels, class Cell>
+inline BilinearRows<Channels> bilinear_rows_of(CellView<const Cell> plane, float y) noexcept
 {
     const float fy = noise_floor(y);
-    const auto* base = static_cast<const unsigned char*>(view.data);
-    const auto row = [&](std::size_t i) {
-        return reinterpret_cast<const float*>(base + i * static_cast<std::size_t>(view.row_bytes));
-    };
-    return {row(clamped_cell(fy + 0.5f, 0, view.height)), row(clamped_cell(fy + 0.5f, 1, view.height)), y - fy};
+    const auto row = [&](std::size_t i) { return cell_floats(plane.row(static_cast<std::int32_t>(i)).data()); };
+    return {row(clamped_cell(fy + 0.5f, 0, plane.height)), row(clamped_cell(fy + 0.5f, 1, plane.height)), y - fy};
+}
+
+inline BilinearRows<2> bilinear_rows(ConstNoiseView noise, float y) noexcept
+{
+    return bilinear_rows_of<2>(noise, y);
+}
+
+inline BilinearRows<1> bilinear_rows(ConstPlaneView plane, float y) noexcept
+{
+    return bilinear_rows_of<1>(plane, y);
 }
 
 // The bilinear read at x between the two rows; width is the view's width.
@@ -75,15 +98,15 @@ inline std::array<float, Channels> bilinear_at(const BilinearRows<Channels>& row
 // Bilinear reads of the noise plane (two floats per cell) and of a float plane (one float per cell).
 // Cell indices are clamped to the plane, so positions outside it read the edge cells; the plane must
 // hold at least one cell.
-inline NoiseCell sample_bilinear(const WorldView& noise, float x, float y) noexcept
+inline NoiseCell sample_bilinear(ConstNoiseView noise, float x, float y) noexcept
 {
-    const std::array<float, 2> v = bilinear_at(bilinear_rows<2>(noise, y), noise.width, x);
+    const std::array<float, 2> v = bilinear_at(bilinear_rows(noise, y), noise.width, x);
     return {v[0], v[1]};
 }
 
-inline float sample_bilinear1(const WorldView& plane, float x, float y) noexcept
+inline float sample_bilinear1(ConstPlaneView plane, float x, float y) noexcept
 {
-    return bilinear_at(bilinear_rows<1>(plane, y), plane.width, x)[0];
+    return bilinear_at(bilinear_rows(plane, y), plane.width, x)[0];
 }
 
 }  // namespace kyrox
@@ -139,15 +162,11 @@ inline void bilinear4_along(const BilinearRows<2>& rows, std::int32_t width, __m
 }
 
 // Four reads of a one-channel plane at safe positions.
-inline __m128 bilinear4(const WorldView& plane, __m128 x, __m128 y) noexcept
+inline __m128 bilinear4(ConstPlaneView plane, __m128 x, __m128 y) noexcept
 {
     const Cells4 columns = cells4(x, plane.width);
     const Cells4 rows = cells4(y, plane.height);
-    const auto* base = static_cast<const unsigned char*>(plane.data);
-    const auto row = [&](std::int32_t r) {
-        return reinterpret_cast<const float*>(base +
-                                              static_cast<std::size_t>(r) * static_cast<std::size_t>(plane.row_bytes));
-    };
+    const auto row = [&](std::int32_t r) { return plane.row(r).data(); };
     alignas(16) float a[4];
     alignas(16) float b[4];
     alignas(16) float c[4];

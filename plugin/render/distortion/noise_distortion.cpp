@@ -66,13 +66,12 @@ DistortionSetup distortion_setup(const DistortionSettings& settings, float downs
     return setup;
 }
 
-WorldView noise_plane_view(const WorldView& destination)
+NoiseView noise_plane_view(std::int32_t width, std::int32_t height)
 {
-    WorldView noise;
-    noise.bytes_per_channel = 4;
-    noise.width = std::max(destination.width / 2, 1);
-    noise.height = std::max(destination.height / 2, 1);
-    noise.row_bytes = noise.width * static_cast<std::int32_t>(sizeof(NoiseCell));
+    NoiseView noise;
+    noise.width = std::max(width / 2, 1);
+    noise.height = std::max(height / 2, 1);
+    noise.stride = noise.width;
     return noise;
 }
 
@@ -184,16 +183,6 @@ float shape_noise_channel(float v, float bias, bool invert)
     return invert ? -v : v;
 }
 
-namespace {
-
-NoiseCell* noise_row(const WorldView& noise, std::int32_t i)
-{
-    return reinterpret_cast<NoiseCell*>(static_cast<std::byte*>(noise.data) +
-                                        static_cast<std::int64_t>(i) * noise.row_bytes);
-}
-
-}  // namespace
-
 bool noise_field_job(const NoiseFieldTask& task, const ThreadWorkData& work)
 {
     const DistortionSettings& s = task.settings;
@@ -236,7 +225,7 @@ bool noise_field_job(const NoiseFieldTask& task, const ThreadWorkData& work)
     };
     const simd::SimdPath path = simd::widest_path();
     for (std::int32_t i = work.begin; i < work.end; ++i) {
-        NoiseCell* cells = noise_row(task.noise, i);
+        NoiseCell* cells = task.noise.row(i).data();
         std::int32_t j = 0;
         if (path >= simd::SimdPath::avx512) {
             j = lanes.template operator()<16>(i, j, cells);
@@ -286,7 +275,7 @@ void noise_reads(const BilinearRows<2>& rows, std::int32_t width, float along, s
 }
 
 // Adds the source plane's value at (x[b], y[b]) to sum[b] for the block's count pixels.
-void source_reads(const WorldView& source, std::size_t count, const BlockValues& x, const BlockValues& y,
+void source_reads(ConstPlaneView source, std::size_t count, const BlockValues& x, const BlockValues& y,
                   BlockValues& sum)
 {
     std::size_t b = 0;
@@ -324,12 +313,12 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
     }
     std::array<BilinearRows<2>, smear_samples> noise_rows{};
     for (std::int32_t i = work.begin; i < work.end; ++i) {
-        const std::span<const float> source = plane_row(task.source, i);
-        const std::span<float> out = plane_row(task.scratch, i);
+        const std::span<const float> source = task.source.row(i);
+        const std::span<float> out = task.scratch.row(i);
         const float fi = static_cast<float>(i);
         // Each sample's noise position along y is constant over the row.
         for (std::size_t k = 0; k < samples; ++k) {
-            noise_rows[k] = bilinear_rows<2>(task.noise, (smear[k] * setup.wind_sin + fi) * 0.5f);
+            noise_rows[k] = bilinear_rows(task.noise, (smear[k] * setup.wind_sin + fi) * 0.5f);
         }
         const DisplaceRow row{std::span(noise_rows).first(samples),
                               std::span(along).first(samples),
@@ -378,21 +367,21 @@ bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& wor
     return true;
 }
 
-void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings& settings, float time)
+void apply_noise_distortion(ConstPlaneView source, PlaneView destination, const DistortionSettings& settings,
+                            float downsample_x, float time)
 {
     DistortionBuffers buffers;
-    apply_noise_distortion(planes, settings, time, buffers);
+    apply_noise_distortion(source, destination, settings, downsample_x, time, buffers);
 }
 
-void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings& settings, float time,
-                            DistortionBuffers& buffers)
+void apply_noise_distortion(ConstPlaneView source, PlaneView destination, const DistortionSettings& settings,
+                            float downsample_x, float time, DistortionBuffers& buffers)
 {
-    const WorldView& destination = planes.output_view;
-    const DistortionSetup setup = distortion_setup(settings, planes.downsample_x, time);
+    const DistortionSetup setup = distortion_setup(settings, downsample_x, time);
 
     // The field job writes every noise cell and the displace job every scratch cell, so kept
     // buffers need no clearing.
-    WorldView noise = noise_plane_view(destination);
+    NoiseView noise = noise_plane_view(destination.width, destination.height);
     buffers.noise.resize(static_cast<std::size_t>(noise.width) * static_cast<std::size_t>(noise.height));
     noise.data = buffers.noise.data();
     const NoiseFieldTask field{settings, setup, noise};
@@ -401,13 +390,12 @@ void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings&
 
     // A pass in place reads the source while it writes the scratch plane, and copies it back after;
     // a pass between two planes writes the destination directly.
-    const bool in_place = planes.input_view.data == destination.data;
+    const bool in_place = source.data == destination.data;
     if (in_place) {
-        fit_plane(buffers.scratch, destination);
+        fit_plane(buffers.scratch, destination.width, destination.height);
     }
     FloatPlane& scratch = buffers.scratch;
-    const NoiseDisplaceTask displace{settings, setup, noise, planes.input_view,
-                                     in_place ? scratch.view() : destination};
+    const NoiseDisplaceTask displace{settings, setup, noise, source, in_place ? scratch.view() : destination};
     parallel_blocks(
         worker_pool(), [&displace](const ThreadWorkData& work) { return noise_displace_job(displace, work); },
         destination.height);
@@ -419,7 +407,7 @@ void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings&
         worker_pool(),
         [&](const ThreadWorkData& work) {
             for (std::int32_t i = work.begin; i < work.end; ++i) {
-                std::ranges::copy(scratch.row(i), plane_row(destination, i).begin());
+                std::ranges::copy(scratch.row(i), destination.row(i).begin());
             }
             return true;
         },

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "plugin/noise/improved_noise.h"
@@ -14,6 +15,7 @@
 #include "plugin/noise/ridged_multi_module.h"
 #include "plugin/render/distortion/bilinear_sample.h"
 #include "plugin/render/float_plane.h"
+#include "plugin/render/plane_view.h"
 #include "plugin/render/render_inputs.h"
 #include "plugin/render/worker_pool.h"
 
@@ -33,9 +35,10 @@ struct DistortionSetup {
 
 DistortionSetup distortion_setup(const DistortionSettings& settings, float downsample_x, float time);
 
-// The noise plane of a destination plane: half its cells in each direction, and at least one, so that
-// a one-pixel frame still has a cell to read. The view has no data yet.
-WorldView noise_plane_view(const WorldView& destination);
+// The noise plane of a destination plane of width x height: half its cells in each direction, and at
+// least one, so that a one-pixel frame still has a cell to read; rows follow each other without gaps.
+// The view has no data yet.
+NoiseView noise_plane_view(std::int32_t width, std::int32_t height);
 
 // The noise of one distortion type for one chunk of noise rows. Each chunk builds its own, so the noise
 // objects are never shared between threads; Smoke needs no ridged element and builds none.
@@ -78,7 +81,7 @@ float shape_noise_channel(float v, float bias, bool invert);
 struct NoiseFieldTask {
     const DistortionSettings& settings;
     const DistortionSetup& setup;
-    WorldView noise;
+    NoiseView noise;
 };
 bool noise_field_job(const NoiseFieldTask& task, const ThreadWorkData& work);
 
@@ -86,9 +89,9 @@ bool noise_field_job(const NoiseFieldTask& task, const ThreadWorkData& work);
 struct NoiseDisplaceTask {
     const DistortionSettings& settings;
     const DistortionSetup& setup;
-    WorldView noise;
-    WorldView source;
-    WorldView scratch;
+    ConstNoiseView noise;
+    ConstPlaneView source;
+    PlaneView scratch;
 };
 bool noise_displace_job(const NoiseDisplaceTask& task, const ThreadWorkData& work);
 
@@ -99,10 +102,12 @@ struct DistortionBuffers {
     std::vector<NoiseCell> noise;
 };
 
-// Distorts the plane of the input view into the plane of the output view (they may be the same plane)
-// by the settings' noise at the given time, in seconds. Both views are float planes of equal size.
-void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings& settings, float time);
-void apply_noise_distortion(const FrameTarget& planes, const DistortionSettings& settings, float time,
-                            DistortionBuffers& buffers);
+// Distorts the source plane into the destination plane (they may be the same plane), of equal size,
+// by the settings' noise at the given time, in seconds; downsample_x is the frame's horizontal
+// downsampling, which scales Multiply's darkening.
+void apply_noise_distortion(ConstPlaneView source, PlaneView destination, const DistortionSettings& settings,
+                            float downsample_x, float time);
+void apply_noise_distortion(ConstPlaneView source, PlaneView destination, const DistortionSettings& settings,
+                            float downsample_x, float time, DistortionBuffers& buffers);
 
 }  // namespace kyrox

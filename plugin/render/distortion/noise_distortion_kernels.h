@@ -10,7 +10,7 @@
 
 #include "plugin/platform/simd/lanes.h"
 #include "plugin/render/distortion/bilinear_sample.h"
-#include "plugin/render/render_inputs.h"
+#include "plugin/render/plane_view.h"
 
 namespace kyrox {
 
@@ -19,7 +19,7 @@ struct DisplaceRow {
     std::span<const BilinearRows<2>> noise_rows;  // each sample's pair of noise rows
     std::span<const float> along;                 // each sample's noise offset along x, in pixels
     std::int32_t noise_width = 0;
-    WorldView source;                   // the plane displaced
+    ConstPlaneView source;              // the plane displaced
     std::span<const float> source_row;  // its row at this destination row (read by Multiply)
     float row = 0.0f;                   // the destination row's index
     float amount = 0.0f;                // as DistortionSetup::amount
@@ -54,9 +54,11 @@ KYROX_LANES V displaced_pixel(V sum, V samples) noexcept
 // Writes out[first, first + n) for the largest n <= count that is a multiple of 8 and returns n.
 // It may decline a row whose source plane is too large for its 32-bit offsets by returning 0; the
 // pixels left over go the one-at-a-time way. Only on the AVX2 path.
-std::size_t displace_avx2(const DisplaceRow& row, std::size_t first, std::size_t count, std::span<float> out);
+KYROX_AVX2_TARGET std::size_t displace_avx2(const DisplaceRow& row, std::size_t first, std::size_t count,
+                                            std::span<float> out);
 
 // The same with multiples of 16 on AVX-512. Only on the AVX-512 path.
-std::size_t displace_avx512(const DisplaceRow& row, std::size_t first, std::size_t count, std::span<float> out);
+KYROX_AVX512_TARGET std::size_t displace_avx512(const DisplaceRow& row, std::size_t first, std::size_t count,
+                                                std::span<float> out);
 
 }  // namespace kyrox

@@ -47,8 +47,9 @@ std::vector<OutlinePoint> swept_point_list(std::span<const OutlinePoint> outline
     return list;
 }
 
-}  // namespace
-
+// The capsule outline of one sample, start_points + end_points + 4 points: start cap from the right
+// side round the back to the left, the left side's two ends, end cap from the left side round the
+// front to the right, the right side's two ends.
 std::vector<OutlinePoint> blade_sample_outline(const CoreSegment& sample, const BladeShape& shape)
 {
     const OutlinePoint s{sample.start_x, sample.start_y};
@@ -69,6 +70,8 @@ std::vector<OutlinePoint> blade_sample_outline(const CoreSegment& sample, const 
     outline.push_back({vs.x - hs * n.x, vs.y - hs * n.y});
     return outline;
 }
+
+}  // namespace
 
 std::vector<OutlinePoint> build_blade_outline(WorkerPool& pool, std::span<const CoreSegment> samples,
                                               const BladeShape& shape, RowWindow rows)

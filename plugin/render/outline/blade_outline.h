@@ -21,11 +21,6 @@ struct BladeShape {
     std::int32_t end_points = 4;
 };
 
-// The capsule outline of one sample, start_points + end_points + 4 points: start cap from the right
-// side round the back to the left, the left side's two ends, end cap from the left side round the
-// front to the right, the right side's two ends.
-std::vector<OutlinePoint> blade_sample_outline(const CoreSegment& sample, const BladeShape& shape);
-
 // The blade's outline over all samples: one sample's capsule as it is; for several, the hull swept
 // by the capsules and the quads between consecutive samples' caps, reduced to one row-monotone
 // outline on the pool. Samples with non-finite points are left out; none left gives no points. The swept

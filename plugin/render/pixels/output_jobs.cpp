@@ -64,14 +64,14 @@ void store_ramp_pixel8(std::span<const RampEntry> ramp, float v, float saturatio
     std::memcpy(&pixel, &packed, sizeof(packed));
 }
 
-// The shared loop of both jobs: intensity(i, j, output row, output column) per cell, then ramp,
-// grading, composite and store. Add mode composites over the input pixel; other modes store
+// The shared loop of both jobs: intensity(i, j) per cell (plane cell (i, j) is output pixel (i, j)),
+// then ramp, grading, composite and store. Add mode composites over the input pixel; other modes store
 // composite(c). In the 8-bit case without Add and gamma, wide(i, j, pixels from j on) may write a
 // row's first pixels itself.
 template <class Channel, class Intensity, class Composite, class Wide = NoWideRow>
-void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
-                std::initializer_list<const FloatPlane*> planes, const SceneRecord& scene, const ColorRamp& ramp,
-                Intensity intensity, Composite composite, Wide wide = {})
+void write_rows(const ThreadWorkData& work, const FrameTarget& target, std::initializer_list<const FloatPlane*> planes,
+                const SceneRecord& scene, const ColorRamp& ramp, Intensity intensity, Composite composite,
+                Wide wide = {})
 {
     const WorldView& output = target.output_view;
     if (ramp.empty() || !has_pixels(output)) {
@@ -84,10 +84,8 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
         height = std::min(height, plane->height());
     }
     const WorldView& input = target.input_view;
-    const std::int32_t shift_x = plane_shift(offset.x);
-    const std::int32_t shift_y = plane_shift(offset.y);
-    const IndexRange rows = output_range(std::max(work.begin, 0), std::min(work.end, height), shift_y, output.height);
-    const IndexRange columns = output_range(0, width, shift_x, output.width);
+    const IndexRange rows = output_range(std::max(work.begin, 0), std::min(work.end, height), output.height);
+    const IndexRange columns = output_range(0, width, output.width);
     const bool add = is_mode(scene, CompositeMode::add);
     // Locals, not references: the pixel stores may alias anything the compiler cannot see is local,
     // and would make it reload these for every pixel.
@@ -95,33 +93,29 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
     const float saturation = scene.saturation;
     const float gamma = scene.gamma;
     for (std::int32_t i = rows.first; i < rows.end; ++i) {
-        const std::int32_t out_row = i + shift_y;
-        const std::span<Pixel<Channel>> pixels = pixel_row<Channel>(output, out_row);
+        const std::span<Pixel<Channel>> pixels = pixel_row<Channel>(output, i);
         if constexpr (std::is_same_v<Channel, std::uint8_t> && std::is_same_v<Composite, KeepColor>) {
             if (!add && gamma == 1.0f) {
-                const auto first = static_cast<std::size_t>(columns.first + shift_x);
+                const auto first = static_cast<std::size_t>(columns.first);
                 const std::size_t done = wide(
                     i, columns.first, pixels.subspan(first, static_cast<std::size_t>(columns.end - columns.first)));
                 for (std::int32_t j = columns.first + static_cast<std::int32_t>(done); j < columns.end; ++j) {
-                    store_ramp_pixel8(entries, intensity(i, j, out_row, j + shift_x), saturation,
-                                      pixels[static_cast<std::size_t>(j + shift_x)]);
+                    store_ramp_pixel8(entries, intensity(i, j), saturation, pixels[static_cast<std::size_t>(j)]);
                 }
                 continue;
             }
         }
         for (std::int32_t j = columns.first; j < columns.end; ++j) {
-            const std::int32_t out_column = j + shift_x;
-            Color4 c = grade_color(ramp_color(entries, intensity(i, j, out_row, out_column)), saturation, gamma);
+            Color4 c = grade_color(ramp_color(entries, intensity(i, j)), saturation, gamma);
             if (add) {
-                const Color4 p =
-                    holds_pixel(input, out_row, out_column)
-                        ? to_color(pixel_row<Channel>(input, out_row)[static_cast<std::size_t>(out_column)])
-                        : Color4{};
+                const Color4 p = holds_pixel(input, i, j)
+                                     ? to_color(pixel_row<Channel>(input, i)[static_cast<std::size_t>(j)])
+                                     : Color4{};
                 c = add_over(p, c);
             } else {
                 c = composite(c);
             }
-            pixels[static_cast<std::size_t>(out_column)] = to_pixel<Channel>(c);
+            pixels[static_cast<std::size_t>(j)] = to_pixel<Channel>(c);
         }
     }
 }
@@ -129,24 +123,21 @@ void write_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarge
 // A plane's cells by value, so that reading one needs no reload of the plane's view.
 class Cells {
 public:
-    explicit Cells(const FloatPlane& plane) noexcept
-        : data_(static_cast<const std::byte*>(plane.view().data)), row_bytes_(plane.view().row_bytes)
-    {
-    }
+    explicit Cells(const FloatPlane& plane) noexcept : data_(plane.view().data), stride_(plane.view().stride) {}
     float operator()(std::int32_t i, std::int32_t j) const noexcept
     {
-        return reinterpret_cast<const float*>(data_ + static_cast<std::ptrdiff_t>(i) * row_bytes_)[j];
+        return data_[static_cast<std::ptrdiff_t>(i) * stride_ + j];
     }
 
 private:
-    const std::byte* data_;
-    std::ptrdiff_t row_bytes_;
+    const float* data_;
+    std::ptrdiff_t stride_;
 };
 
 }  // namespace
 
 template <class Channel>
-bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target, const FloatPlane& source,
+bool colorize_job(const ThreadWorkData& work, const FrameTarget& target, const FloatPlane& source,
                   const ColorizePlanes& planes, const SceneRecord& scene, const DistortionSettings& core_distortion,
                   const ColorRamp& ramp)
 {
@@ -159,11 +150,10 @@ bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTar
     const Cells glow(planes.glow);
     const Cells halo_cells(halo);
     const Cells core(planes.core);
-    const auto intensity = [=, &target, &scene](std::int32_t i, std::int32_t j, std::int32_t out_row,
-                                                std::int32_t out_column) {
+    const auto intensity = [=, &target, &scene](std::int32_t i, std::int32_t j) {
         float f = glow(i, j);
         if (mask_glow) {
-            const float m = layer_matte<Channel>(target.input_view, scene.text_view, out_row, out_column);
+            const float m = layer_matte<Channel>(target.input_view, scene.text_view, i, j);
             f *= invert_masks ? 1.0f - m : m;
         }
         return screened_intensity(f, halo_cells(i, j), core_on_top ? core(i, j) : 0.0f, b, core_on_top);
@@ -185,23 +175,21 @@ bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTar
                 return colorize_row_avx2({cells(planes.glow), cells(halo), cells(planes.core), b, core_on_top}, entries,
                                          saturation, pixels);
             };
-            write_rows<Channel>(work, offset, target, read, scene, ramp, intensity, KeepColor{}, wide);
+            write_rows<Channel>(work, target, read, scene, ramp, intensity, KeepColor{}, wide);
             return true;
         }
     }
-    write_rows<Channel>(work, offset, target, read, scene, ramp, intensity, KeepColor{});
+    write_rows<Channel>(work, target, read, scene, ramp, intensity, KeepColor{});
     return true;
 }
 
 template <class Channel>
-bool write_output_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
-                      const FloatPlane& source, const FloatPlane& core, const SceneRecord& scene, const ColorRamp& ramp)
+bool write_output_job(const ThreadWorkData& work, const FrameTarget& target, const FloatPlane& source,
+                      const FloatPlane& core, const SceneRecord& scene, const ColorRamp& ramp)
 {
     const float brightness = scene.brightness;
     const Cells core_cells(core);
-    const auto intensity = [=](std::int32_t i, std::int32_t j, std::int32_t, std::int32_t) {
-        return brightness * core_cells(i, j);
-    };
+    const auto intensity = [=](std::int32_t i, std::int32_t j) { return brightness * core_cells(i, j); };
     const CompositeMode mode = scene.composite_mode;
     const auto composite = [mode](const Color4& c) -> Color4 {
         if (mode == CompositeMode::transparent) {
@@ -212,24 +200,23 @@ bool write_output_job(const ThreadWorkData& work, PlaneOffset offset, const Fram
         }
         return c;
     };
-    write_rows<Channel>(work, offset, target, {&source, &core}, scene, ramp, intensity, composite);
+    write_rows<Channel>(work, target, {&source, &core}, scene, ramp, intensity, composite);
     return true;
 }
 
-template bool colorize_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
+template bool colorize_job<std::uint8_t>(const ThreadWorkData&, const FrameTarget&, const FloatPlane&,
                                          const ColorizePlanes&, const SceneRecord&, const DistortionSettings&,
                                          const ColorRamp&);
-template bool colorize_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
+template bool colorize_job<std::uint16_t>(const ThreadWorkData&, const FrameTarget&, const FloatPlane&,
                                           const ColorizePlanes&, const SceneRecord&, const DistortionSettings&,
                                           const ColorRamp&);
-template bool colorize_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
-                                  const ColorizePlanes&, const SceneRecord&, const DistortionSettings&,
-                                  const ColorRamp&);
-template bool write_output_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
+template bool colorize_job<float>(const ThreadWorkData&, const FrameTarget&, const FloatPlane&, const ColorizePlanes&,
+                                  const SceneRecord&, const DistortionSettings&, const ColorRamp&);
+template bool write_output_job<std::uint8_t>(const ThreadWorkData&, const FrameTarget&, const FloatPlane&,
                                              const FloatPlane&, const SceneRecord&, const ColorRamp&);
-template bool write_output_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
+template bool write_output_job<std::uint16_t>(const ThreadWorkData&, const FrameTarget&, const FloatPlane&,
                                               const FloatPlane&, const SceneRecord&, const ColorRamp&);
-template bool write_output_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
-                                      const FloatPlane&, const SceneRecord&, const ColorRamp&);
+template bool write_output_job<float>(const ThreadWorkData&, const FrameTarget&, const FloatPlane&, const FloatPlane&,
+                                      const SceneRecord&, const ColorRamp&);
 
 }  // namespace kyrox

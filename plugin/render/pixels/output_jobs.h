@@ -25,34 +25,31 @@ struct ColorizePlanes {
 // halo (the core-distorted halo when the core is distorted), then with the core when the scene
 // blends it on top of a distorted core. source's width bounds the columns.
 template <class Channel>
-bool colorize_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target, const FloatPlane& source,
+bool colorize_job(const ThreadWorkData& work, const FrameTarget& target, const FloatPlane& source,
                   const ColorizePlanes& planes, const SceneRecord& scene, const DistortionSettings& core_distortion,
                   const ColorRamp& ramp);
 
 // A frame without glow: the core plane alone. Transparent mode writes white at the ramp's alpha,
 // Black mode the ramp's colour opaque.
 template <class Channel>
-bool write_output_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
-                      const FloatPlane& source, const FloatPlane& core, const SceneRecord& scene,
-                      const ColorRamp& ramp);
+bool write_output_job(const ThreadWorkData& work, const FrameTarget& target, const FloatPlane& source,
+                      const FloatPlane& core, const SceneRecord& scene, const ColorRamp& ramp);
 
 // Instantiated once per depth in output_jobs.cpp.
-extern template bool colorize_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&,
-                                                const FloatPlane&, const ColorizePlanes&, const SceneRecord&,
-                                                const DistortionSettings&, const ColorRamp&);
-extern template bool colorize_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&,
-                                                 const FloatPlane&, const ColorizePlanes&, const SceneRecord&,
-                                                 const DistortionSettings&, const ColorRamp&);
-extern template bool colorize_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
+extern template bool colorize_job<std::uint8_t>(const ThreadWorkData&, const FrameTarget&, const FloatPlane&,
+                                                const ColorizePlanes&, const SceneRecord&, const DistortionSettings&,
+                                                const ColorRamp&);
+extern template bool colorize_job<std::uint16_t>(const ThreadWorkData&, const FrameTarget&, const FloatPlane&,
+                                                 const ColorizePlanes&, const SceneRecord&, const DistortionSettings&,
+                                                 const ColorRamp&);
+extern template bool colorize_job<float>(const ThreadWorkData&, const FrameTarget&, const FloatPlane&,
                                          const ColorizePlanes&, const SceneRecord&, const DistortionSettings&,
                                          const ColorRamp&);
-extern template bool write_output_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&,
-                                                    const FloatPlane&, const FloatPlane&, const SceneRecord&,
-                                                    const ColorRamp&);
-extern template bool write_output_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&,
-                                                     const FloatPlane&, const FloatPlane&, const SceneRecord&,
-                                                     const ColorRamp&);
-extern template bool write_output_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, const FloatPlane&,
+extern template bool write_output_job<std::uint8_t>(const ThreadWorkData&, const FrameTarget&, const FloatPlane&,
+                                                    const FloatPlane&, const SceneRecord&, const ColorRamp&);
+extern template bool write_output_job<std::uint16_t>(const ThreadWorkData&, const FrameTarget&, const FloatPlane&,
+                                                     const FloatPlane&, const SceneRecord&, const ColorRamp&);
+extern template bool write_output_job<float>(const ThreadWorkData&, const FrameTarget&, const FloatPlane&,
                                              const FloatPlane&, const SceneRecord&, const ColorRamp&);
 
 }  // namespace kyrox

@@ -33,29 +33,19 @@ float matte_factor(const FrameTarget& target, const SceneRecord& scene, std::int
 
 // Multiplies the cells of equal-sized planes by the matte, each factor computed once for all.
 template <class Channel>
-void apply_matte_rows(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target,
-                      std::span<FloatPlane* const> planes, const SceneRecord& scene)
+void apply_matte_rows(const ThreadWorkData& work, const FrameTarget& target, std::span<FloatPlane* const> planes,
+                      const SceneRecord& scene)
 {
-    std::int32_t width = planes.front()->width();
-    std::int32_t height = planes.front()->height();
+    // Plane cell (i, j) is output pixel (i, j); cells beyond the output are left alone.
+    std::int32_t width = target.output_view.width;
+    std::int32_t height = target.output_view.height;
     for (const FloatPlane* plane : planes) {
         width = std::min(width, plane->width());
         height = std::min(height, plane->height());
     }
-    const auto shift_x = static_cast<std::int32_t>(offset.x);
-    const auto shift_y = static_cast<std::int32_t>(offset.y);
-    const WorldView& output = target.output_view;
     for (std::int32_t i = first_row(work); i < end_row(work, height); ++i) {
-        const std::int32_t a = i + shift_y;
-        if (a >= output.height) {
-            return;
-        }
         for (std::int32_t j = 0; j < width; ++j) {
-            const std::int32_t d = j + shift_x;
-            if (d >= output.width) {
-                break;
-            }
-            const float factor = matte_factor<Channel>(target, scene, a, d);
+            const float factor = matte_factor<Channel>(target, scene, i, j);
             for (FloatPlane* plane : planes) {
                 plane->row(i)[static_cast<std::size_t>(j)] *= factor;
             }
@@ -99,20 +89,19 @@ bool copy_rows_job(const ThreadWorkData& work, const FrameTarget& target)
 }
 
 template <class Channel>
-bool apply_matte_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target, FloatPlane& plane,
-                     const SceneRecord& scene)
+bool apply_matte_job(const ThreadWorkData& work, const FrameTarget& target, FloatPlane& plane, const SceneRecord& scene)
 {
     const std::array<FloatPlane*, 1> planes{&plane};
-    apply_matte_rows<Channel>(work, offset, target, planes, scene);
+    apply_matte_rows<Channel>(work, target, planes, scene);
     return true;
 }
 
 template <class Channel>
-bool apply_matte3_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target, FloatPlane& first,
-                      FloatPlane& second, FloatPlane& third, const SceneRecord& scene)
+bool apply_matte3_job(const ThreadWorkData& work, const FrameTarget& target, FloatPlane& first, FloatPlane& second,
+                      FloatPlane& third, const SceneRecord& scene)
 {
     const std::array<FloatPlane*, 3> planes{&first, &second, &third};
-    apply_matte_rows<Channel>(work, offset, target, planes, scene);
+    apply_matte_rows<Channel>(work, target, planes, scene);
     return true;
 }
 
@@ -143,17 +132,15 @@ bool cut_hot_core_job(const ThreadWorkData& work, const CoreRect& rect, const Fl
 template bool clear_rows_job<std::uint8_t>(const ThreadWorkData&, const FrameTarget&, const SceneRecord&);
 template bool clear_rows_job<std::uint16_t>(const ThreadWorkData&, const FrameTarget&, const SceneRecord&);
 template bool clear_rows_job<float>(const ThreadWorkData&, const FrameTarget&, const SceneRecord&);
-template bool apply_matte_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                            const SceneRecord&);
-template bool apply_matte_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
+template bool apply_matte_job<std::uint8_t>(const ThreadWorkData&, const FrameTarget&, FloatPlane&, const SceneRecord&);
+template bool apply_matte_job<std::uint16_t>(const ThreadWorkData&, const FrameTarget&, FloatPlane&,
                                              const SceneRecord&);
-template bool apply_matte_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                     const SceneRecord&);
-template bool apply_matte3_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                             FloatPlane&, FloatPlane&, const SceneRecord&);
-template bool apply_matte3_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                              FloatPlane&, FloatPlane&, const SceneRecord&);
-template bool apply_matte3_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&, FloatPlane&,
-                                      FloatPlane&, const SceneRecord&);
+template bool apply_matte_job<float>(const ThreadWorkData&, const FrameTarget&, FloatPlane&, const SceneRecord&);
+template bool apply_matte3_job<std::uint8_t>(const ThreadWorkData&, const FrameTarget&, FloatPlane&, FloatPlane&,
+                                             FloatPlane&, const SceneRecord&);
+template bool apply_matte3_job<std::uint16_t>(const ThreadWorkData&, const FrameTarget&, FloatPlane&, FloatPlane&,
+                                              FloatPlane&, const SceneRecord&);
+template bool apply_matte3_job<float>(const ThreadWorkData&, const FrameTarget&, FloatPlane&, FloatPlane&, FloatPlane&,
+                                      const SceneRecord&);
 
 }  // namespace kyrox

@@ -24,13 +24,13 @@ bool copy_rows_job(const ThreadWorkData& work, const FrameTarget& target);
 // text layer's alpha when the scene has one, inverted with Invert Masks. Input or text pixels that
 // do not exist count as transparent.
 template <class Channel>
-bool apply_matte_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target, FloatPlane& plane,
+bool apply_matte_job(const ThreadWorkData& work, const FrameTarget& target, FloatPlane& plane,
                      const SceneRecord& scene);
 
 // The same matte applied to three planes of equal size at once.
 template <class Channel>
-bool apply_matte3_job(const ThreadWorkData& work, PlaneOffset offset, const FrameTarget& target, FloatPlane& first,
-                      FloatPlane& second, FloatPlane& third, const SceneRecord& scene);
+bool apply_matte3_job(const ThreadWorkData& work, const FrameTarget& target, FloatPlane& first, FloatPlane& second,
+                      FloatPlane& third, const SceneRecord& scene);
 
 // Hollows the glow source inside the core rectangle where its blur (scratch) exceeds 0.9, and
 // clamps it to [0, 1] there. Range row r is plane row rect.y0 + r.
@@ -38,19 +38,18 @@ bool cut_hot_core_job(const ThreadWorkData& work, const CoreRect& rect, const Fl
 
 // Instantiated once per depth in row_jobs.cpp.
 extern template bool clear_rows_job<std::uint8_t>(const ThreadWorkData&, const FrameTarget&, const SceneRecord&);
-extern template bool apply_matte_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
+extern template bool apply_matte_job<std::uint8_t>(const ThreadWorkData&, const FrameTarget&, FloatPlane&,
                                                    const SceneRecord&);
-extern template bool apply_matte3_job<std::uint8_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                                    FloatPlane&, FloatPlane&, const SceneRecord&);
+extern template bool apply_matte3_job<std::uint8_t>(const ThreadWorkData&, const FrameTarget&, FloatPlane&, FloatPlane&,
+                                                    FloatPlane&, const SceneRecord&);
 extern template bool clear_rows_job<std::uint16_t>(const ThreadWorkData&, const FrameTarget&, const SceneRecord&);
-extern template bool apply_matte_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
+extern template bool apply_matte_job<std::uint16_t>(const ThreadWorkData&, const FrameTarget&, FloatPlane&,
                                                     const SceneRecord&);
-extern template bool apply_matte3_job<std::uint16_t>(const ThreadWorkData&, PlaneOffset, const FrameTarget&,
-                                                     FloatPlane&, FloatPlane&, FloatPlane&, const SceneRecord&);
+extern template bool apply_matte3_job<std::uint16_t>(const ThreadWorkData&, const FrameTarget&, FloatPlane&,
+                                                     FloatPlane&, FloatPlane&, const SceneRecord&);
 extern template bool clear_rows_job<float>(const ThreadWorkData&, const FrameTarget&, const SceneRecord&);
-extern template bool apply_matte_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                            const SceneRecord&);
-extern template bool apply_matte3_job<float>(const ThreadWorkData&, PlaneOffset, const FrameTarget&, FloatPlane&,
-                                             FloatPlane&, FloatPlane&, const SceneRecord&);
+extern template bool apply_matte_job<float>(const ThreadWorkData&, const FrameTarget&, FloatPlane&, const SceneRecord&);
+extern template bool apply_matte3_job<float>(const ThreadWorkData&, const FrameTarget&, FloatPlane&, FloatPlane&,
+                                             FloatPlane&, const SceneRecord&);
 
 }  // namespace kyrox

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "qxsdk/ui/core/control_layout_detail.h"
+
 namespace qxsdk::ui {
 
 size_units label_measuring_box(const rect& current, bool auto_width, bool auto_height) noexcept

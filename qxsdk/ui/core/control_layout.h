@@ -36,8 +36,6 @@ std::int32_t strip_frame_height(std::uint32_t picture_height, std::int32_t frame
 
 // Check box -----------------------------------------------------------------------------------------------
 
-inline constexpr std::int32_t checkbox_caption_gap = 5;
-
 struct checkbox_boxes {
     rect image;
     rect text;

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "qxsdk/ui/core/default_theme_detail.h"
 #include "qxsdk/ui/core/pictures.h"
 
 namespace qxsdk::ui {

@@ -1,6 +1,7 @@
 #include "qxsdk/ui/core/style_lookup.h"
 
 #include "qxsdk/ui/core/default_theme.h"
+#include "qxsdk/ui/core/style_lookup_detail.h"
 #include "qxsdk/ui/core/event_codes.h"
 #include "qxsdk/ui/core/event_dispatcher.h"
 

@@ -57,6 +57,5 @@ std::string get_style_string(const style_block& block, style_key key);
 image_reference get_style_image(const style_block& block, style_key key);
 std::int32_t get_style_int(const style_block& block, style_key key);
 float get_style_float(const style_block& block, style_key key);
-bool get_style_flag(const style_block& block, style_key key);
 
 }  // namespace qxsdk::ui

@@ -2,14 +2,17 @@
 
 #include <comdef.h>
 
-#include <stdexcept>
-
 namespace qxsdk::ui {
 
-void check(HRESULT result, const char* message)
+hresult_error::hresult_error(HRESULT result, const char* step, const char* message)
+    : std::runtime_error(message), result_(result), step_(step)
+{
+}
+
+void check(HRESULT result, const char* step, const char* message)
 {
     if (FAILED(result)) {
-        throw std::runtime_error(message);
+        throw hresult_error(result, step, message);
     }
 }
 

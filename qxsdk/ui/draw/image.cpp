@@ -21,7 +21,7 @@ com_apartment::~com_apartment()
 image::image()
 {
     check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory_)),
-          "unable to create the imaging factory");
+          "CoCreateInstance", "unable to create the imaging factory");
 }
 
 image::~image()
@@ -56,16 +56,18 @@ bool load_image_from_memory(image& picture, std::span<const std::uint8_t> data)
     decoder->GetFrame(0, &frame);
 
     image::com_ptr<IWICFormatConverter> converter;
-    check(factory.CreateFormatConverter(&converter), "unable to create the bitmap format converter");
+    check(factory.CreateFormatConverter(&converter), "IWICImagingFactory::CreateFormatConverter",
+          "unable to create the bitmap format converter");
 
     constexpr const char* conversion_failed = "unable to create a bitmap from the format converter";
     // A decoder without a frame 0 leaves nothing to convert.
     check(frame ? converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
                                         0.0, WICBitmapPaletteTypeMedianCut)
                 : E_POINTER,
-          conversion_failed);
+          "IWICFormatConverter::Initialize", conversion_failed);
     image::com_ptr<IWICBitmap> decoded;
-    check(factory.CreateBitmapFromSource(converter.Get(), WICBitmapCacheOnLoad, &decoded), conversion_failed);
+    check(factory.CreateBitmapFromSource(converter.Get(), WICBitmapCacheOnLoad, &decoded),
+          "IWICImagingFactory::CreateBitmapFromSource", conversion_failed);
 
     UINT width = 0;
     UINT height = 0;
@@ -107,12 +109,12 @@ image::target_bitmaps& image::bitmaps_for(renderer& painter)
 
     com_ptr<ID2D1Bitmap> device_bitmap;
     check(target.CreateBitmapFromWicBitmap(&require(decoded_.Get()), &unit_pixels, &device_bitmap),
-          "unable to create a bitmap from a WIC bitmap");
+          "ID2D1RenderTarget::CreateBitmapFromWicBitmap", "unable to create a bitmap from a WIC bitmap");
     // The shared bitmap takes the properties of the one it shares, 96 DPI included. (Wine makes a shared
     // bitmap that was given properties one that cannot be drawn.)
     com_ptr<ID2D1Bitmap> shared;
     check(target.CreateSharedBitmap(__uuidof(ID2D1Bitmap), device_bitmap.Get(), nullptr, &shared),
-          "unable to create a shared bitmap");
+          "ID2D1RenderTarget::CreateSharedBitmap", "unable to create a shared bitmap");
 
     // Both sides learn of the bitmap or neither does.
     renderers_.reserve(renderers_.size() + 1);
@@ -147,10 +149,12 @@ part_bitmap create_part_bitmap(image& picture, renderer& painter, const rect& pa
     constexpr const char* failed = "unable to create a bitmap from a WIC bitmap";
     image::com_ptr<IWICBitmapClipper> clipper;
     const WICRect source{inside.x, inside.y, inside.width, inside.height};
-    check(require(picture.factory_.Get()).CreateBitmapClipper(&clipper), failed);
-    check(clipper->Initialize(&require(picture.decoded_.Get()), &source), failed);
+    check(require(picture.factory_.Get()).CreateBitmapClipper(&clipper), "IWICImagingFactory::CreateBitmapClipper",
+          failed);
+    check(clipper->Initialize(&require(picture.decoded_.Get()), &source), "IWICBitmapClipper::Initialize", failed);
     image::com_ptr<ID2D1Bitmap> bitmap;
-    check(require(painter.target()).CreateBitmapFromWicBitmap(clipper.Get(), &unit_pixels, &bitmap), failed);
+    check(require(painter.target()).CreateBitmapFromWicBitmap(clipper.Get(), &unit_pixels, &bitmap),
+          "ID2D1RenderTarget::CreateBitmapFromWicBitmap", failed);
     parts.emplace_back(inside, std::move(bitmap));
     return {parts.back().second.Get(), inside};
 }

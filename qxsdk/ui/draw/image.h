@@ -47,7 +47,7 @@ private:
 
 class image {
 public:
-    // Throws std::runtime_error "unable to create the imaging factory".
+    // Throws hresult_error "unable to create the imaging factory".
     image();
     ~image();
 
@@ -64,7 +64,7 @@ public:
     std::span<renderer* const> renderers() const noexcept { return renderers_; }
 
     // Decodes the bytes. Data that is not a picture returns false and changes nothing; failures to convert
-    // it throw std::runtime_error. Each picture is decoded once: callers load only while not loaded.
+    // it throw hresult_error. Each picture is decoded once: callers load only while not loaded.
     friend bool load_image_from_memory(image& picture, std::span<const std::uint8_t> data);
 
     // The device bitmap for the renderer's target, made on first use; the image keeps it. The image must

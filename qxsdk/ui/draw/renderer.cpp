@@ -74,7 +74,7 @@ renderer::renderer(IWICBitmap& bitmap) : renderer(nullptr, &bitmap) {}
 
 renderer::renderer(HWND window, IWICBitmap* bitmap) : window_(window), bitmap_(bitmap)
 {
-    check(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory_.GetAddressOf()),
+    check(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, factory_.GetAddressOf()), "D2D1CreateFactory",
           "unable to create a d2d resource factory");
     create_target();
     create_target_resources();
@@ -100,7 +100,7 @@ void renderer::create_target()
     if (bitmap_) {
         com_ptr<ID2D1RenderTarget> bitmap_target;
         check(factory.CreateWicBitmapRenderTarget(bitmap_.Get(), D2D1::RenderTargetProperties(), &bitmap_target),
-              failed);
+              "ID2D1Factory::CreateWicBitmapRenderTarget", failed);
         target_ = std::move(bitmap_target);
         return;
     }
@@ -112,7 +112,7 @@ void renderer::create_target()
               D2D1::HwndRenderTargetProperties(
                   window_, D2D1::SizeU(static_cast<UINT32>(client.right), static_cast<UINT32>(client.bottom))),
               &window_target),
-          failed);
+          "ID2D1Factory::CreateHwndRenderTarget", failed);
     window_target_ = window_target;
     target_ = std::move(window_target);
 }
@@ -138,7 +138,7 @@ void renderer::create_target_resources()
             result = made;
         }
     }
-    check(result, "unable to create one or more solid brushes");
+    check(result, "ID2D1RenderTarget::CreateSolidColorBrush", "unable to create one or more solid brushes");
 }
 
 void renderer::create_text_resources()
@@ -147,10 +147,10 @@ void renderer::create_text_resources()
     text_factory_.Reset();
     check(DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
                               reinterpret_cast<IUnknown**>(text_factory_.GetAddressOf())),
-          "unable to create the write factory");
+          "DWriteCreateFactory", "unable to create the write factory");
     check(text_factory_->CreateTextFormat(L"Verdana", nullptr, DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,
                                           DWRITE_FONT_STRETCH_NORMAL, 12.0f, L"en-us", &text_format_),
-          "unable to initialize the d2d write factory");
+          "IDWriteFactory::CreateTextFormat", "unable to initialize the d2d write factory");
 }
 
 void renderer::create_shadow_stops()
@@ -160,7 +160,7 @@ void renderer::create_shadow_stops()
     check(require(target_.Get())
               .CreateGradientStopCollection(stops.data(), static_cast<UINT32>(stops.size()), D2D1_GAMMA_2_2,
                                             D2D1_EXTEND_MODE_CLAMP, &shadow_stops_),
-          "unable to initialize the shadow gradients");
+          "ID2D1RenderTarget::CreateGradientStopCollection", "unable to initialize the shadow gradients");
 }
 
 void renderer::create_dotted_stroke()
@@ -172,7 +172,7 @@ void renderer::create_dotted_stroke()
                                                              D2D1_CAP_STYLE_FLAT, D2D1_LINE_JOIN_MITER, 10.0f,
                                                              D2D1_DASH_STYLE_CUSTOM, 0.0f),
                                  dashes.data(), static_cast<UINT32>(dashes.size()), &dotted_stroke_),
-          "unable to initialize the dotted stroke");
+          "ID2D1Factory::CreateStrokeStyle", "unable to initialize the dotted stroke");
 }
 
 void renderer::forget_images() noexcept

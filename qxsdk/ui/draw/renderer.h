@@ -33,7 +33,7 @@ struct extent {
 
 class renderer {
 public:
-    // Draws into a window's client area. Throws std::runtime_error with the failing step's message.
+    // Draws into a window's client area. Throws hresult_error with the failing step's message.
     explicit renderer(HWND window);
     // Draws into a bitmap (pictures made off screen, and the tests' pixel checks). The paint bracket then
     // opens no platform paint of a window.

@@ -82,7 +82,7 @@ IDWriteTextLayout& build_rich_text_layout(rich_text& markup, IDWriteFactory* tex
     }
     check(text_factory->CreateTextLayout(markup.text_.c_str(), static_cast<UINT32>(markup.text_.size()),
                                          &require(text_format), box.width, box.height, &markup.layout_),
-          "unable to initialize a new layout");
+          "IDWriteFactory::CreateTextLayout", "unable to initialize a new layout");
     if (brush_target != markup.brush_target_.Get()) {
         markup.brushes_.clear();
         markup.brush_target_ = brush_target;

@@ -41,7 +41,7 @@ public:
 
     // The layout for the box, made with the text format (its font and alignment at that time). Colour spans
     // draw with brushes of the given target, one per colour; the layout is cached for one box and target.
-    // Throws std::runtime_error "factory is a null pointer" or "unable to initialize a new layout".
+    // Throws std::runtime_error "factory is a null pointer" or hresult_error "unable to initialize a new layout".
     friend IDWriteTextLayout& build_rich_text_layout(rich_text& markup, IDWriteFactory* text_factory,
                                                      IDWriteTextFormat* text_format, ID2D1RenderTarget* brush_target,
                                                      D2D1_SIZE_F box);

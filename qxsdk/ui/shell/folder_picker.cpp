@@ -1,7 +1,6 @@
 #include "qxsdk/ui/shell/folder_picker.h"
 
 #include <memory>
-#include <stdexcept>
 
 #include "qxsdk/filesystem/text_conversion.h"
 #include "qxsdk/ui/draw/hresult_check.h"
@@ -17,6 +16,12 @@ struct task_memory_free {
     void operator()(wchar_t* text) const noexcept { CoTaskMemFree(text); }
 };
 
+// A call that answers success without the object it was to give failed all the same.
+HRESULT with_object(HRESULT result, const void* object)
+{
+    return SUCCEEDED(result) && object == nullptr ? E_POINTER : result;
+}
+
 }  // namespace
 
 HRESULT create_file_open_dialog(ComPtr<IFileOpenDialog>& dialog)
@@ -29,18 +34,17 @@ filesystem::file_path select_folder(window* owner, std::string_view title, const
 {
     ComPtr<IFileOpenDialog> dialog;
     const HRESULT created = make_dialog(dialog);
-    if (FAILED(created) || dialog == nullptr) {
-        throw std::runtime_error("unable to create the folder \"select\" dialog box");
-    }
+    check(with_object(created, dialog.Get()), "CoCreateInstance", "unable to create the folder \"select\" dialog box");
 
     // All three are asked for before any failure counts.
     FILEOPENDIALOGOPTIONS options = 0;
     const HRESULT read = dialog->GetOptions(&options);
     const HRESULT set = dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM);
     const HRESULT titled = dialog->SetTitle(utf8_to_wide(title).c_str());
-    if (FAILED(read) || FAILED(set) || FAILED(titled)) {
-        throw std::runtime_error("unable to setup the folder \"select\" dialog box");
-    }
+    constexpr const char* setup_failed = "unable to setup the folder \"select\" dialog box";
+    check(read, "IFileDialog::GetOptions", setup_failed);
+    check(set, "IFileDialog::SetOptions", setup_failed);
+    check(titled, "IFileDialog::SetTitle", setup_failed);
 
     // A start folder that is missing or unreadable leaves the dialog in its default folder.
     if (!initial_folder.empty()) {
@@ -54,20 +58,17 @@ filesystem::file_path select_folder(window* owner, std::string_view title, const
     if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED)) {
         return {};
     }
-    if (FAILED(shown)) {
-        throw std::runtime_error("unable to display the folder \"select\" dialog box");
-    }
+    check(shown, "IModalWindow::Show", "unable to display the folder \"select\" dialog box");
 
     ComPtr<IShellItem> chosen;
-    if (FAILED(dialog->GetResult(&chosen)) || chosen == nullptr) {
-        throw std::runtime_error("unable to retrieve the selection from the folder \"select\" dialog box");
-    }
+    const HRESULT chose = dialog->GetResult(&chosen);
+    check(with_object(chose, chosen.Get()), "IFileDialog::GetResult",
+          "unable to retrieve the selection from the folder \"select\" dialog box");
     wchar_t* name = nullptr;
     const HRESULT named = chosen->GetDisplayName(SIGDN_FILESYSPATH, &name);
     const std::unique_ptr<wchar_t, task_memory_free> owned_name(name);
-    if (FAILED(named) || owned_name == nullptr) {
-        throw std::runtime_error("unable to retrieve a result from the folder \"select\" dialog box");
-    }
+    check(with_object(named, owned_name.get()), "IShellItem::GetDisplayName",
+          "unable to retrieve a result from the folder \"select\" dialog box");
     return filesystem::file_path(std::wstring(owned_name.get()));
 }
 

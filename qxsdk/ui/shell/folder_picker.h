@@ -23,7 +23,7 @@ HRESULT create_file_open_dialog(Microsoft::WRL::ComPtr<IFileOpenDialog>& dialog)
 
 // Shows the dialog modal to the owner (when there is one) with the title, opening in the initial folder
 // when that is given and exists. Returns the chosen folder's path, or an empty path when the user cancels.
-// Failures throw std::runtime_error with a message naming the step that failed; callers decide what to show.
+// Failures throw hresult_error with a message naming the step that failed; callers decide what to show.
 filesystem::file_path select_folder(window* owner, std::string_view title, const filesystem::file_path& initial_folder,
                                     const folder_dialog_factory& make_dialog = create_file_open_dialog);
 

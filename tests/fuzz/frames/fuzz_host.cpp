@@ -5,8 +5,10 @@
 #include <cstring>
 #include <utility>
 
+#include "minihost/effect_params.h"
 #include "minihost/output_capture.h"
 #include "minihost/param_state.h"
+#include "minihost/scene_setup.h"
 #include "plugin/host/command_dispatch.h"
 #include "plugin/host/param_ids.h"
 

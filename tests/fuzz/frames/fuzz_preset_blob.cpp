@@ -16,6 +16,7 @@
 #include "plugin/host/command_context.h"
 #include "plugin/host/param_ids.h"
 #include "plugin/host/presets.h"
+#include "plugin/host/presets_detail.h"
 #include "tests/fuzz/frames/fuzz_host.h"
 #include "tests/fuzz/frames/preset_oracle.h"
 

@@ -21,10 +21,12 @@
 
 #include "promise.h"
 #include "qxsdk/ui/core/default_theme.h"
+#include "qxsdk/ui/core/default_theme_detail.h"
 #include "qxsdk/ui/core/event_codes.h"
 #include "qxsdk/ui/core/event_dispatcher.h"
 #include "qxsdk/ui/core/pictures.h"
 #include "qxsdk/ui/core/style_lookup.h"
+#include "qxsdk/ui/core/style_lookup_detail.h"
 #include "qxsdk/ui/core/widget.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "qxsdk/ui/core/control_layout.h"
+#include "qxsdk/ui/core/control_layout_detail.h"
 #include "qxsdk/ui/core/scroll_geometry.h"
 
 namespace kyrox::fuzz::reference {

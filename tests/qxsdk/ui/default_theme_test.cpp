@@ -1,4 +1,5 @@
 #include "qxsdk/ui/core/default_theme.h"
+#include "qxsdk/ui/core/default_theme_detail.h"
 
 #include <gtest/gtest.h>
 

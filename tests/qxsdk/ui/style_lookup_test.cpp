@@ -1,4 +1,5 @@
 #include "qxsdk/ui/core/style_lookup.h"
+#include "qxsdk/ui/core/style_lookup_detail.h"
 
 #include <gtest/gtest.h>
 

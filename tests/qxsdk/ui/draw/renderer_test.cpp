@@ -401,15 +401,19 @@ TEST_F(RendererText, WithoutALayoutMeasureRaisesEPointerAndDrawSkips)
     }
 }
 
-TEST(RendererFailures, CarryTheirMessageOrEPointer)
+TEST(RendererFailures, CarryTheirMessageCallAndResultOrEPointer)
 {
     try {
-        check(E_FAIL, "unable to create the write factory");
+        check(E_OUTOFMEMORY, "DWriteCreateFactory", "unable to create the write factory");
         FAIL() << "no exception";
-    } catch (const std::runtime_error& failure) {
+    } catch (const hresult_error& failure) {
         EXPECT_STREQ(failure.what(), "unable to create the write factory");
+        EXPECT_STREQ(failure.step(), "DWriteCreateFactory");
+        EXPECT_EQ(failure.hresult(), E_OUTOFMEMORY);
     }
-    EXPECT_NO_THROW(check(S_FALSE, "not raised"));
+    // Callers that report any failure by its message catch it as before.
+    EXPECT_THROW(check(E_FAIL, "D2D1CreateFactory", "unable to create a d2d resource factory"), std::runtime_error);
+    EXPECT_NO_THROW(check(S_FALSE, "IDWriteFactory::CreateTextFormat", "not raised"));
     try {
         require(static_cast<IUnknown*>(nullptr));
         FAIL() << "no exception";

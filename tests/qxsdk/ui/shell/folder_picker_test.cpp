@@ -14,7 +14,9 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 
+#include "qxsdk/ui/draw/hresult_check.h"
 #include "qxsdk/ui/window/window.h"
 
 namespace {
@@ -281,21 +283,27 @@ struct fake_run {
     ComPtr<fake_dialog> dialog;
 };
 
-TEST_F(FolderPickerTest, EachFailingStepRaisesItsOwnMessage)
+TEST_F(FolderPickerTest, EachFailingStepRaisesItsOwnMessageWithTheCallAndItsResult)
 {
     struct case_row {
         const char* step;
         dialog_script script;
+        HRESULT result;
         const char* message;
     };
+    constexpr const char* setup_failed = "unable to setup the folder \"select\" dialog box";
     const case_row rows[] = {
-        {"GetOptions", {.get_options = E_FAIL}, "unable to setup the folder \"select\" dialog box"},
-        {"SetOptions", {.set_options = E_INVALIDARG}, "unable to setup the folder \"select\" dialog box"},
-        {"SetTitle", {.set_title = E_OUTOFMEMORY}, "unable to setup the folder \"select\" dialog box"},
-        {"Show", {.show = E_FAIL}, "unable to display the folder \"select\" dialog box"},
-        {"GetResult", {.get_result = E_FAIL}, "unable to retrieve the selection from the folder \"select\" dialog box"},
-        {"GetDisplayName",
+        {"IFileDialog::GetOptions", {.get_options = E_FAIL}, E_FAIL, setup_failed},
+        {"IFileDialog::SetOptions", {.set_options = E_INVALIDARG}, E_INVALIDARG, setup_failed},
+        {"IFileDialog::SetTitle", {.set_title = E_OUTOFMEMORY}, E_OUTOFMEMORY, setup_failed},
+        {"IModalWindow::Show", {.show = E_FAIL}, E_FAIL, "unable to display the folder \"select\" dialog box"},
+        {"IFileDialog::GetResult",
+         {.get_result = E_ACCESSDENIED},
+         E_ACCESSDENIED,
+         "unable to retrieve the selection from the folder \"select\" dialog box"},
+        {"IShellItem::GetDisplayName",
          {.display_name = E_FAIL},
+         E_FAIL,
          "unable to retrieve a result from the folder \"select\" dialog box"},
     };
     for (const case_row& row : rows) {
@@ -303,20 +311,25 @@ TEST_F(FolderPickerTest, EachFailingStepRaisesItsOwnMessage)
         try {
             run.pick(&owner);
             ADD_FAILURE() << row.step << " failed without an exception";
-        } catch (const std::runtime_error& error) {
+        } catch (const hresult_error& error) {
             EXPECT_STREQ(error.what(), row.message) << row.step;
+            EXPECT_STREQ(error.step(), row.step);
+            EXPECT_EQ(error.hresult(), row.result) << row.step;
         }
         // The setup calls are all made before any of their failures counts.
         EXPECT_TRUE(run.dialog->set_options.has_value()) << row.step;
         EXPECT_FALSE(run.dialog->title.empty()) << row.step;
     }
 
-    for (const HRESULT made : {E_FAIL, S_OK}) {  // S_OK with no dialog is no dialog either
+    // S_OK with no dialog is no dialog either.
+    for (const auto& [made, reported] : {std::pair{E_FAIL, E_FAIL}, std::pair{S_OK, E_POINTER}}) {
         try {
             select_folder(&owner, "x", {}, [made](ComPtr<IFileOpenDialog>&) { return made; });
             ADD_FAILURE() << "a dialog that could not be made raised nothing";
-        } catch (const std::runtime_error& error) {
+        } catch (const hresult_error& error) {
             EXPECT_STREQ(error.what(), "unable to create the folder \"select\" dialog box");
+            EXPECT_STREQ(error.step(), "CoCreateInstance");
+            EXPECT_EQ(error.hresult(), reported);
         }
     }
 }
