@@ -1,14 +1,19 @@
-// fractal_noise2 on sixteen lanes (improved_noise_wide.h): the permutation chains of all lanes as byte
-// permutes in registers and the gradients as register permutes.
+// fractal_noise2 on sixteen lanes: the permutation chains of all lanes as byte permutes in registers,
+// the gradients as register permutes, and the arithmetic of the one-point noise in the same order on
+// every lane.
 #include "plugin/noise/improved_noise.h"
 
 #include "plugin/noise/improved_gradients.h"
-#include "plugin/noise/improved_noise_wide.h"
-#include "plugin/noise/permutation_table.h"
+#include "plugin/noise/interpolation.h"
+#include "plugin/noise/octave_steps.h"
 #include "plugin/platform/simd/lanes_avx512.h"
+#include "plugin/noise/octave_limit.h"
+#include "plugin/noise/permutation_table.h"
 #include "plugin/platform/simd/simd_path.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -16,9 +21,6 @@ namespace kyrox {
 namespace {
 
 using simd::F32x16;
-
-// The helpers and callbacks return raw registers: GCC 12 clears the upper bits of a lane struct that
-// a target function compiled out of line (as under the sanitizers) returns.
 
 // The permutation once, as bytes: wrapping byte sums stand for the doubled table.
 constexpr std::array<std::uint8_t, 256> permutation_bytes = [] {
@@ -72,13 +74,13 @@ KYROX_AVX512_TARGET __m512i cell_bytes(F32x16 floored)
 // value strictly inside +-2^30 both give the largest whole value not above it, and both keep a
 // whole value, -0 included, as it is. With denormals read as zero (MXCSR.DAZ) this gives 0 for a
 // denormal where noise_floor keeps it, but the fraction and cell taken from either are the same.
-KYROX_AVX512_TARGET __m512 floor16(F32x16 v)
+KYROX_AVX512_TARGET F32x16 floor16(F32x16 v)
 {
     return _mm512_roundscale_ps(v, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
 }
 
 // The gradient of the low four bits of each lane's hash, as grad in improved_noise.cpp computes it.
-KYROX_AVX512_TARGET __m512 grad16(const NoiseTables& t, __m512i hash, F32x16 x, F32x16 y, F32x16 z)
+KYROX_AVX512_TARGET F32x16 grad16(const NoiseTables& t, __m512i hash, F32x16 x, F32x16 y, F32x16 z)
 {
     const F32x16 gx = _mm512_permutexvar_ps(hash, t.gx);
     const F32x16 gy = _mm512_permutexvar_ps(hash, t.gy);
@@ -113,16 +115,28 @@ KYROX_AVX512_TARGET CornerHashes corner_hashes16(const NoiseTables& t, F32x16 fx
 }
 
 // gradient_noise2 of sixteen safe points.
-KYROX_AVX512_TARGET __m512 gradient_noise16(const NoiseTables& t, F32x16 px, F32x16 py, F32x16 pz)
+KYROX_AVX512_TARGET F32x16 gradient_noise16(const NoiseTables& t, F32x16 px, F32x16 py, F32x16 pz)
 {
     const F32x16 fx = floor16(px);
     const F32x16 fy = floor16(py);
     const F32x16 fz = floor16(pz);
     const CornerHashes h = corner_hashes16(t, fx, fy, fz);
-    return improved_blends(px - fx, py - fy, pz - fz,
-                           [&](auto k, F32x16 x, F32x16 y, F32x16 z) KYROX_AVX512_TARGET -> __m512 {
-                               return grad16(t, corner<k % 4>(k < 4 ? h.near : h.far), x, y, z);
-                           });
+    const F32x16 x = px - fx;
+    const F32x16 y = py - fy;
+    const F32x16 z = pz - fz;
+    const F32x16 u = noisepp::interp_quintic(x);
+    const F32x16 v = noisepp::interp_quintic(y);
+    const F32x16 w = noisepp::interp_quintic(z);
+    const F32x16 x1 = x - 1.0f;
+    const F32x16 y1 = y - 1.0f;
+    const F32x16 z1 = z - 1.0f;
+    using noisepp::lerp;
+    const F32x16 near_z =
+        lerp(v, lerp(u, grad16(t, corner<0>(h.near), x, y, z), grad16(t, corner<1>(h.near), x1, y, z)),
+             lerp(u, grad16(t, corner<2>(h.near), x, y1, z), grad16(t, corner<3>(h.near), x1, y1, z)));
+    const F32x16 far_z = lerp(v, lerp(u, grad16(t, corner<0>(h.far), x, y, z1), grad16(t, corner<1>(h.far), x1, y, z1)),
+                              lerp(u, grad16(t, corner<2>(h.far), x, y1, z1), grad16(t, corner<3>(h.far), x1, y1, z1)));
+    return lerp(w, near_z, far_z);
 }
 
 // The sixteen points as four registers of four points each.
@@ -131,7 +145,7 @@ struct PointRows {
 };
 
 // One coordinate of the sixteen points, gathered by two rounds of two-register permutes.
-KYROX_AVX512_TARGET __m512 axis16(const PointRows& rows, int axis)
+KYROX_AVX512_TARGET F32x16 axis16(const PointRows& rows, int axis)
 {
     const __m512i pick = _mm512_add_epi32(_mm512_set1_epi32(axis),
                                           _mm512_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28));
@@ -146,17 +160,39 @@ KYROX_AVX512_TARGET bool fractal_sum16(const std::array<NoisePoint, 16>& points,
     static_assert(sizeof(NoisePoint) == 4 * sizeof(float));
     const PointRows rows{_mm512_loadu_ps(&points[0].x), _mm512_loadu_ps(&points[4].x), _mm512_loadu_ps(&points[8].x),
                          _mm512_loadu_ps(&points[12].x)};
+    F32x16 px = axis16(rows, 0);
+    F32x16 py = axis16(rows, 1);
+    const F32x16 pz = axis16(rows, 2);
+    const int count = std::min(octaves, max_noise_octaves);
+    // The lanes decline where the octave-by-octave check of the narrower forms would: x and y only
+    // double, exactly, so they stay safe through every octave if they are at the last one, and NaN
+    // stays NaN.
+    const float last_scale = std::ldexp(1.0f, count - 1);
+    if (!simd::safe_positions(px * last_scale) || !simd::safe_positions(py * last_scale) || !simd::safe_positions(pz)) {
+        return false;
+    }
     const NoiseTables tables = load_tables();
-    return fractal_sum_lanes<F32x16>(
-        axis16(rows, 0), axis16(rows, 1), axis16(rows, 2), octaves,
-        [&](F32x16 x, F32x16 y, F32x16 z) KYROX_AVX512_TARGET -> __m512 { return gradient_noise16(tables, x, y, z); },
-        out);
+    F32x16 sum = 0.0f;
+    float amplitude = 1.0f;
+    for (int i = 0; i < count; ++i) {
+        const F32x16 n = gradient_noise16(tables, px, py, pz);
+        px = px * 2.0f;
+        py = py * 2.0f;
+        noisepp::fractal_octave(n, amplitude, sum);
+        amplitude *= 0.5f;
+    }
+    _mm512_storeu_ps(out.data(), sum + 1.0f);
+    return true;
 }
 
 }  // namespace
 
 bool fractal_noise2_x16(const std::array<NoisePoint, 16>& points, int octaves, std::array<float, 16>& out)
 {
+    if (octaves <= 0) {
+        out.fill(1.0f);
+        return true;
+    }
     return fractal_sum16(points, octaves, out);
 }
 

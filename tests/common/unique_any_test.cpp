@@ -77,7 +77,8 @@ TEST(UniqueAny, MovesAndSwapsCarryTheReleaseWithTheHandle)
         EXPECT_FALSE(moved);
         EXPECT_EQ(second.get(), 1);
 
-        second = std::move(second);
+        owner& itself = second;  // a self-move through a reference, as generic code meets it
+        second = std::move(itself);
         EXPECT_EQ(second.get(), 1);
 
         owner third(3, {&second_log});

@@ -16,7 +16,8 @@ KYROX_AVX2_TARGET __m256i channel_bytes8(__m256 c)
     const __m256i whole = _mm256_and_si256(_mm256_cvttps_epi32(scaled),
                                            _mm256_castps_si256(_mm256_cmp_ps(scaled, _mm256_setzero_ps(), _CMP_GT_OQ)));
     const __m256 full = _mm256_cmp_ps(scaled, _mm256_set1_ps(255.0f), _CMP_GE_OQ);
-    return _mm256_castps_si256(select(full, _mm256_castsi256_ps(_mm256_set1_epi32(255)), _mm256_castsi256_ps(whole)));
+    return _mm256_castps_si256(select(simd::F32x8(full), simd::F32x8(_mm256_castsi256_ps(_mm256_set1_epi32(255))),
+                                      simd::F32x8(_mm256_castsi256_ps(whole))));
 }
 
 }  // namespace
@@ -43,8 +44,9 @@ KYROX_AVX2_TARGET std::size_t colorize_row_avx2(const ColorizeRow& row, std::spa
         const __m256 inside = _mm256_cmp_ps(x, zero, _CMP_GT_OQ);
         const __m256 at_end = _mm256_cmp_ps(x, last_f, _CMP_GE_OQ);
         // The conversion of huge values and NaN is masked off below.
-        __m256i i0 = _mm256_castps_si256(
-            select(at_end, _mm256_castsi256_ps(_mm256_set1_epi32(last)), _mm256_castsi256_ps(_mm256_cvttps_epi32(x))));
+        __m256i i0 =
+            _mm256_castps_si256(select(simd::F32x8(at_end), simd::F32x8(_mm256_castsi256_ps(_mm256_set1_epi32(last))),
+                                       simd::F32x8(_mm256_castsi256_ps(_mm256_cvttps_epi32(x)))));
         i0 = _mm256_and_si256(i0, _mm256_castps_si256(inside));
         const __m256 t = _mm256_and_ps(inside, _mm256_min_ps(_mm256_sub_ps(x, _mm256_cvtepi32_ps(i0)), one));
         const __m256i i1 = _mm256_min_epi32(_mm256_add_epi32(i0, _mm256_set1_epi32(1)), _mm256_set1_epi32(last));
