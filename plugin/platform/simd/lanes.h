@@ -80,11 +80,7 @@ KYROX_LANES F32x4 select(F32x4 mask, F32x4 a, F32x4 b) noexcept
     return _mm_or_ps(_mm_and_ps(mask.v, a.v), _mm_andnot_ps(mask.v, b.v));
 }
 
-// a where a is below b, else b (NaN in either gives b), as std::min(b, a) and minps.
-KYROX_LANES float lesser(float a, float b) noexcept
-{
-    return a < b ? a : b;
-}
+// a where a is below b, else b (NaN in either gives b), as minps.
 KYROX_LANES F32x4 lesser(F32x4 a, F32x4 b) noexcept
 {
     return _mm_min_ps(a.v, b.v);
